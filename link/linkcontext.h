@@ -1,0 +1,36 @@
+#pragma once
+
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/eventloop.h"
+#include "platform/serialport.h"
+
+#include <QString>
+
+namespace proglink {
+
+// The application title: the caption of every programmer message box.
+inline const QString ApplicationTitle = QStringLiteral("RemletManager");
+
+// What every programmer operation works with: one serial port, one clock, the window's event
+// loop and its message boxes.
+struct LinkContext {
+    platform::SerialPort &port;
+    platform::Clock &clock;
+    platform::EventLoop &loop;
+    platform::Dialogs &dialogs;
+};
+
+// The parts of the main window that programmer operations write to.
+class ProgrammerView {
+public:
+    virtual ~ProgrammerView() = default;
+    virtual void setStatusText(const QString &text) = 0; // status panel 1
+    virtual void setReplyText(const QString &text) = 0;  // lblEnableRX
+    virtual void showProgress(int minimum, int maximum) = 0;
+    virtual void setProgress(int value) = 0;
+    virtual void hideProgress() = 0;
+    virtual void showSerialBeingWritten(const QString &serial) = 0; // Text1
+};
+
+} // namespace proglink

@@ -1,0 +1,39 @@
+#include "platform/fakes/fakedialogs.h"
+
+#include <QStringList>
+
+namespace platform {
+
+void FakeDialogs::message(const QString &text, const QString &caption, MessageIcon icon) {
+    m_messages.append({text, caption, icon});
+    if (onMessage)
+        onMessage(m_messages.last());
+}
+
+QStringList FakeDialogs::texts() const {
+    QStringList result;
+    for (const Shown &shown : m_messages)
+        result.append(shown.text);
+    return result;
+}
+
+void FakeDialogs::clear() {
+    m_messages.clear();
+    m_beeps = 0;
+}
+
+bool FakeFileDialog::show(Kind kind) {
+    m_shown.append({kind, m_fileName});
+    if (m_answers.empty()) {
+        ++m_unexpected;
+        return false;
+    }
+    std::optional<QString> answer = std::move(m_answers.front());
+    m_answers.pop_front();
+    if (!answer)
+        return false;
+    m_fileName = *answer;
+    return true;
+}
+
+} // namespace platform

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "platform/dialogs.h"
+
+#include <QList>
+#include <deque>
+#include <functional>
+#include <optional>
+
+namespace platform {
+
+// Records every box instead of showing it; tests read what the user would have seen.
+class FakeDialogs : public Dialogs {
+public:
+    struct Shown {
+        QString text;
+        QString caption;
+        MessageIcon icon;
+    };
+
+    void message(const QString &text, const QString &caption, MessageIcon icon) override;
+    void beep() override { ++m_beeps; }
+
+    const QList<Shown> &messages() const { return m_messages; }
+    QStringList texts() const;
+    int beeps() const { return m_beeps; }
+    void clear();
+    // Runs while a box is "open", before message() returns: lets a test look at the window
+    // at that moment, or act as the user would.
+    std::function<void(const Shown &)> onMessage;
+
+private:
+    QList<Shown> m_messages;
+    int m_beeps = 0;
+};
+
+// Answers file dialogs from a queue prepared in advance: a path is "chosen", std::nullopt is a
+// cancel. A dialog with no answer left is cancelled and counted as unexpected.
+class FakeFileDialog : public FileDialog {
+public:
+    enum class Kind { Open, Save };
+    struct Shown {
+        Kind kind;
+        QString proposedName; // the file name field when the dialog opened
+    };
+
+    void queueAnswer(std::optional<QString> answer) { m_answers.push_back(std::move(answer)); }
+
+    void setFileName(const QString &name) override { m_fileName = name; }
+    QString fileName() const override { return m_fileName; }
+    bool showOpen() override { return show(Kind::Open); }
+    bool showSave() override { return show(Kind::Save); }
+
+    const QList<Shown> &shown() const { return m_shown; }
+    int unexpected() const { return m_unexpected; }
+
+private:
+    bool show(Kind kind);
+
+    QString m_fileName;
+    std::deque<std::optional<QString>> m_answers;
+    QList<Shown> m_shown;
+    int m_unexpected = 0;
+};
+
+} // namespace platform
