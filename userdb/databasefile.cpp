@@ -1,0 +1,198 @@
+#include "userdb/databasefile.h"
+
+#include "userdb/textcodec.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <cstring>
+
+namespace userdb {
+
+namespace {
+
+constexpr char Quote = '"';
+constexpr char Comma = ',';
+constexpr char Cr = '\r';
+constexpr char Lf = '\n';
+
+void appendQuoted(QByteArray &out, const QString &text) {
+    out.append(Quote);
+    out.append(encodeWindows1252(text));
+    out.append(Quote);
+}
+
+// Reads the fields of a database file one at a time. Fields do not follow lines: a record is
+// simply the next 13 fields, wherever the line ends fall.
+class FieldReader {
+public:
+    explicit FieldReader(const QByteArray &bytes)
+        : m_data(bytes.constData())
+        , m_size(bytes.size()) {}
+
+    // True when nothing but whitespace and line ends is left: blank lines or spaces after the
+    // last record end the file rather than starting one more record.
+    bool atEnd() const {
+        for (qsizetype i = m_pos; i < m_size; ++i)
+            if (m_data[i] != ' ' && m_data[i] != '\t' && m_data[i] != Cr && m_data[i] != Lf)
+                return false;
+        return true;
+    }
+
+    // False when the file ends before a whole field could be read (including inside quotes).
+    bool readField(QString &text) {
+        while (m_pos < m_size && (m_data[m_pos] == ' ' || isLineEnd(m_data[m_pos])))
+            ++m_pos;
+        if (m_pos >= m_size)
+            return false;
+        if (m_data[m_pos] == Quote)
+            return readQuoted(text);
+        readUnquoted(text);
+        return true;
+    }
+
+private:
+    static bool isLineEnd(char c) { return c == Cr || c == Lf; }
+
+    bool readQuoted(QString &text) {
+        const qsizetype start = m_pos + 1;
+        const char *close = static_cast<const char *>(
+            std::memchr(m_data + start, Quote, std::size_t(m_size - start)));
+        if (!close)
+            return false;
+        const qsizetype end = close - m_data;
+        text = decodeWindows1252(QByteArray(m_data + start, end - start));
+        // Anything between the closing quote and the separator is ignored.
+        m_pos = end + 1;
+        while (m_pos < m_size && m_data[m_pos] != Comma && !isLineEnd(m_data[m_pos]))
+            ++m_pos;
+        consumeSeparator();
+        return true;
+    }
+
+    void readUnquoted(QString &text) {
+        const qsizetype start = m_pos;
+        while (m_pos < m_size && m_data[m_pos] != Comma && !isLineEnd(m_data[m_pos]))
+            ++m_pos;
+        qsizetype end = m_pos;
+        while (end > start && m_data[end - 1] == ' ')
+            --end;
+        text = decodeWindows1252(QByteArray(m_data + start, end - start));
+        consumeSeparator();
+    }
+
+    // A comma, or a line end, where CR LF counts as one.
+    void consumeSeparator() {
+        if (m_pos >= m_size)
+            return;
+        if (m_data[m_pos] == Cr && m_pos + 1 < m_size && m_data[m_pos + 1] == Lf)
+            ++m_pos;
+        ++m_pos;
+    }
+
+    const char *m_data;
+    qsizetype m_size;
+    qsizetype m_pos = 0;
+};
+
+QString fileMessage(const QString &verb, const QString &path, const QString &reason) {
+    return QStringLiteral("Cannot %1 \"%2\": %3").arg(verb, path, reason);
+}
+
+} // namespace
+
+QByteArray writeDatabase(const QString &address, const RecordStore &store) {
+    QByteArray out;
+    appendQuoted(out, address);
+    out.append("\r\n");
+    for (int slot = 1; slot <= SlotCount; ++slot) {
+        if (store.isFree(slot))
+            continue;
+        const Record &record = store.record(slot);
+        for (int column = 0; column < ColumnCount; ++column) {
+            if (column > 0)
+                out.append(Comma);
+            appendQuoted(out, record[std::size_t(column)]);
+        }
+        out.append("\r\n");
+    }
+    return out;
+}
+
+ReadResult readDatabase(const QByteArray &bytes, RecordStore &into) {
+    ReadResult result;
+    FieldReader reader(bytes);
+    if (reader.atEnd()) {
+        result.error = QStringLiteral("The file is empty.");
+        return result;
+    }
+    if (!reader.readField(result.address)) {
+        result.error = QStringLiteral("The database address is cut short by the end of the file.");
+        return result;
+    }
+    Record record;
+    while (!reader.atEnd()) {
+        if (result.recordCount == SlotCount) {
+            result.error = QStringLiteral("The file holds more than %1 records.").arg(SlotCount);
+            return result;
+        }
+        for (QString &cell : record) {
+            if (!reader.readField(cell)) {
+                result.error = QStringLiteral("Record %1 is cut short by the end of the file.")
+                                   .arg(result.recordCount + 1);
+                return result;
+            }
+        }
+        into.setRecord(++result.recordCount, record);
+    }
+    result.ok = true;
+    return result;
+}
+
+QString writeDatabaseTo(QIODevice &device, const QString &address, const RecordStore &store) {
+    const QByteArray bytes = writeDatabase(address, store);
+    if (device.write(bytes) == bytes.size())
+        return {};
+    const QString reason = device.errorString();
+    return reason.isEmpty() || reason == QLatin1String("Unknown error")
+               ? QStringLiteral("Not all of the data could be written.")
+               : reason;
+}
+
+QString saveDatabaseFile(const QString &path, const QString &address, const RecordStore &store) {
+    const QString verb = QStringLiteral("save");
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return fileMessage(verb, path, file.errorString());
+    const QString writeError = writeDatabaseTo(file, address, store);
+    if (!writeError.isEmpty()) {
+        file.cancelWriting();
+        return fileMessage(verb, path, writeError);
+    }
+    if (!file.commit())
+        return fileMessage(verb, path, file.errorString());
+    return {};
+}
+
+LoadResult loadDatabaseFile(const QString &path, RecordStore &freshStore) {
+    const QString verb = QStringLiteral("load");
+    LoadResult result;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.error = fileMessage(verb, path, file.errorString());
+        return result;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        result.error = fileMessage(verb, path, file.errorString());
+        return result;
+    }
+    const ReadResult read = readDatabase(bytes, freshStore);
+    result.address = read.address;
+    result.recordCount = read.recordCount;
+    if (!read.ok)
+        result.error = fileMessage(verb, path, read.error);
+    return result;
+}
+
+} // namespace userdb
