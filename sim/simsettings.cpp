@@ -1,0 +1,135 @@
+#include "sim/simsettings.h"
+
+#include <QCommandLineParser>
+
+namespace sim {
+
+namespace {
+
+struct Values {
+    QCommandLineOption link{"link", "Make a symbolic link PATH to the port (removed at exit).",
+                            "PATH"};
+    QCommandLineOption state{
+        "state", "Load the memories from FILE and save them after each change.", "FILE"};
+    QCommandLineOption noPacing{"no-pacing", "Send and receive at once, not at 9600 baud."};
+    QCommandLineOption captureEvery{
+        "capture-every", "While the receiver is on, send a capture line every SECONDS.", "SECONDS"};
+    QCommandLineOption versionText{
+        "version-text", "Identify as \"ZEPRO V\" followed by TEXT (default 2.4).", "TEXT"};
+    QCommandLineOption silent{"silent", "Never answer anything."};
+    QCommandLineOption ackDelay{
+        "ack-delay", "Send the \"OK\" of E F G H K L X Y W V after SECONDS of silence.", "SECONDS"};
+    QCommandLineOption echo{"echo", "Echo each command (and its CR) before the reply."};
+    QCommandLineOption lowercase{"lowercase", "Answer \"ok\" and \"zepro v...\" in lower case."};
+    QCommandLineOption crlf{"crlf", "End every line with CR LF."};
+    QCommandLineOption noFinalCr{"no-final-cr", "Leave out the last line end of every reply."};
+    QCommandLineOption endless{"endless",
+                               "Answer every command with characters that never end in CR."};
+    QCommandLineOption hangUpAfter{"hang-up-after", "Hang up once N commands have been answered.",
+                                   "N"};
+    QCommandLineOption hangUpOn{"hang-up-on", "Hang up instead of answering command LETTER.",
+                                "LETTER"};
+    QCommandLineOption readErrorAt{"read-error-at",
+                                   "Send \"?\" instead of slot SLOT in D and C reads.", "SLOT"};
+};
+
+bool readNumber(const QCommandLineParser &parser, const QCommandLineOption &option, double &value,
+                QString &error) {
+    if (!parser.isSet(option))
+        return true;
+    bool ok = false;
+    const double number = parser.value(option).toDouble(&ok);
+    if (!ok || number < 0.0) {
+        error = QStringLiteral("--%1 wants a number of 0 or more, not \"%2\"")
+                    .arg(option.names().first(), parser.value(option));
+        return false;
+    }
+    value = number;
+    return true;
+}
+
+bool readCount(const QCommandLineParser &parser, const QCommandLineOption &option, int &value,
+               QString &error) {
+    double number = value;
+    if (!readNumber(parser, option, number, error))
+        return false;
+    if (number > 1e6 || number != double(int(number))) {
+        error =
+            QStringLiteral("--%1 wants a whole number up to a million").arg(option.names().first());
+        return false;
+    }
+    value = int(number);
+    return true;
+}
+
+// One line per option, so that the text can be quoted as it stands.
+QString helpText(const QString &description, const QList<QCommandLineOption> &options) {
+    QStringList lines{QStringLiteral("Usage: zepro-sim [options]"), description, QString(),
+                      QStringLiteral("Options:")};
+    for (const QCommandLineOption &option : options) {
+        QString name = QStringLiteral("--") + option.names().constFirst();
+        if (!option.valueName().isEmpty())
+            name += QStringLiteral(" ") + option.valueName();
+        lines << QStringLiteral("  %1 %2").arg(name, -24).arg(option.description());
+    }
+    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+} // namespace
+
+ParsedCommandLine parseCommandLine(const QStringList &arguments) {
+    Values v;
+    const QCommandLineOption help{"help", "Show this list and exit."};
+    const QList<QCommandLineOption> options{
+        help,      v.link,        v.state,    v.noPacing,   v.captureEvery, v.versionText,
+        v.silent,  v.ackDelay,    v.echo,     v.lowercase,  v.crlf,         v.noFinalCr,
+        v.endless, v.hangUpAfter, v.hangUpOn, v.readErrorAt};
+    QCommandLineParser parser;
+    parser.addOptions(options);
+
+    ParsedCommandLine result;
+    result.helpText = helpText(
+        "Simulated ZEPRO programmer on a pseudo-terminal (9600 baud). Prints the port's path as "
+        "its first line. Each line typed on standard input is sent as a capture line while the "
+        "receiver is on. Ends on SIGINT or SIGTERM.",
+        options);
+    if (!parser.parse(arguments)) {
+        result.error = parser.errorText();
+        return result;
+    }
+    result.showHelp = parser.isSet(help);
+    if (!parser.positionalArguments().isEmpty()) {
+        result.error =
+            QStringLiteral("unexpected argument: %1").arg(parser.positionalArguments().first());
+        return result;
+    }
+    SimSettings &s = result.settings;
+    ProgrammerOptions &p = s.programmer;
+    s.linkPath = parser.value(v.link);
+    s.statePath = parser.value(v.state);
+    s.pacing = !parser.isSet(v.noPacing);
+    if (parser.isSet(v.versionText))
+        p.versionText = parser.value(v.versionText).toLatin1();
+    p.silent = parser.isSet(v.silent);
+    p.echo = parser.isSet(v.echo);
+    p.lowercase = parser.isSet(v.lowercase);
+    p.crlf = parser.isSet(v.crlf);
+    p.noFinalCr = parser.isSet(v.noFinalCr);
+    p.endless = parser.isSet(v.endless);
+    if (parser.isSet(v.hangUpOn)) {
+        const QString letter = parser.value(v.hangUpOn);
+        if (letter.size() != 1 || !letter.at(0).isLetter() || letter.at(0).unicode() > 127) {
+            result.error = QStringLiteral("--hang-up-on wants one letter, not \"%1\"").arg(letter);
+            return result;
+        }
+        p.hangUpOn = char(letter.at(0).toUpper().unicode());
+    }
+    if (!readNumber(parser, v.captureEvery, s.captureEvery, result.error) ||
+        !readNumber(parser, v.ackDelay, p.ackDelay, result.error) ||
+        !readCount(parser, v.hangUpAfter, p.hangUpAfter, result.error) ||
+        !readCount(parser, v.readErrorAt, p.readErrorAt, result.error))
+        return result;
+    return result;
+}
+
+} // namespace sim
