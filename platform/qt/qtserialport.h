@@ -1,0 +1,49 @@
+#pragma once
+
+#include "platform/qt/portnames.h"
+#include "platform/serialport.h"
+
+#include <QSerialPort>
+
+namespace platform {
+
+// The serial port on the system's serial devices. It sets no modem-control line and no flow
+// control: the programmer needs none, and a pseudo-terminal refuses them.
+//
+// Received characters reach the port's buffer while the event loop runs; read() takes them
+// from there without waiting.
+class QtSerialPort : public SerialPort {
+public:
+    QtSerialPort();
+    ~QtSerialPort() override;
+
+    void selectPort(int number) override;
+    void applySettings(const QString &settings) override;
+    void setReadLength(int length) override;
+    bool isOpen() const override;
+    void open() override;
+    void close() override;
+    void flushInput() override;
+    void write(const QByteArray &text) override;
+    QByteArray read() override;
+
+    // The device path of the selected port; empty before a port is selected.
+    QString devicePath() const { return m_path; }
+
+private:
+    void deviceFailed(QSerialPort::SerialPortError error);
+    void closeVanished();
+    void requireOpen();
+    void applyLineParameters();
+    [[noreturn]] void fail(const QString &what) const;
+
+    QSerialPort m_port;
+    PortTable m_table;
+    int m_number = 0;
+    QString m_path;
+    qint32 m_baudRate = 9600;
+    qint64 m_readLength = 0; // 0: everything that waits
+    bool m_vanished = false;
+};
+
+} // namespace platform
