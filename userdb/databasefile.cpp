@@ -18,7 +18,7 @@ constexpr char Lf = '\n';
 
 void appendQuoted(QByteArray &out, const QString &text) {
     out.append(Quote);
-    out.append(encodeWindows1252(text));
+    appendWindows1252(out, text);
     out.append(Quote);
 }
 
@@ -61,7 +61,7 @@ private:
         if (!close)
             return false;
         const qsizetype end = close - m_data;
-        text = decodeWindows1252(QByteArray(m_data + start, end - start));
+        text = decodeWindows1252(QByteArrayView(m_data + start, end - start));
         // Anything between the closing quote and the separator is ignored.
         m_pos = end + 1;
         while (m_pos < m_size && m_data[m_pos] != Comma && !isLineEnd(m_data[m_pos]))
@@ -77,7 +77,7 @@ private:
         qsizetype end = m_pos;
         while (end > start && m_data[end - 1] == ' ')
             --end;
-        text = decodeWindows1252(QByteArray(m_data + start, end - start));
+        text = decodeWindows1252(QByteArrayView(m_data + start, end - start));
         consumeSeparator();
     }
 
@@ -102,7 +102,13 @@ QString fileMessage(const QString &verb, const QString &path, const QString &rea
 } // namespace
 
 QByteArray writeDatabase(const QString &address, const RecordStore &store) {
+    // Sized once, so that appending never moves the buffer.
+    qsizetype size = address.size() + 4;
+    for (int slot = 1; slot <= SlotCount; ++slot)
+        for (const QString &cell : store.record(slot))
+            size += cell.size() + 3;
     QByteArray out;
+    out.reserve(size + 2 * SlotCount);
     appendQuoted(out, address);
     out.append("\r\n");
     for (int slot = 1; slot <= SlotCount; ++slot) {

@@ -15,7 +15,7 @@ constexpr std::array<char16_t, 32> HighControlRange = {
 };
 
 // The byte for a character, or -1 when Windows-1252 has none.
-int byteOf(char16_t unit) {
+inline int byteOf(char16_t unit) {
     if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF))
         return unit;
     for (std::size_t i = 0; i < HighControlRange.size(); ++i)
@@ -29,17 +29,28 @@ int byteOf(char16_t unit) {
 QByteArray encodeWindows1252(const QString &text) {
     QByteArray bytes;
     bytes.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar ch = text.at(i);
-        if (ch.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
-            ++i; // one "?" for the whole code point
-        const int byte = byteOf(ch.unicode());
-        bytes.append(byte < 0 ? '?' : char(byte));
-    }
+    appendWindows1252(bytes, text);
     return bytes;
 }
 
-QString decodeWindows1252(const QByteArray &bytes) {
+void appendWindows1252(QByteArray &out, const QString &text) {
+    const qsizetype start = out.size();
+    out.resize(start + text.size()); // one byte per UTF-16 unit at most
+    char *write = out.data() + start;
+    const QChar *read = text.constData();
+    const QChar *end = read + text.size();
+    for (; read != end; ++read) {
+        if (read->isHighSurrogate() && read + 1 != end && read[1].isLowSurrogate())
+            ++read; // one "?" for the whole code point
+        const int byte = byteOf(read->unicode());
+        *write++ = byte < 0 ? '?' : char(byte);
+    }
+    out.resize(write - out.constData());
+}
+
+QString decodeWindows1252(QByteArrayView bytes) {
+    if (bytes.isEmpty())
+        return {};
     QString text(bytes.size(), Qt::Uninitialized);
     QChar *out = text.data();
     for (qsizetype i = 0; i < bytes.size(); ++i) {
