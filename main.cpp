@@ -1,1 +1,29 @@
-int main() { return 0; }
+#include "app/mainwindow.h"
+#include "platform/qt/hostsysteminfo.h"
+#include "platform/qt/qtdialogs.h"
+#include "platform/qt/qteventloop.h"
+#include "platform/qt/qtserialport.h"
+#include "platform/qt/steadyclock.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("RemletManager"));
+    QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION_TEXT));
+    QApplication::setDesktopFileName(QStringLiteral("remletmanager"));
+
+    platform::QtSerialPort port;
+    platform::SteadyClock clock;
+    platform::QtEventLoop loop;
+    platform::QtDialogs dialogs;
+    platform::QtFileDialog fileDialog;
+    platform::HostSystemInfo systemInfo;
+
+    app::MainWindow window({port, clock, loop, dialogs, fileDialog, systemInfo});
+    // Discovery, and the memory-size messages when the programmer answers, come before the
+    // window is first shown.
+    window.startUp();
+    window.show();
+    return QApplication::exec();
+}

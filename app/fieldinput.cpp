@@ -1,0 +1,85 @@
+#include "app/fieldinput.h"
+
+#include "platform/dialogs.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMimeData>
+
+namespace app {
+
+FieldValidator::FieldValidator(userdb::FieldKind kind, int maxLength, QObject *parent)
+    : QValidator(parent)
+    , m_kind(kind)
+    , m_maxLength(maxLength) {}
+
+QValidator::State FieldValidator::validate(QString &input, int &pos) const {
+    if (input == m_previous)
+        return Acceptable;
+    // The inserted characters end at the cursor; everything else was there before.
+    const int inserted = std::max(0, int(input.size() - m_previous.size()));
+    const int start = std::max(0, pos - inserted);
+    const QString insertion = input.mid(start, pos - start);
+    QString accepted = userdb::filterPastedText(m_kind, insertion);
+    const int room = m_maxLength > 0
+                         ? std::max(0, m_maxLength - int(input.size() - insertion.size()))
+                         : int(accepted.size());
+    accepted.truncate(room);
+    if (accepted != insertion) {
+        input.replace(start, insertion.size(), accepted);
+        pos = start + int(accepted.size());
+    }
+    return Acceptable;
+}
+
+KeyFilter::KeyFilter(userdb::FieldKind kind, platform::Dialogs &dialogs, QObject *parent)
+    : QObject(parent)
+    , m_kind(kind)
+    , m_dialogs(dialogs) {}
+
+bool KeyFilter::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const QString text = key->text();
+        const bool shortcut = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
+        const bool lineBreak = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (!shortcut && !text.isEmpty() && !lineBreak && text.at(0).isPrint() &&
+            userdb::filterPastedText(m_kind, text) != text) {
+            m_dialogs.beep();
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void guardLineEdit(QLineEdit *edit, userdb::FieldKind kind, int maxLength,
+                   platform::Dialogs &dialogs) {
+    auto *validator = new FieldValidator(kind, maxLength, edit);
+    validator->setPreviousText(edit->text());
+    // Remember the text after every change (the program's included), so the next change can
+    // tell what was inserted.
+    QObject::connect(edit, &QLineEdit::textChanged, validator,
+                     [validator](const QString &text) { validator->setPreviousText(text); });
+    edit->setValidator(validator);
+    edit->installEventFilter(new KeyFilter(kind, dialogs, edit));
+}
+
+void showProgramText(QLineEdit *edit, const QString &text) {
+    if (auto *validator = edit->findChild<FieldValidator *>(QString(), Qt::FindDirectChildrenOnly))
+        validator->setPreviousText(text);
+    edit->setText(text);
+}
+
+AddressEdit::AddressEdit(platform::Dialogs &dialogs, QWidget *parent)
+    : QPlainTextEdit(parent) {
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    installEventFilter(new KeyFilter(userdb::FieldKind::DatabaseAddress, dialogs, this));
+}
+
+void AddressEdit::insertFromMimeData(const QMimeData *source) {
+    if (!source->hasText())
+        return;
+    insertPlainText(userdb::filterPastedText(userdb::FieldKind::DatabaseAddress, source->text()));
+}
+
+} // namespace app

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "userdb/fieldrules.h"
+
+#include <QPlainTextEdit>
+#include <QValidator>
+
+class QLineEdit;
+
+namespace platform {
+class Dialogs;
+}
+
+namespace app {
+
+// Keeps refused characters and over-long input out of a line edit, whether typed, pasted or
+// dropped. Text the program puts in is shown whole: only growth beyond the limit is cut, and
+// only the characters that were just inserted are filtered.
+class FieldValidator : public QValidator {
+    Q_OBJECT
+public:
+    FieldValidator(userdb::FieldKind kind, int maxLength, QObject *parent);
+    State validate(QString &input, int &pos) const override;
+    // The text as it stood before the change being validated.
+    void setPreviousText(const QString &text) { m_previous = text; }
+
+private:
+    userdb::FieldKind m_kind;
+    int m_maxLength; // 0: no limit
+    QString m_previous;
+};
+
+// Beeps at and swallows a typed character that the field refuses.
+class KeyFilter : public QObject {
+public:
+    KeyFilter(userdb::FieldKind kind, platform::Dialogs &dialogs, QObject *parent);
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    userdb::FieldKind m_kind;
+    platform::Dialogs &m_dialogs;
+};
+
+// Puts the validator and the key filter on a line edit (or an editable combo box's edit).
+void guardLineEdit(QLineEdit *edit, userdb::FieldKind kind, int maxLength,
+                   platform::Dialogs &dialogs);
+
+// Shows text put in by the program whole, past the filter and the length limit.
+void showProgramText(QLineEdit *edit, const QString &text);
+
+// The multi-line database address box: typed and pasted text pass the same filter.
+class AddressEdit : public QPlainTextEdit {
+public:
+    AddressEdit(platform::Dialogs &dialogs, QWidget *parent = nullptr);
+
+protected:
+    void insertFromMimeData(const QMimeData *source) override;
+};
+
+} // namespace app

@@ -1,0 +1,195 @@
+// The window's programmer commands: discovery, the memory sizes, read, program, clear, copy
+// and capture mode, behind one re-entry guard.
+#include "app/mainwindow.h"
+#include "app/sloteditor.h"
+#include "link/devicecommands.h"
+#include "link/discovery.h"
+#include "link/download.h"
+#include "link/upload.h"
+
+#include <QRadioButton>
+#include <QScrollBar>
+
+namespace app {
+
+namespace {
+const QString BusyText =
+    QStringLiteral("The programmer is busy: wait for the current command to finish");
+
+// Marks the port as in use for as long as the exchange runs, however it ends.
+class ExchangeScope {
+public:
+    explicit ExchangeScope(bool &running)
+        : m_running(running) {
+        m_running = true;
+    }
+    ~ExchangeScope() { m_running = false; }
+    ExchangeScope(const ExchangeScope &) = delete;
+    ExchangeScope &operator=(const ExchangeScope &) = delete;
+
+private:
+    bool &m_running;
+};
+} // namespace
+
+bool MainWindow::beginExchange() {
+    if (!m_exchangeRunning)
+        return true;
+    // Another command is waiting for the programmer: a second exchange on the same port
+    // would take its replies. Refuse visibly; the command states stay as they are.
+    m_dialogs.beep();
+    setStatusText(BusyText);
+    return false;
+}
+
+void MainWindow::runExchange(const std::function<void()> &exchange) {
+    if (!beginExchange())
+        return;
+    ExchangeScope scope(m_exchangeRunning);
+    exchange();
+}
+
+void MainWindow::mnuFindRemletManager_Click() {
+    runExchange([this] {
+        const proglink::DiscoveryResult result =
+            proglink::discoverProgrammer(m_link, *this, m_replyBuffer);
+        if (!result.found) {
+            applyCommandEvent(CommandEvent::ProgrammerNotFound, *this);
+            return;
+        }
+        Port = result.port;
+        applyCommandEvent(CommandEvent::ProgrammerFound, *this);
+        ApplyMemorySizes();
+    });
+}
+
+void MainWindow::ApplyMemorySizes() {
+    proglink::runMemorySizeCommand(m_link, Port,
+                                   optRX85Slot->isChecked() ? proglink::MemorySize::Receiver85
+                                                            : proglink::MemorySize::Receiver340);
+    proglink::runMemorySizeCommand(m_link, Port,
+                                   optTAG85Slot->isChecked() ? proglink::MemorySize::Tag85
+                                                             : proglink::MemorySize::Tag340);
+}
+
+void MainWindow::runSizeOption(proglink::MemorySize size) {
+    // The choice stays selected whatever the programmer answers.
+    runExchange([this, size] { proglink::runMemorySizeCommand(m_link, Port, size); });
+}
+
+void MainWindow::optRX340Slot_Click() {
+    runSizeOption(proglink::MemorySize::Receiver340);
+}
+
+void MainWindow::optRX85Slot_Click() {
+    runSizeOption(proglink::MemorySize::Receiver85);
+}
+
+void MainWindow::optTag340Slot_Click() {
+    runSizeOption(proglink::MemorySize::Tag340);
+}
+
+void MainWindow::optTAG85Slot_Click() {
+    runSizeOption(proglink::MemorySize::Tag85);
+}
+
+void MainWindow::mnuClearReceiver_Click() {
+    runExchange([this] {
+        proglink::runDeviceCommand(m_link, Port, proglink::DeviceCommand::ClearReceiver);
+    });
+}
+
+void MainWindow::mnuClearTag_Click() {
+    runExchange(
+        [this] { proglink::runDeviceCommand(m_link, Port, proglink::DeviceCommand::ClearTag); });
+}
+
+void MainWindow::mnuCopyfromReceivertoTag_Click() {
+    runExchange([this] {
+        proglink::runDeviceCommand(m_link, Port, proglink::DeviceCommand::CopyReceiverToTag);
+    });
+}
+
+void MainWindow::mnuCopyfromTagtoReceiver_Click() {
+    runExchange([this] {
+        proglink::runDeviceCommand(m_link, Port, proglink::DeviceCommand::CopyTagToReceiver);
+    });
+}
+
+proglink::Device MainWindow::selectedDevice() const {
+    return optBurnRX->isChecked() ? proglink::Device::Receiver : proglink::Device::Tag;
+}
+
+void MainWindow::mnuReadReceiver_Click() {
+    if (!beginExchange())
+        return;
+    optBurnRX->setChecked(true);
+    DownloadMemory();
+}
+
+void MainWindow::mnuReadTag_Click() {
+    if (!beginExchange())
+        return;
+    optBurnTag->setChecked(true);
+    DownloadMemory();
+}
+
+void MainWindow::DownloadMemory() {
+    ExchangeScope scope(m_exchangeRunning);
+    // No record can be edited while the list is coming in.
+    fraTXUsers->setEnabled(false);
+    struct EnableEditorAgain {
+        QWidget *editor;
+        ~EnableEditorAgain() { editor->setEnabled(true); }
+    } enableAgain{fraTXUsers};
+
+    mnuNewDatabase_Click();
+    const proglink::DownloadOutcome outcome =
+        proglink::downloadMemory(m_link, *this, Port, selectedDevice(), m_replyBuffer, m_records);
+    if (outcome != proglink::DownloadOutcome::Complete)
+        return;
+    SaveDatabaseFile();
+    EditSlotNumber = 1;
+    setSlotSelector(1);
+    ShowSlot();
+    hideProgress();
+}
+
+void MainWindow::mnuProgramReceiver_Click() {
+    if (!beginExchange())
+        return;
+    optBurnRX->setChecked(true);
+    UploadMemory();
+}
+
+void MainWindow::mnuProgramTag_Click() {
+    if (!beginExchange())
+        return;
+    optBurnTag->setChecked(true);
+    UploadMemory();
+}
+
+void MainWindow::UploadMemory() {
+    ExchangeScope scope(m_exchangeRunning);
+    const proglink::Device device = selectedDevice();
+    MemorySlots =
+        proglink::memorySlotsFor(device, optRX85Slot->isChecked(), optTAG85Slot->isChecked());
+    proglink::uploadMemory(m_link, *this, Port, device, MemorySlots, m_records);
+}
+
+void MainWindow::mnuEnableRX_Click() {
+    // A second Enable while the mode runs would start a nested listening loop on the port.
+    if (!beginExchange())
+        return;
+    ExchangeScope scope(m_exchangeRunning);
+    applyCommandEvent(CommandEvent::CaptureEntered, *this);
+    m_capture.run(m_link, *this, Port, m_replyBuffer);
+}
+
+void MainWindow::mnuDisableRX_Click() {
+    // Always allowed: it only asks the running mode to stop.
+    m_capture.requestStop();
+    applyCommandEvent(CommandEvent::CaptureLeft, *this);
+}
+
+} // namespace app
