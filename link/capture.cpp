@@ -1,0 +1,84 @@
+#include "link/capture.h"
+
+#include "link/characterwait.h"
+#include "link/portpreparation.h"
+
+namespace proglink {
+
+namespace {
+
+constexpr double SettlingTime = 0.01;
+constexpr double SwitchOffLimit = 2;
+
+// A line that does not fit the reply buffer: the mode ends as on a port failure.
+struct LineTooLong {};
+
+void sendCommand(platform::SerialPort &serial, char letter) {
+    serial.write(QByteArray(1, letter));
+    serial.write(QByteArray(1, CarriageReturn));
+}
+
+// Receives one line into the buffer from position 1. Returns the line's length (CR included)
+// once its CR has come, or 0 when the wait ended first.
+int receiveLine(LinkContext &context, ReplyBuffer &buffer, double limitSeconds,
+                const std::function<bool()> &keepWaiting = {}) {
+    int count = 0;
+    double mark = context.clock.now();
+    while (const std::optional<char> code =
+               waitForCharacter(context, mark, limitSeconds, keepWaiting)) {
+        if (count == ReplyBuffer::Size)
+            throw LineTooLong{};
+        buffer.store(++count, *code);
+        if (*code == CarriageReturn)
+            return count;
+        mark = context.clock.now();
+    }
+    return 0;
+}
+
+} // namespace
+
+void InternalReceiverCapture::run(LinkContext &context, ProgrammerView &view, int port,
+                                  ReplyBuffer &buffer) {
+    if (m_running)
+        return;
+    m_running = true;
+    try {
+        listenAndSwitchOff(context, view, port, buffer);
+    } catch (const platform::PortError &) {
+        view.setStatusText(QStringLiteral("Communications Error"));
+    } catch (const LineTooLong &) {
+        view.setStatusText(QStringLiteral("Communications Error"));
+    }
+    closeQuietly(context.port);
+    m_running = false;
+}
+
+void InternalReceiverCapture::listenAndSwitchOff(LinkContext &context, ProgrammerView &view,
+                                                 int port, ReplyBuffer &buffer) {
+    preparePort(context.port, port);
+    EnableRX = 1;
+    pauseFor(context, SettlingTime);
+    context.loop.yield();
+    sendCommand(context.port, 'R');
+
+    const auto listening = [this] { return EnableRX == 1; };
+    for (;;) {
+        const int length = receiveLine(context, buffer, NoLimit, listening);
+        view.setReplyText(QString());
+        // A line completed in the same turn as the user's stop is dropped.
+        if (EnableRX != 1)
+            break;
+        if (length > 0) {
+            view.setReplyText(buffer.text(1, length - 1));
+            view.setStatusText(QStringLiteral("Communications OK"));
+        }
+    }
+
+    sendCommand(context.port, 'Q');
+    const bool answered = receiveLine(context, buffer, SwitchOffLimit) > 0;
+    view.setStatusText(answered ? QStringLiteral("Communications OK")
+                                : QStringLiteral("Communications Error"));
+}
+
+} // namespace proglink

@@ -1,0 +1,22 @@
+#include "link/replybuffer.h"
+
+#include <algorithm>
+
+namespace proglink {
+
+QString ReplyBuffer::text(int first, int last) const {
+    first = std::max(first, 1);
+    last = std::min(last, Size);
+    if (last < first)
+        return {};
+    return QString::fromLatin1(m_codes.data() + index(first), last - first + 1);
+}
+
+void ReplyBuffer::fill(int first, int last, char code) {
+    first = std::max(first, 1);
+    last = std::min(last, Size);
+    if (last >= first)
+        std::fill(m_codes.begin() + index(first), m_codes.begin() + index(last) + 1, code);
+}
+
+} // namespace proglink
