@@ -69,9 +69,9 @@ int SimLoop::run(int signalFd) {
             return 0;
         if ((fds[1].revents & (POLLIN | POLLHUP | POLLERR)) && !readMaster())
             return 1;
+        deliverArrivals();
         if (fds[2].revents)
             readStdin();
-        deliverArrivals();
         sendDueCaptures();
         if (!flushOutput())
             return 1;

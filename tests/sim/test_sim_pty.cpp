@@ -1,0 +1,157 @@
+// Runs the zepro-sim executable and talks to its pseudo-terminal as a serial program would,
+// with plain POSIX calls.
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cerrno>
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int ReplyTimeoutMs = 3000;
+
+// A running zepro-sim; its port path is the first line it prints.
+struct Sim {
+    explicit Sim(const QStringList &arguments) {
+        process.start(qEnvironmentVariable("ZEPRO_SIM"), arguments);
+        if (process.waitForStarted() && process.waitForReadyRead(ReplyTimeoutMs))
+            path = QString::fromLocal8Bit(process.readLine().trimmed());
+    }
+    ~Sim() {
+        process.terminate();
+        process.waitForFinished(ReplyTimeoutMs);
+    }
+    QProcess process;
+    QString path;
+};
+
+// The PC end of the port, opened raw.
+struct Port {
+    explicit Port(const QString &path) {
+        fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY);
+        termios settings{};
+        if (fd >= 0 && tcgetattr(fd, &settings) == 0) {
+            cfmakeraw(&settings);
+            tcsetattr(fd, TCSANOW, &settings);
+        }
+    }
+    ~Port() {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    // Sends the command and CR, then reads until the reply ends with `end`.
+    QByteArray exchange(const QByteArray &command, const QByteArray &end = "\r") {
+        const QByteArray text = command + '\r';
+        if (::write(fd, text.constData(), text.size()) != text.size())
+            return "write failed";
+        return readUntil(end);
+    }
+    QByteArray readUntil(const QByteArray &end) {
+        QByteArray reply;
+        pollfd pfd{fd, POLLIN, 0};
+        while (!reply.endsWith(end) && ::poll(&pfd, 1, ReplyTimeoutMs) > 0) {
+            char buffer[4096];
+            const ssize_t count = ::read(fd, buffer, sizeof buffer);
+            if (count <= 0)
+                break;
+            reply.append(buffer, count);
+        }
+        return reply;
+    }
+    int fd = -1;
+};
+
+} // namespace
+
+class TestSimPty : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() {
+        QVERIFY2(QFileInfo(qEnvironmentVariable("ZEPRO_SIM")).isExecutable(), "ZEPRO_SIM");
+    }
+
+    void identifyWriteReadAndReopen() {
+        Sim sim({"--no-pacing", "--version-text", "9.9"});
+        QVERIFY(sim.path.startsWith("/dev/"));
+        {
+            Port port(sim.path);
+            QVERIFY(port.fd >= 0);
+            QCOMPARE(port.exchange("P"), QByteArray("ZEPRO V9.9\r"));
+            QCOMPARE(port.exchange("W=012,0000ABCD,0001"), QByteArray("OK\r"));
+            const QByteArray read = port.exchange("D", "OK\r");
+            QVERIFY(read.contains("\r012 0000ABCD 0001\r"));
+            QCOMPARE(read.count('\r'), 341);
+        }
+        Port again(sim.path); // the port closed and opened again still talks
+        QCOMPARE(again.exchange("P"), QByteArray("ZEPRO V9.9\r"));
+    }
+
+    void statePersistsAndLinkIsRemoved() {
+        QTemporaryDir dir;
+        const QString state = dir.filePath("memories.txt");
+        const QString link = dir.filePath("ttyZEPRO");
+        {
+            Sim sim({"--no-pacing", "--state", state, "--link", link});
+            QCOMPARE(QFileInfo(link).symLinkTarget(), sim.path);
+            Port port(link);
+            QCOMPARE(port.exchange("F"), QByteArray("OK\r"));
+            QCOMPARE(port.exchange("W=085,12345678,0000"), QByteArray("OK\r"));
+        }
+        QVERIFY(!QFileInfo(link).isSymLink());
+        Sim sim({"--no-pacing", "--state", state});
+        Port port(sim.path);
+        const QByteArray read = port.exchange("D", "OK\r");
+        QCOMPARE(read.count('\r'), 86);
+        QVERIFY(read.contains("085 12345678 0000\r"));
+    }
+
+    void hangUpEndsThePort() {
+        Sim sim({"--no-pacing", "--hang-up-after", "1"});
+        Port port(sim.path);
+        QCOMPARE(port.exchange("P"), QByteArray("ZEPRO V2.4\r"));
+        pollfd pfd{port.fd, POLLIN, 0};
+        QCOMPARE(::poll(&pfd, 1, ReplyTimeoutMs), 1);
+        QVERIFY(pfd.revents & POLLHUP);
+        QCOMPARE(::write(port.fd, "P\r", 2), -1);
+        QCOMPARE(errno, EIO);
+        QVERIFY(sim.process.waitForFinished(ReplyTimeoutMs));
+        QCOMPARE(sim.process.exitCode(), 0);
+    }
+
+    void typedLineIsACaptureLine() {
+        Sim sim({"--no-pacing"});
+        Port port(sim.path);
+        QCOMPARE(port.exchange("R\rP"), QByteArray("ZEPRO V2.4\r")); // R has been taken
+        sim.process.write("RX 0000BEEF\n");
+        QVERIFY(sim.process.waitForBytesWritten(ReplyTimeoutMs));
+        QCOMPARE(port.readUntil("\r"), QByteArray("RX 0000BEEF\r"));
+        QCOMPARE(port.exchange("Q"), QByteArray("OK\r"));
+    }
+
+    void pacedReplyTakesWireTime() {
+        Sim sim({});
+        Port port(sim.path);
+        QElapsedTimer timer;
+        timer.start();
+        QCOMPARE(port.exchange("H"), QByteArray("OK\r"));
+        QCOMPARE(port.exchange("C", "OK\r").size(), 85 * 18 + 3); // 1533 characters: 1.6 s
+        QVERIFY(timer.elapsed() >= 1500);
+    }
+
+    void badCommandLineIsRefused() {
+        QProcess process;
+        process.start(qEnvironmentVariable("ZEPRO_SIM"), {"--hang-up-after", "x"});
+        QVERIFY(process.waitForFinished(ReplyTimeoutMs));
+        QCOMPARE(process.exitCode(), 2);
+        QVERIFY(process.readAllStandardError().contains("--hang-up-after"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSimPty)
+#include "test_sim_pty.moc"
