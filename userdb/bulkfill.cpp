@@ -21,8 +21,10 @@ bool isSerialDigit(QChar ch) {
 BulkFillResult bulkFill(RecordStore &store, const QString &startText, const QString &countText,
                         int maxCount) {
     BulkFillResult result;
+    QLocale plain = QLocale::c();
+    plain.setNumberOptions(QLocale::RejectGroupSeparator); // "1,5" is no number here
     bool isNumber = false;
-    const double count = QLocale::c().toDouble(countText.trimmed(), &isNumber);
+    const double count = plain.toDouble(countText.trimmed(), &isNumber);
     if (!isNumber || !std::isfinite(count)) {
         result.error = QStringLiteral("Please enter the number of Remlets as a number.");
         return result;

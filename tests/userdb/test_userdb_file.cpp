@@ -439,6 +439,7 @@ void TestUserdbFile::readerSurvivesRandomInput() {
     QElapsedTimer timer;
     timer.start();
     int inputs = 0;
+    auto store = std::make_unique<RecordStore>();
     while (timer.elapsed() < budget || inputs < 100) {
         QByteArray input;
         if (inputs % 2 == 0) {
@@ -466,12 +467,13 @@ void TestUserdbFile::readerSurvivesRandomInput() {
                 }
             }
         }
-        auto store = std::make_unique<RecordStore>();
         const ReadResult result = readDatabase(input, *store);
         QVERIFY(result.ok == result.error.isEmpty());
         QVERIFY(result.recordCount >= 0 && result.recordCount <= SlotCount);
         if (result.recordCount < SlotCount)
             QVERIFY(store->isFree(result.recordCount + 1));
+        for (int slot = 1; slot <= result.recordCount; ++slot)
+            store->setRecord(slot, Record{}); // fresh again for the next input
         ++inputs;
     }
     qInfo("%d inputs in %lld ms", inputs, timer.elapsed());
