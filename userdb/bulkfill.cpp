@@ -22,7 +22,7 @@ BulkFillResult bulkFill(RecordStore &store, const QString &startText, const QStr
                         int maxCount) {
     BulkFillResult result;
     QLocale plain = QLocale::c();
-    plain.setNumberOptions(QLocale::RejectGroupSeparator); // "1,5" is no number here
+    plain.setNumberOptions(QLocale::RejectGroupSeparator); // "1,000" is no number here
     bool isNumber = false;
     const double count = plain.toDouble(countText.trimmed(), &isNumber);
     if (!isNumber || !std::isfinite(count)) {

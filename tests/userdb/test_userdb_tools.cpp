@@ -414,6 +414,8 @@ void TestUserdbTools::bulkFillRefusals_data() {
                                      << "three" << notNumber;
     QTest::newRow("infinite count") << "1"
                                     << "inf" << notNumber;
+    QTest::newRow("grouped digits") << "1"
+                                    << "1,000" << notNumber;
     QTest::newRow("count above 340") << "1"
                                      << "341"
                                      << "At most 340 Remlets can be filled at once.";
