@@ -53,7 +53,7 @@ class AddressEdit : public QPlainTextEdit {
 public:
     AddressEdit(platform::Dialogs &dialogs, QWidget *parent = nullptr);
 
-protected:
+    // Pasted and dropped text.
     void insertFromMimeData(const QMimeData *source) override;
 };
 
