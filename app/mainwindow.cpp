@@ -30,6 +30,10 @@ void initAppResources();
 
 namespace app {
 
+namespace {
+constexpr int MainColumnWidth = 780;
+}
+
 MainWindow::MainWindow(const Services &services, QWidget *parent)
     : QMainWindow(parent)
     , m_services(services)
@@ -98,11 +102,16 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
     connect(fraTXUsers->imgDatabaseExit, &QToolButton::clicked, this,
             &MainWindow::imgDatabaseExit_Click);
 
-    // The client area ends where the main column ends; the bulk frame lies beyond it.
-    const QSize columnSize = m_mainColumn->sizeHint();
+    // The client area ends where the main column ends; the bulk frame lies beyond it and
+    // comes into view only when the user drags the window wider.
+    fraTXUsers->show();
+    const QSize columnSize = m_mainColumn->sizeHint().expandedTo(QSize(MainColumnWidth, 0));
+    fraTXUsers->hide();
+    m_mainColumn->setMinimumWidth(columnSize.width());
+    central->setMinimumSize(columnSize.width(), m_mainColumn->minimumSizeHint().height());
     resize(columnSize.width(), columnSize.height() + menuBar()->sizeHint().height() +
                                    Toolbar1->sizeHint().height() +
-                                   statusBar()->sizeHint().height() + 40);
+                                   statusBar()->sizeHint().height());
 }
 
 MainWindow::~MainWindow() = default;
@@ -393,11 +402,10 @@ void MainWindow::resizeEvent(QResizeEvent *event) {
 }
 
 void MainWindow::placeBulkFrame() {
-    const QSize columnSize = m_mainColumn->sizeHint();
-    const int height = std::max(columnSize.height(), centralWidget()->height());
-    m_mainColumn->setGeometry(0, 0, columnSize.width(), height);
+    const int width = m_mainColumn->minimumWidth();
+    m_mainColumn->setGeometry(0, 0, width, centralWidget()->height());
     fraBulk->adjustSize();
-    fraBulk->move(columnSize.width() + 8, 8);
+    fraBulk->move(width + 8, 8);
 }
 
 // ---- command surface ----

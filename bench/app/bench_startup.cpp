@@ -11,8 +11,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 
-int main(int argc, char *argv[])
-{
+int main(int argc, char *argv[]) {
     // Every port number is absent: the one listed path does not exist.
     qputenv("REMLET_PORTS", "/nonexistent/remlet-bench-port");
     QElapsedTimer sinceStart;
@@ -29,7 +28,8 @@ int main(int argc, char *argv[])
     window.startUp();
     window.show();
     QApplication::processEvents();
-    printFigure("startup_to_window_shown_seconds", double(sinceStart.nsecsElapsed()) / 1e9, "< 0.5");
+    printFigure("startup_to_window_shown_seconds", double(sinceStart.nsecsElapsed()) / 1e9,
+                "< 0.5");
 
     const int runs = 20;
     QElapsedTimer discovery;

@@ -10,6 +10,7 @@
 #include "platform/qt/steadyclock.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -22,8 +23,7 @@ struct Measured {
     double cpu;
 };
 
-template <typename Run> Measured measure(Run run)
-{
+template <typename Run> Measured measure(Run run) {
     QElapsedTimer wall;
     const double cpu = processCpuSeconds();
     wall.start();
@@ -32,18 +32,18 @@ template <typename Run> Measured measure(Run run)
 }
 } // namespace
 
-int main(int argc, char *argv[])
-{
+int main(int argc, char *argv[]) {
     QApplication application(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr, "usage: bench_transfer PATH-OF-ZEPRO-SIM\n");
         return 2;
     }
+    const QString simulator = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
     QTemporaryDir dir;
     QDir::setCurrent(dir.path());
     const QString link = dir.filePath(QStringLiteral("zepro"));
     QProcess sim;
-    sim.start(QString::fromLocal8Bit(argv[1]), {QStringLiteral("--link"), link});
+    sim.start(simulator, {QStringLiteral("--link"), link});
     if (!sim.waitForStarted() || !sim.waitForReadyRead(5000)) {
         std::fprintf(stderr, "zepro-sim did not start\n");
         return 1;

@@ -15,15 +15,13 @@ namespace {
 // One zepro-sim process, linked into a temporary folder, stopped when it goes out of scope.
 class SimulatorProcess {
 public:
-    explicit SimulatorProcess(const QStringList &options)
-    {
+    explicit SimulatorProcess(const QStringList &options) {
         m_link = m_dir.filePath(QStringLiteral("zepro"));
         m_process.start(qEnvironmentVariable("ZEPRO_SIM"),
                         QStringList{QStringLiteral("--link"), m_link} + options);
         m_started = m_process.waitForStarted() && m_process.waitForReadyRead(5000);
     }
-    ~SimulatorProcess()
-    {
+    ~SimulatorProcess() {
         m_process.terminate();
         if (!m_process.waitForFinished(3000))
             m_process.kill();
@@ -56,14 +54,12 @@ class PtyTest : public QObject {
     QTemporaryDir m_workDir;
 
 private slots:
-    void initTestCase()
-    {
+    void initTestCase() {
         QVERIFY(!qEnvironmentVariable("ZEPRO_SIM").isEmpty());
         QVERIFY(QDir::setCurrent(m_workDir.path()));
     }
 
-    void startUpFindsTheSimulatorAndSendsBothSizes()
-    {
+    void startUpFindsTheSimulatorAndSendsBothSizes() {
         SimulatorProcess sim({QStringLiteral("--no-pacing")});
         QVERIFY(sim.started());
         qputenv("REMLET_PORTS", sim.link().toLocal8Bit());
@@ -75,8 +71,7 @@ private slots:
         QVERIFY(!h.port.isOpen());
     }
 
-    void programCopyClearCopyBackAndReadOverTheLine()
-    {
+    void programCopyClearCopyBackAndReadOverTheLine() {
         SimulatorProcess sim({QStringLiteral("--no-pacing")});
         QVERIFY(sim.started());
         qputenv("REMLET_PORTS", sim.link().toLocal8Bit());
@@ -86,7 +81,8 @@ private slots:
         for (int slot = 1; slot <= 4; ++slot) {
             h.window.records().setCell(slot, userdb::SerialNumber,
                                        QStringLiteral("00C0FFE%1").arg(slot));
-            h.window.records().setCell(slot, userdb::AuxiliaryWord, QStringLiteral("A%1B%1").arg(slot));
+            h.window.records().setCell(slot, userdb::AuxiliaryWord,
+                                       QStringLiteral("A%1B%1").arg(slot));
         }
         h.window.runCommand(app::Command::ProgramReceiver);
         h.window.runCommand(app::Command::CopyReceiverToTag);
@@ -94,8 +90,8 @@ private slots:
         h.window.runCommand(app::Command::CopyTagToReceiver);
         h.window.runCommand(app::Command::ReadReceiver);
         QCOMPARE(h.dialogs.texts().mid(2),
-                 (QStringList{"Data downloaded OK", "Copied from Receiver to Tag", "Receiver Cleared",
-                              "Copied from Tag to Receiver"}));
+                 (QStringList{"Data downloaded OK", "Copied from Receiver to Tag",
+                              "Receiver Cleared", "Copied from Tag to Receiver"}));
         for (int slot = 1; slot <= 4; ++slot) {
             QCOMPARE(h.window.records().cell(slot, userdb::SerialNumber),
                      QStringLiteral("00C0FFE%1").arg(slot));
@@ -105,10 +101,9 @@ private slots:
         QCOMPARE(h.window.Remlet_Count(), 4);
     }
 
-    void programmerHangingUpDuringARead()
-    {
-        SimulatorProcess sim({QStringLiteral("--no-pacing"), QStringLiteral("--hang-up-on"),
-                              QStringLiteral("D")});
+    void programmerHangingUpDuringARead() {
+        SimulatorProcess sim(
+            {QStringLiteral("--no-pacing"), QStringLiteral("--hang-up-on"), QStringLiteral("D")});
         QVERIFY(sim.started());
         qputenv("REMLET_PORTS", sim.link().toLocal8Bit());
         RealPortHarness h;

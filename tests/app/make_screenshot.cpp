@@ -1,0 +1,38 @@
+// Paints the main window as a person sees it after start-up with the programmer connected
+// and a database open, into the PNG named on the command line (the README's screenshot).
+#include "appharness.h"
+
+#include "app/fieldinput.h"
+#include "app/sloteditor.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+int main(int argc, char *argv[]) {
+    QApplication application(argc, argv);
+    if (argc < 2)
+        return 2;
+    AppHarness h(1);
+    h.w().startUp();
+    h.w().runCommand(app::Command::NewDatabase);
+    const QStringList surnames{"Nguyen", "Papadopoulos", "Smith", "O'Connor", "Rossi"};
+    for (int slot = 1; slot <= surnames.size(); ++slot) {
+        userdb::RecordStore &store = h.w().records();
+        store.setCell(slot, userdb::SerialNumber,
+                      QStringLiteral("%1").arg(0x3F2A10 + slot, 8, 16, QLatin1Char('0')).toUpper());
+        store.setCell(slot, userdb::Surname, surnames.at(slot - 1));
+    }
+    h.w().records().setCell(1, userdb::OtherNames, QStringLiteral("Linh"));
+    h.w().records().setCell(1, userdb::Address1, QStringLiteral("12 Harbour Street"));
+    h.w().records().setCell(1, userdb::Suburb, QStringLiteral("Carlton"));
+    h.w().records().setCell(1, userdb::State, QStringLiteral("VIC"));
+    h.w().records().setCell(1, userdb::PostCode, QStringLiteral("3053"));
+    h.w().records().setCell(1, userdb::Mobile, QStringLiteral("0400 123 456"));
+    h.w().editor()->txtDatabaseAddress->setPlainText(
+        QStringLiteral("Harbour View Apartments\nCar park gates"));
+    h.w().hscSlot_Change(1);
+    h.w().show();
+    QApplication::processEvents();
+    return h.w().grab().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
+}
