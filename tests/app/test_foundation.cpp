@@ -193,6 +193,21 @@ private slots:
         QCOMPARE(h.dialogs.messages().size(), 2); // the two size messages only
     }
 
+    void shortcutsFollowTheCommandStates() {
+        AppHarness h(0);
+        h.w().startUp();
+        h.w().show();
+        QVERIFY(QTest::qWaitForWindowActive(&h.w()));
+        QTest::keySequence(&h.w(), QKeySequence::Save); // hidden: no database to save
+        QTest::keySequence(&h.w(), QKeySequence(QStringLiteral("Ctrl+Shift+S")));
+        QVERIFY(h.files.shown().isEmpty());
+        QTest::keySequence(&h.w(), QKeySequence::New);
+        QVERIFY(h.w().isDatabaseOpen());
+        h.files.queueAnswer(std::nullopt);
+        QTest::keySequence(&h.w(), QKeySequence(QStringLiteral("Ctrl+Shift+S")));
+        QCOMPARE(h.files.shown().size(), 1);
+    }
+
     void aboutBoxSystemInfo() {
         AppHarness h(0);
         app::AboutBox about(h.dialogs, h.systemInfo, &h.w());

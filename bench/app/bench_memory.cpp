@@ -1,0 +1,64 @@
+// Peak memory of the app with a full 4095-record database open, every field at its longest.
+#include "app/mainwindow.h"
+#include "benchsupport.h"
+#include "platform/fakes/fakedialogs.h"
+#include "platform/qt/hostsysteminfo.h"
+#include "platform/qt/qteventloop.h"
+#include "platform/qt/qtserialport.h"
+#include "platform/qt/steadyclock.h"
+#include "userdb/databasefile.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace {
+
+// The high-water mark of this process's resident memory, in megabytes.
+double peakResidentMegabytes() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1.0;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    return -1.0;
+}
+
+userdb::RecordStore fullStore() {
+    const int longest[userdb::ColumnCount] = {8, 4, 50, 50, 50, 50, 50, 20, 5, 20, 20, 50, 50};
+    userdb::RecordStore store;
+    for (int slot = 1; slot <= userdb::SlotCount; ++slot)
+        for (int column = 1; column <= userdb::ColumnCount; ++column)
+            store.setCell(slot, column,
+                          QString(longest[column - 1], QLatin1Char('A' + (slot + column) % 26)));
+    return store;
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    qputenv("REMLET_PORTS", "/nonexistent/remlet-bench-port");
+    QApplication application(argc, argv);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("full.fxd"));
+    if (!userdb::saveDatabaseFile(path, QStringLiteral("Full site"), fullStore()).isEmpty())
+        return 1;
+
+    platform::QtSerialPort port;
+    platform::SteadyClock clock;
+    platform::QtEventLoop loop;
+    platform::FakeDialogs dialogs;
+    platform::FakeFileDialog files;
+    platform::HostSystemInfo systemInfo;
+    app::MainWindow window({port, clock, loop, dialogs, files, systemInfo});
+    window.startUp();
+    window.show();
+    files.queueAnswer(path);
+    window.runCommand(app::Command::LoadDatabase);
+    QApplication::processEvents();
+    if (window.Remlet_Count() != userdb::SlotCount)
+        return 1;
+    printFigure("peak_memory_full_database_mb", peakResidentMegabytes(), "< 80");
+    return 0;
+}
