@@ -9,6 +9,7 @@
 
 #include <QMetaType>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -22,6 +23,8 @@ public:
     void setReplyText(const QString &text) override {
         replyText = text;
         replyTexts.append(text);
+        if (onReplyText)
+            onReplyText(text);
     }
     void showProgress(int minimum, int maximum) override {
         progressVisible = true;
@@ -33,6 +36,8 @@ public:
 
     QString status() const { return statusTexts.isEmpty() ? QString() : statusTexts.last(); }
 
+    // Runs as the label changes, to act at that moment as the user would.
+    std::function<void(const QString &)> onReplyText;
     QStringList statusTexts;
     QString replyText = QStringLiteral("before");
     QStringList replyTexts;
