@@ -16,74 +16,50 @@
 using Pieces = QList<platform::ScriptedDevice::Piece>;
 Q_DECLARE_METATYPE(Pieces)
 
-// The parts of the window that programmer operations write to, recorded.
-class RecordingView : public proglink::ProgrammerView {
-public:
+// The window's programmer-facing parts, recorded.
+struct RecordingView : proglink::ProgrammerView {
     void setStatusText(const QString &text) override { statusTexts.append(text); }
     void setReplyText(const QString &text) override {
-        replyText = text;
         replyTexts.append(text);
         if (onReplyText)
             onReplyText(text);
     }
-    void showProgress(int minimum, int maximum) override {
-        progressVisible = true;
-        progressRange = {minimum, maximum};
-    }
+    void showProgress(int minimum, int maximum) override { progress = {minimum, maximum}; }
     void setProgress(int value) override { progressValues.append(value); }
-    void hideProgress() override { progressVisible = false; }
-    void showSerialBeingWritten(const QString &serial) override { serialsShown.append(serial); }
+    void hideProgress() override { progress = {0, 0}; }
+    void showSerialBeingWritten(const QString &serial) override { serials.append(serial); }
 
-    QString status() const { return statusTexts.isEmpty() ? QString() : statusTexts.last(); }
-
-    // Runs as the label changes, to act at that moment as the user would.
-    std::function<void(const QString &)> onReplyText;
-    QStringList statusTexts;
-    QString replyText = QStringLiteral("before");
-    QStringList replyTexts;
-    bool progressVisible = false;
-    std::pair<int, int> progressRange{0, 0};
+    std::function<void(const QString &)> onReplyText; // acts as the user would, at that moment
+    QStringList statusTexts, replyTexts, serials;
+    std::pair<int, int> progress{0, 0}; // {0, 0}: hidden
     QList<int> progressValues;
-    QStringList serialsShown;
 };
 
-// A device that, once the port opens, keeps sending `chunk` every tenth of a second until
-// the port closes: a line that never ends.
-class StreamingDevice : public platform::FakeSerialDevice {
-public:
+// Once opened, sends `chunk` every tenth of a second until closed: a line that never ends.
+struct StreamingDevice : platform::FakeSerialDevice {
     StreamingDevice(platform::FakeTimeline &timeline, QByteArray chunk)
-        : m_timeline(timeline)
-        , m_chunk(std::move(chunk)) {}
-    void opened(Deliver deliver) override {
-        m_deliver = std::move(deliver);
-        ++m_session;
-        schedule();
+        : timeline(timeline)
+        , chunk(std::move(chunk)) {}
+    void opened(Deliver d) override {
+        deliver = std::move(d);
+        send(++session);
     }
-    void closed() override {
-        m_deliver = nullptr;
-        ++m_session;
-    }
+    void closed() override { ++session; }
     void received(const QByteArray &bytes) override { receivedBytes.append(bytes); }
-
-    QByteArray receivedBytes;
-
-private:
-    void schedule() {
-        const int session = m_session;
-        m_timeline.after(0.1, [this, session] {
-            if (session != m_session || !m_deliver)
-                return;
-            m_deliver(m_chunk);
-            schedule();
+    void send(int current) {
+        timeline.after(0.1, [this, current] {
+            if (current == session) {
+                deliver(chunk);
+                send(current);
+            }
         });
     }
-    platform::FakeTimeline &m_timeline;
-    QByteArray m_chunk;
-    Deliver m_deliver;
-    int m_session = 0;
+    platform::FakeTimeline &timeline;
+    QByteArray chunk, receivedBytes;
+    Deliver deliver;
+    int session = 0;
 };
 
-// Fake clock, event loop, port and dialogs wired into one link context.
 struct LinkRig {
     platform::FakeTimeline timeline;
     platform::FakeSerialPort port;
@@ -91,12 +67,13 @@ struct LinkRig {
     RecordingView view;
     proglink::ReplyBuffer buffer;
     proglink::LinkContext context{port, timeline, timeline, dialogs};
+    std::vector<std::unique_ptr<platform::ScriptedDevice>> devices;
+    const double start = timeline.now();
 
-    // A scripted programmer on port `number`.
-    platform::ScriptedDevice &device(int number = 1) {
-        devices.emplace_back(std::make_unique<platform::ScriptedDevice>(timeline));
+    platform::ScriptedDevice &device(int number) {
+        devices.push_back(std::make_unique<platform::ScriptedDevice>(timeline));
         port.addPort(number, devices.back().get());
         return *devices.back();
     }
-    std::vector<std::unique_ptr<platform::ScriptedDevice>> devices;
+    double elapsed() const { return timeline.now() - start; }
 };

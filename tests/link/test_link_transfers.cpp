@@ -7,7 +7,6 @@
 using platform::MessageIcon;
 using proglink::Device;
 using proglink::DownloadOutcome;
-
 using Slots = QMap<int, QStringList>; // slot -> {serial number, auxiliary word}
 Q_DECLARE_METATYPE(Slots)
 
@@ -15,15 +14,11 @@ namespace {
 
 const QString ReadError = "Communications error with reciever, please try again";
 
-// Every slot holding a serial number or an auxiliary word.
 Slots filledSlots(const userdb::RecordStore &store) {
     Slots result;
-    for (int slot = 1; slot <= userdb::SlotCount; ++slot) {
-        const QString serial = store.cell(slot, userdb::SerialNumber);
-        const QString auxiliary = store.cell(slot, userdb::AuxiliaryWord);
-        if (!serial.isEmpty() || !auxiliary.isEmpty())
-            result.insert(slot, {serial, auxiliary});
-    }
+    for (int slot = 1; slot <= userdb::SlotCount; ++slot)
+        if (!store.isFree(slot))
+            result.insert(slot, {store.cell(slot, 1), store.cell(slot, 2)});
     return result;
 }
 
@@ -33,232 +28,160 @@ class TestLinkTransfers : public QObject {
     Q_OBJECT
 
 private slots:
-    void downloadReplies_data();
-    void downloadReplies();
-    void downloadProgressAndBuffer();
-    void downloadRefusesOverlongReply();
-    void downloadSurvivesHangUp();
-    void downloadPreparationFailure();
-
-    void uploadWritesEverySlot();
-    void uploadStopsAtFirstUnacknowledgedSlot();
-    void uploadSurvivesHangUp();
-    void memorySlots_data();
-    void memorySlots();
-};
-
-void TestLinkTransfers::downloadReplies_data() {
-    QTest::addColumn<Device>("device");
-    QTest::addColumn<Pieces>("reply");
-    QTest::addColumn<bool>("complete");
-    QTest::addColumn<Slots>("expected");
-
-    QTest::newRow("receiver lines then OK")
-        << Device::Receiver << Pieces{{0.0, "001 12345678 AB01\r002 8765432F CD02\rOK\r"}} << true
-        << Slots{{1, {"12345678", "AB01"}}, {2, {"8765432F", "CD02"}}};
-    QTest::newRow("tag, decimal slot, ok in lower case")
-        << Device::Tag << Pieces{{0.0, "085 ABCDEF01 0000\rok\r"}} << true
-        << Slots{{85, {"ABCDEF01", "0000"}}};
-    QTest::newRow("read error first")
-        << Device::Receiver << Pieces{{0.0, "?\r001 12345678 AB01\r"}} << false << Slots{};
-    QTest::newRow("read error keeps earlier lines")
-        << Device::Receiver << Pieces{{0.0, "001 12345678 AB01\r?\r002 11111111 0000\r"}} << false
-        << Slots{{1, {"12345678", "AB01"}}};
-    QTest::newRow("slot fields that are no slot number skipped")
-        << Device::Receiver
-        << Pieces{{0.0, "0A1 12345678 AB01\r000 12345678 AB01\r-01 1\r003 22222222 0003\r"}} << true
-        << Slots{{3, {"22222222", "0003"}}};
-    QTest::newRow("short line, last line wins, tail after last CR dropped")
-        << Device::Receiver << Pieces{{0.0, "004 1234\r004 ABCD\r005 33333333 0005"}} << true
-        << Slots{{4, {"ABCD", ""}}};
-    QTest::newRow("pause under 2 s continues the reply")
-        << Device::Receiver << Pieces{{0.0, "001 11111111 0001\r"}, {1.9, "002 22222222 0002\r"}}
-        << true << Slots{{1, {"11111111", "0001"}}, {2, {"22222222", "0002"}}};
-    QTest::newRow("pause of 2 s ends the reply")
-        << Device::Receiver << Pieces{{0.0, "001 11111111 0001\r"}, {2.0, "002 22222222 0002\r"}}
-        << true << Slots{{1, {"11111111", "0001"}}};
-    QTest::newRow("no answer") << Device::Tag << Pieces{} << true << Slots{};
-}
-
-void TestLinkTransfers::downloadReplies() {
-    QFETCH(Device, device);
-    QFETCH(Pieces, reply);
-    QFETCH(bool, complete);
-    QFETCH(Slots, expected);
-
-    LinkRig rig;
-    platform::ScriptedDevice &programmer = rig.device(2);
-    programmer.answerAll(reply);
-    userdb::RecordStore store;
-
-    const DownloadOutcome outcome =
-        proglink::downloadMemory(rig.context, rig.view, 2, device, rig.buffer, store);
-
-    QCOMPARE(outcome, complete ? DownloadOutcome::Complete : DownloadOutcome::Failed);
-    QCOMPARE(programmer.commands(), QList<QByteArray>{device == Device::Receiver ? "D" : "C"});
-    QCOMPARE(rig.port.writes().size(), 2);
-    QCOMPARE(filledSlots(store), expected);
-    QVERIFY(!rig.port.isOpen());
-    if (complete) {
-        QVERIFY(rig.dialogs.messages().isEmpty());
-        QVERIFY(rig.view.progressVisible); // the caller hides it after saving
-    } else {
-        QCOMPARE(rig.dialogs.texts(), QStringList{ReadError});
-        QCOMPARE(rig.dialogs.messages()[0].icon, MessageIcon::Critical);
-        QVERIFY(!rig.view.progressVisible);
+    void download_data() {
+        QTest::addColumn<Device>("device");
+        QTest::addColumn<Pieces>("reply");
+        QTest::addColumn<bool>("complete");
+        QTest::addColumn<Slots>("expected");
+        const QStringList one{"12345678", "AB01"};
+        QTest::newRow("lines then OK")
+            << Device::Receiver << Pieces{{0, "001 12345678 AB01\r002 8765432F CD02\rOK\r"}} << true
+            << Slots{{1, one}, {2, {"8765432F", "CD02"}}};
+        QTest::newRow("tag, decimal slot, ok")
+            << Device::Tag << Pieces{{0, "085 ABCDEF01 0000\rok\r"}} << true
+            << Slots{{85, {"ABCDEF01", "0000"}}};
+        QTest::newRow("? first") << Device::Receiver << Pieces{{0, "?\r001 12345678 AB01\r"}}
+                                 << false << Slots{};
+        QTest::newRow("? keeps earlier lines")
+            << Device::Receiver << Pieces{{0, "001 12345678 AB01\r?\r"}} << false
+            << Slots{{1, one}};
+        QTest::newRow("bad slot fields skipped")
+            << Device::Receiver
+            << Pieces{{0, "0A1 12345678 AB01\r000 1\r-01 1\r003 12345678 AB01\r"}} << true
+            << Slots{{3, one}};
+        QTest::newRow("short line, last wins, tail dropped")
+            << Device::Receiver << Pieces{{0, "004 1234\r004 ABCD\r005 33333333 0005"}} << true
+            << Slots{{4, {"ABCD", ""}}};
+        QTest::newRow("pause under 2 s")
+            << Device::Receiver << Pieces{{0, "001 12345678 AB01\r"}, {1.9, "002 1\r"}} << true
+            << Slots{{1, one}, {2, {"1", ""}}};
+        QTest::newRow("pause of 2 s ends it")
+            << Device::Receiver << Pieces{{0, "001 12345678 AB01\r"}, {2, "002 1\r"}} << true
+            << Slots{{1, one}};
+        QTest::newRow("no answer") << Device::Tag << Pieces{} << true << Slots{};
     }
-}
+    void download() {
+        QFETCH(Device, device);
+        QFETCH(Pieces, reply);
+        QFETCH(bool, complete);
+        LinkRig rig;
+        platform::ScriptedDevice &programmer = rig.device(2);
+        programmer.answerAll(reply);
+        userdb::RecordStore store;
 
-void TestLinkTransfers::downloadProgressAndBuffer() {
-    LinkRig rig;
-    rig.device(1).answer("D", QByteArray(5500, 'x') + "\r001 12345678 AB01\r");
-    rig.buffer.fill(1, proglink::ReplyBuffer::Size, 'z');
-    userdb::RecordStore store;
+        const auto outcome = downloadMemory(rig.context, rig.view, 2, device, rig.buffer, store);
 
-    QCOMPARE(
-        proglink::downloadMemory(rig.context, rig.view, 1, Device::Receiver, rig.buffer, store),
-        DownloadOutcome::Complete);
+        QCOMPARE(outcome, complete ? DownloadOutcome::Complete : DownloadOutcome::Failed);
+        QCOMPARE(rig.port.writes(),
+                 (QList<QByteArray>{device == Device::Receiver ? "D" : "C", "\r"}));
+        QTEST(filledSlots(store), "expected");
+        QVERIFY(!rig.port.isOpen());
+        QCOMPARE(rig.dialogs.texts(), complete ? QStringList{} : QStringList{ReadError});
+        // On success the caller hides the bar after saving.
+        QCOMPARE(rig.view.progress, (complete ? std::pair{1, 340} : std::pair{0, 0}));
+    }
 
-    QCOMPARE(rig.view.progressRange, (std::pair<int, int>{1, 340}));
-    QCOMPARE(rig.view.progressValues.first(), 1);
-    QCOMPARE(rig.view.progressValues[5499], int(5500.0 / 11000 * 340) + 1);
-    QCOMPARE(rig.view.progressValues.last(), 340);
-    // Blanked up to 11,000 before the command; untouched beyond.
-    QCOMPARE(rig.buffer.at(11000), ' ');
-    QCOMPARE(rig.buffer.at(11001), 'z');
-    QCOMPARE(filledSlots(store), (Slots{{1, {"12345678", "AB01"}}}));
+    void downloadProgressAndBuffer() {
+        LinkRig rig;
+        rig.device(1).answer("D", QByteArray(5500, 'x') + "\r001 12345678 AB01\r");
+        rig.buffer.fill(1, proglink::ReplyBuffer::Size, 'z');
+        userdb::RecordStore store;
+        QCOMPARE(downloadMemory(rig.context, rig.view, 1, Device::Receiver, rig.buffer, store),
+                 DownloadOutcome::Complete);
+        QCOMPARE(rig.view.progressValues.first(), 1);
+        QCOMPARE(rig.view.progressValues[5499], int(5500.0 / 11000 * 340) + 1);
+        QCOMPARE(rig.view.progressValues.last(), 340);
+        QCOMPARE(rig.buffer.at(11000), ' '); // blanked before the command, not beyond
+        QCOMPARE(rig.buffer.at(11001), 'z');
+        QCOMPARE(filledSlots(store).keys(), QList<int>{1});
+    }
 
-    using Op = platform::FakeSerialPort::Operation;
-    QList<Op::Kind> kinds;
-    for (const Op &op : rig.port.operations())
-        kinds.append(op.kind);
-    QCOMPARE(kinds, (QList<Op::Kind>{Op::Select, Op::Settings, Op::ReadLength, Op::Open, Op::Flush,
-                                     Op::Write, Op::Write, Op::Close}));
-}
+    void downloadFailures_data() {
+        QTest::addColumn<bool>("flood");
+        QTest::newRow("reply longer than the buffer") << true;
+        QTest::newRow("device vanishes mid-reply") << false;
+    }
+    void downloadFailures() {
+        QFETCH(bool, flood);
+        LinkRig rig;
+        StreamingDevice programmer(rig.timeline, "001 12345678 AB01\r" + QByteArray(982, 'x'));
+        rig.port.addPort(1, &programmer);
+        if (!flood)
+            rig.timeline.after(0.55, [&] { rig.port.hangUp(); });
+        userdb::RecordStore store;
+        QCOMPARE(downloadMemory(rig.context, rig.view, 1, Device::Tag, rig.buffer, store),
+                 DownloadOutcome::Failed);
+        QCOMPARE(rig.dialogs.texts(), QStringList{ReadError});
+        QVERIFY(filledSlots(store).isEmpty());
+        QVERIFY(!rig.port.isOpen());
+        QCOMPARE(rig.view.progress, (std::pair{0, 0}));
+        QVERIFY(rig.elapsed() < 8.5);
 
-void TestLinkTransfers::downloadRefusesOverlongReply() {
-    LinkRig rig;
-    StreamingDevice flood(rig.timeline, "001 12345678 AB01\r" + QByteArray(982, 'x'));
-    rig.port.addPort(1, &flood);
-    userdb::RecordStore store;
+        QVERIFY_THROWS_EXCEPTION(
+            platform::PortError,
+            downloadMemory(rig.context, rig.view, 6, Device::Tag, rig.buffer, store));
+        QCOMPARE(rig.view.progress, (std::pair{0, 0}));
+    }
 
-    QCOMPARE(proglink::downloadMemory(rig.context, rig.view, 1, Device::Tag, rig.buffer, store),
-             DownloadOutcome::Failed);
-    QCOMPARE(rig.dialogs.texts(), QStringList{ReadError});
-    QVERIFY(filledSlots(store).isEmpty());
-    QVERIFY(!rig.port.isOpen());
-    QVERIFY(!rig.view.progressVisible);
-    QVERIFY(rig.timeline.now() - 1000.0 < 8.5); // stopped at the buffer's end
-}
+    void uploadWritesEverySlot() {
+        LinkRig rig;
+        rig.device(1).answerAll({{0.5, "OK\r"}});
+        userdb::RecordStore store;
+        store.setCell(7, userdb::SerialNumber, "1234ABCD");
+        store.setCell(9, userdb::SerialNumber, "00C0FFEE");
+        store.setCell(9, userdb::AuxiliaryWord, "A9B9");
+        store.setCell(86, userdb::SerialNumber, "86868686"); // beyond 85 slots: not sent
 
-void TestLinkTransfers::downloadSurvivesHangUp() {
-    LinkRig rig;
-    rig.device(1).answer("D", {{0.0, "001 12345678 AB01\r002 2222"}, {1.0, "2222 0002\r"}});
-    rig.timeline.after(0.5, [&] { rig.port.hangUp(); });
-    userdb::RecordStore store;
+        QVERIFY(uploadMemory(rig.context, rig.view, 1, Device::Tag, 85, store));
 
-    QCOMPARE(
-        proglink::downloadMemory(rig.context, rig.view, 1, Device::Receiver, rig.buffer, store),
-        DownloadOutcome::Failed);
-    QCOMPARE(rig.dialogs.texts(), QStringList{ReadError});
-    QVERIFY(!rig.port.isOpen());
-    QVERIFY(!rig.view.progressVisible);
-}
+        const QList<QByteArray> writes = rig.port.writes();
+        QCOMPARE(writes.size(), 85 * 8);
+        QCOMPARE(writes.mid(0, 8),
+                 (QList<QByteArray>{"V", "=", "001", ",", "00000000", ",", "0000", "\r"}));
+        QCOMPARE(writes.mid(48, 8),
+                 (QList<QByteArray>{"V", "=", "007", ",", "1234ABCD", ",", "0000", "\r"}));
+        QCOMPARE(writes.mid(64, 8),
+                 (QList<QByteArray>{"V", "=", "009", ",", "00C0FFEE", ",", "A9B9", "\r"}));
+        QCOMPARE(writes[84 * 8 + 2], QByteArray("085"));
+        QCOMPARE(rig.view.serials.size(), 85);
+        QCOMPARE(rig.view.serials[6], QString("1234ABCD"));
+        QCOMPARE(rig.view.progressValues.last(), 85);
+        QCOMPARE(rig.view.progress, (std::pair{0, 0}));
+        QCOMPARE(rig.dialogs.texts(), QStringList{"Data downloaded OK"});
+        QCOMPARE(rig.dialogs.messages()[0].icon, MessageIcon::None);
+        QVERIFY(!rig.port.isOpen());
+    }
 
-void TestLinkTransfers::downloadPreparationFailure() {
-    LinkRig rig;
-    userdb::RecordStore store;
-    QVERIFY_THROWS_EXCEPTION(
-        platform::PortError,
-        proglink::downloadMemory(rig.context, rig.view, 6, Device::Receiver, rig.buffer, store));
-    QVERIFY(!rig.view.progressVisible);
-    QVERIFY(rig.port.writes().isEmpty());
-}
+    void uploadStops_data() {
+        QTest::addColumn<bool>("hangUp");
+        QTest::newRow("slot 3 answered without CR") << false;
+        QTest::newRow("device vanishes at slot 3") << true;
+    }
+    void uploadStops() {
+        QFETCH(bool, hangUp);
+        LinkRig rig;
+        platform::ScriptedDevice &programmer = rig.device(1);
+        programmer.answerAll({{1.0, "ok\r"}});
+        programmer.answer("W=003,00000000,0000", "OK");
+        if (hangUp)
+            rig.timeline.after(2.5, [&] { rig.port.hangUp(); });
+        userdb::RecordStore store;
 
-void TestLinkTransfers::uploadWritesEverySlot() {
-    LinkRig rig;
-    rig.device(1).answerAll({{0.5, "OK\r"}});
-    userdb::RecordStore store;
-    store.setCell(7, userdb::SerialNumber, "1234ABCD");
-    store.setCell(9, userdb::SerialNumber, "00C0FFEE");
-    store.setCell(9, userdb::AuxiliaryWord, "A9B9");
-    store.setCell(86, userdb::SerialNumber, "86868686"); // beyond 85 slots: not sent
+        QVERIFY(!uploadMemory(rig.context, rig.view, 1, Device::Receiver, 340, store));
+        QCOMPARE(programmer.commands().size(), 3);
+        QCOMPARE(rig.dialogs.texts(), QStringList{"Failed to write data"});
+        QCOMPARE(rig.dialogs.messages()[0].icon, MessageIcon::Critical);
+        QVERIFY(!rig.port.isOpen());
+        QCOMPARE(rig.view.progress, (std::pair{0, 0}));
+    }
 
-    QVERIFY(proglink::uploadMemory(rig.context, rig.view, 1, Device::Tag, 85, store));
-
-    const QList<QByteArray> writes = rig.port.writes();
-    QCOMPARE(writes.size(), 85 * 8);
-    const auto slotWrites = [&](int slot) { return writes.mid((slot - 1) * 8, 8); };
-    QCOMPARE(slotWrites(1),
-             (QList<QByteArray>{"V", "=", "001", ",", "00000000", ",", "0000", "\r"}));
-    QCOMPARE(slotWrites(7),
-             (QList<QByteArray>{"V", "=", "007", ",", "1234ABCD", ",", "0000", "\r"}));
-    QCOMPARE(slotWrites(9),
-             (QList<QByteArray>{"V", "=", "009", ",", "00C0FFEE", ",", "A9B9", "\r"}));
-    QCOMPARE(slotWrites(85)[2], QByteArray("085"));
-    QCOMPARE(rig.view.serialsShown.size(), 85);
-    QCOMPARE(rig.view.serialsShown[6], QString("1234ABCD"));
-    QCOMPARE(rig.view.progressRange, (std::pair<int, int>{1, 85}));
-    QCOMPARE(rig.view.progressValues.last(), 85);
-    QVERIFY(!rig.view.progressVisible);
-    QCOMPARE(rig.dialogs.texts(), QStringList{"Data downloaded OK"});
-    QCOMPARE(rig.dialogs.messages()[0].icon, MessageIcon::None);
-    QVERIFY(!rig.port.isOpen());
-    QCOMPARE(rig.port.openedPorts(), QList<int>{1});
-}
-
-void TestLinkTransfers::uploadStopsAtFirstUnacknowledgedSlot() {
-    LinkRig rig;
-    platform::ScriptedDevice &programmer = rig.device(1);
-    programmer.answerAll({{0.0, "ok\r"}});
-    programmer.answer("W=003,00000000,0000", "OK"); // no CR
-    userdb::RecordStore store;
-
-    QVERIFY(!proglink::uploadMemory(rig.context, rig.view, 1, Device::Receiver, 340, store));
-
-    QCOMPARE(programmer.commands().size(), 3);
-    QCOMPARE(programmer.commands().last(), QByteArray("W=003,00000000,0000"));
-    QCOMPARE(rig.dialogs.texts(), QStringList{"Failed to write data"});
-    QCOMPARE(rig.dialogs.messages()[0].icon, MessageIcon::Critical);
-    QVERIFY(!rig.port.isOpen());
-    QVERIFY(!rig.view.progressVisible);
-}
-
-void TestLinkTransfers::uploadSurvivesHangUp() {
-    LinkRig rig;
-    rig.device(1).answerAll({{1.0, "OK\r"}});
-    rig.timeline.after(4.5, [&] { rig.port.hangUp(); });
-    userdb::RecordStore store;
-
-    QVERIFY(!proglink::uploadMemory(rig.context, rig.view, 1, Device::Receiver, 340, store));
-    QCOMPARE(rig.dialogs.texts(), QStringList{"Failed to write data"});
-    QVERIFY(!rig.port.isOpen());
-    QVERIFY(!rig.view.progressVisible);
-
-    QVERIFY_THROWS_EXCEPTION(platform::PortError, proglink::uploadMemory(rig.context, rig.view, 9,
-                                                                         Device::Tag, 85, store));
-}
-
-void TestLinkTransfers::memorySlots_data() {
-    QTest::addColumn<Device>("device");
-    QTest::addColumn<bool>("rx85");
-    QTest::addColumn<bool>("tag85");
-    QTest::addColumn<int>("expected");
-
-    QTest::newRow("receiver 340") << Device::Receiver << false << false << 340;
-    QTest::newRow("receiver 85") << Device::Receiver << true << false << 85;
-    QTest::newRow("receiver ignores the tag size") << Device::Receiver << false << true << 340;
-    QTest::newRow("tag 85") << Device::Tag << false << true << 85;
-    QTest::newRow("tag ignores the receiver size") << Device::Tag << true << false << 340;
-}
-
-void TestLinkTransfers::memorySlots() {
-    QFETCH(Device, device);
-    QFETCH(bool, rx85);
-    QFETCH(bool, tag85);
-    QFETCH(int, expected);
-    QCOMPARE(proglink::memorySlotsFor(device, rx85, tag85), expected);
-}
+    void memorySlots() {
+        QCOMPARE(proglink::memorySlotsFor(Device::Receiver, true, false), 85);
+        QCOMPARE(proglink::memorySlotsFor(Device::Receiver, false, true), 340);
+        QCOMPARE(proglink::memorySlotsFor(Device::Tag, false, true), 85);
+        QCOMPARE(proglink::memorySlotsFor(Device::Tag, true, false), 340);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestLinkTransfers)
 #include "test_link_transfers.moc"
