@@ -1,11 +1,5 @@
 // Peak memory of the app with a full 4095-record database open, every field at its longest.
-#include "app/mainwindow.h"
 #include "benchsupport.h"
-#include "platform/fakes/fakedialogs.h"
-#include "platform/qt/hostsysteminfo.h"
-#include "platform/qt/qteventloop.h"
-#include "platform/qt/qtserialport.h"
-#include "platform/qt/steadyclock.h"
 #include "userdb/databasefile.h"
 
 #include <QApplication>
@@ -45,13 +39,9 @@ int main(int argc, char *argv[]) {
     if (!userdb::saveDatabaseFile(path, QStringLiteral("Full site"), fullStore()).isEmpty())
         return 1;
 
-    platform::QtSerialPort port;
-    platform::SteadyClock clock;
-    platform::QtEventLoop loop;
-    platform::FakeDialogs dialogs;
-    platform::FakeFileDialog files;
-    platform::HostSystemInfo systemInfo;
-    app::MainWindow window({port, clock, loop, dialogs, files, systemInfo});
+    BenchWindow bench;
+    app::MainWindow &window = bench.window;
+    platform::FakeFileDialog &files = bench.files;
     window.startUp();
     window.show();
     files.queueAnswer(path);

@@ -1,12 +1,6 @@
 // Start-up to the window shown with no programmer, and discovery over 255 port numbers of
 // which none exists, on the real serial port and event loop.
-#include "app/mainwindow.h"
 #include "benchsupport.h"
-#include "platform/fakes/fakedialogs.h"
-#include "platform/qt/hostsysteminfo.h"
-#include "platform/qt/qteventloop.h"
-#include "platform/qt/qtserialport.h"
-#include "platform/qt/steadyclock.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -18,13 +12,8 @@ int main(int argc, char *argv[]) {
     sinceStart.start();
     QApplication application(argc, argv);
 
-    platform::QtSerialPort port;
-    platform::SteadyClock clock;
-    platform::QtEventLoop loop;
-    platform::FakeDialogs dialogs;
-    platform::FakeFileDialog files;
-    platform::HostSystemInfo systemInfo;
-    app::MainWindow window({port, clock, loop, dialogs, files, systemInfo});
+    BenchWindow bench;
+    app::MainWindow &window = bench.window;
     window.startUp();
     window.show();
     QApplication::processEvents();

@@ -1,13 +1,7 @@
 // A full 340-slot Read Receiver and Program Receiver against zepro-sim pacing its line at
 // 9600 baud, timed against the wire time, with the CPU this process used meanwhile.
 // Usage: bench_transfer PATH-OF-ZEPRO-SIM
-#include "app/mainwindow.h"
 #include "benchsupport.h"
-#include "platform/fakes/fakedialogs.h"
-#include "platform/qt/hostsysteminfo.h"
-#include "platform/qt/qteventloop.h"
-#include "platform/qt/qtserialport.h"
-#include "platform/qt/steadyclock.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -50,13 +44,9 @@ int main(int argc, char *argv[]) {
     }
     qputenv("REMLET_PORTS", link.toLocal8Bit());
 
-    platform::QtSerialPort port;
-    platform::SteadyClock clock;
-    platform::QtEventLoop loop;
-    platform::FakeDialogs dialogs;
-    platform::FakeFileDialog files;
-    platform::HostSystemInfo systemInfo;
-    app::MainWindow window({port, clock, loop, dialogs, files, systemInfo});
+    BenchWindow bench;
+    app::MainWindow &window = bench.window;
+    platform::FakeDialogs &dialogs = bench.dialogs;
     window.startUp();
     window.runCommand(app::Command::NewDatabase);
     for (int slot = 1; slot <= Slots; ++slot) {
