@@ -47,14 +47,6 @@ private slots:
         QVERIFY(!h.port.isOpen());
     }
 
-    void programmerOnPortFiveAfterAbsentPorts() {
-        AppHarness h(5);
-        h.w().startUp();
-        QCOMPARE(h.port.openedPorts().first(), 5);
-        QCOMPARE(h.w().statusText(), QStringLiteral("Found Remlet Manager on Port 5"));
-        QCOMPARE(h.w().Port, 5);
-    }
-
     void commonStates_data() {
         QTest::addColumn<bool>("programmer");
         QTest::addColumn<bool>("database");
