@@ -50,7 +50,14 @@ private slots:
         auto *panel = child<QGroupBox>(h, "fraSort");
         QVERIFY(panel->isVisibleTo(&h.w()));
         child<QRadioButton>(h, "optSerialNumber")->click();
+        // A command waiting in the event loop (a read, say) cannot run inside the sort and be
+        // overwritten by its copy back: it runs after it.
+        QTimer::singleShot(0, &h.w(), [&] {
+            h.w().records().setCell(5, userdb::SerialNumber, QStringLiteral("FFFFFFFF"));
+        });
         child<QPushButton>(h, "cmdSortNow")->click();
+        QCoreApplication::processEvents();
+        QCOMPARE(h.w().records().cell(5, userdb::SerialNumber), QStringLiteral("FFFFFFFF"));
         QCOMPARE(h.w().records().cell(1, userdb::SerialNumber), QStringLiteral("0000000A"));
         QCOMPARE(h.w().records().cell(3, userdb::SerialNumber), QStringLiteral("0000000C"));
         QCOMPARE(h.w().records().cell(4, userdb::Surname), QStringLiteral("No fob"));
