@@ -33,31 +33,64 @@ class TestSimModel : public QObject {
     Q_OBJECT
 private slots:
     void replies_data() {
+        QTest::addColumn<ProgrammerOptions>("options");
         QTest::addColumn<QByteArray>("command");
         QTest::addColumn<QByteArray>("reply");
-        QTest::newRow("identify") << QByteArray("P") << QByteArray("ZEPRO V2.4\r");
-        QTest::newRow("identify after stray LF") << QByteArray("\nP") << QByteArray("ZEPRO V2.4\r");
-        QTest::newRow("lower-case letter") << QByteArray("p") << QByteArray("ZEPRO V2.4\r");
+        QTest::addColumn<int>("lastKind"); // of the last output; -1: no output at all
+        QTest::addColumn<double>("lastPause");
+        const auto row = [](const char *name, const char *command, const char *reply,
+                            ProgrammerOptions options = {}, int kind = Output::Text,
+                            double pause = 0.0) {
+            QTest::newRow(name) << options << QByteArray(command) << QByteArray(reply)
+                                << (*reply || kind != Output::Text ? kind : -1) << pause;
+        };
+        const char *ident = "ZEPRO V2.4\r";
+        row("identify", "P", ident);
+        row("identify after stray LF", "\nP", ident);
+        row("lower-case letter", "p", ident);
         for (const char *letter : {"E", "F", "G", "H", "K", "L", "X", "Y", "Q"})
-            QTest::newRow(letter) << QByteArray(letter) << QByteArray("OK\r");
-        QTest::newRow("receiver on: no reply") << QByteArray("R") << QByteArray();
-        QTest::newRow("unknown letter") << QByteArray("Z") << QByteArray("?\r");
-        QTest::newRow("letter with extra") << QByteArray("PP") << QByteArray("?\r");
-        QTest::newRow("write") << QByteArray("W=340,0123ABCD,0000") << QByteArray("OK\r");
-        QTest::newRow("write slot 0") << QByteArray("W=000,0123ABCD,0000") << QByteArray("?\r");
-        QTest::newRow("write slot 341") << QByteArray("V=341,0123ABCD,0000") << QByteArray("?\r");
-        QTest::newRow("write not hex") << QByteArray("W=001,0123ABCG,0000") << QByteArray("?\r");
-        QTest::newRow("write short") << QByteArray("W=001,0123ABC,0000") << QByteArray("?\r");
-        QTest::newRow("write no commas") << QByteArray("W=001;0123ABCD;0000") << QByteArray("?\r");
-        QTest::newRow("write slot not digits")
-            << QByteArray("W=0x1,0123ABCD,0000") << QByteArray("?\r");
+            row(letter, letter, "OK\r");
+        row("receiver on: no reply", "R", "");
+        row("write", "W=340,0123ABCD,0000", "OK\r");
+        // Unknown letter, letter with extra, slot 0 or 341, not hex, short, no commas, slot
+        // not digits.
+        for (const char *bad :
+             {"Z", "PP", "W=000,0123ABCD,0000", "V=341,0123ABCD,0000", "W=001,0123ABCG,0000",
+              "W=001,0123ABC,0000", "W=001;0123ABCD;0000", "W=0x1,0123ABCD,0000"})
+            row(bad, bad, "?\r");
+        row("read error at slot 3", "D", "001 00000000 0000\r002 00000000 0000\r?\r",
+            {.readErrorAt = 3});
+        row("silent", "P", "", {.silent = true});
+        row("echo", "K", "K\rOK\r", {.echo = true});
+        row("lower case", "P\rE", "zepro v2.4\rok\r", {.lowercase = true});
+        row("crlf", "G", "OK\r\n", {.crlf = true});
+        row("no final cr", "L", "OK", {.noFinalCr = true});
+        row("ack delay on clear", "K", "OK\r", {.ackDelay = 3}, Output::Text, 3.0);
+        row("ack delay on write", "V=001,00000001,0000", "OK\r", {.ackDelay = 3}, Output::Text,
+            3.0);
+        row("no ack delay on identify", "P", ident, {.ackDelay = 3});
+        row("endless", "E", "", {.endless = true}, Output::Endless);
+        row("hang up on letter", "K", "", {.hangUpOn = 'k'}, Output::HangUp);
+        row("hang up after one", "P", ident, {.hangUpAfter = 1}, Output::HangUp, 0.2);
+        row("hang up after two", "P\rP", "ZEPRO V2.4\rZEPRO V2.4\r", {.hangUpAfter = 2},
+            Output::HangUp, 0.2);
+        row("version text", "P", "ZEPRO V3.0b\r", {.versionText = "3.0b"});
     }
     void replies() {
+        QFETCH(ProgrammerOptions, options);
         QFETCH(QByteArray, command);
         QFETCH(QByteArray, reply);
-        ProgrammerModel model;
-        QCOMPARE(exchange(model, command), reply);
-        QCOMPARE(model.commands(), QList<QByteArray>{command.mid(command.startsWith('\n'))});
+        QFETCH(int, lastKind);
+        QFETCH(double, lastPause);
+        ProgrammerModel model(options);
+        const Outputs outputs = model.receive(command + '\r');
+        QCOMPARE(textOf(outputs), reply);
+        QCOMPARE(model.commands(), command.mid(command.startsWith('\n')).split('\r'));
+        for (qsizetype i = 0; i + 1 < outputs.size(); ++i) // a hang-up ends the outputs
+            QVERIFY(outputs.at(i).kind != Output::HangUp);
+        QCOMPARE(outputs.isEmpty() ? -1 : int(outputs.last().kind), lastKind);
+        if (!outputs.isEmpty())
+            QCOMPARE(outputs.last().pause, lastPause);
     }
 
     void commandSplitAcrossChunksAndEmptyLinesIgnored() {
@@ -74,9 +107,8 @@ private slots:
         QCOMPARE(exchange(model, "V=085,FFFFFFFF,0001"), QByteArray("OK\r"));
         const QList<QByteArray> rx = lines(exchange(model, "D"));
         QCOMPARE(rx.size(), 341);
+        // The serial at positions 5-12, the code at 14-17.
         QCOMPARE(rx.at(6), QByteArray("007 0000001A AB12"));
-        QCOMPARE(rx.at(6).mid(4, 8), QByteArray("0000001A")); // positions 5-12
-        QCOMPARE(rx.at(6).mid(13, 4), QByteArray("AB12"));    // positions 14-17
         QCOMPARE(rx.at(84), QByteArray("085 00000000 0000"));
         QCOMPARE(rx.last(), QByteArray("OK"));
         const QList<QByteArray> tag = lines(exchange(model, "C"));
@@ -101,10 +133,8 @@ private slots:
 
     void sizesSetTheNumberOfSlotLines() {
         ProgrammerModel model;
-        exchange(model, "W=200,00000200,0000");
-        exchange(model, "W=085,00000085,0000");
-        exchange(model, "F");
-        exchange(model, "H");
+        for (const char *command : {"W=200,00000200,0000", "W=085,00000085,0000", "F", "H"})
+            exchange(model, command);
         QCOMPARE(lines(exchange(model, "D")).size(), 86);
         QCOMPARE(lines(exchange(model, "C")).size(), 86);
         QCOMPARE(exchange(model, "W=086,00000086,0000"), QByteArray("?\r"));
@@ -112,71 +142,6 @@ private slots:
         QCOMPARE(lines(exchange(model, "D")).size(), 341);
         QVERIFY(model.receiver().slot(200).isEmpty()); // dropped by the 85-slot size
         QCOMPARE(model.receiver().slot(85).serial, QByteArray("00000085"));
-    }
-
-    void readErrorAtSlot() {
-        ProgrammerModel model({.readErrorAt = 3});
-        QCOMPARE(lines(exchange(model, "D")),
-                 (QList<QByteArray>{"001 00000000 0000", "002 00000000 0000", "?"}));
-    }
-
-    void faults_data() {
-        QTest::addColumn<ProgrammerOptions>("options");
-        QTest::addColumn<QByteArray>("command");
-        QTest::addColumn<QByteArray>("reply");
-        QTest::addColumn<double>("lastPause");
-        QTest::addColumn<int>("lastKind");
-        QTest::newRow("silent") << ProgrammerOptions{.silent = true} << QByteArray("P")
-                                << QByteArray() << -1.0 << -1;
-        QTest::newRow("echo") << ProgrammerOptions{.echo = true} << QByteArray("K")
-                              << QByteArray("K\rOK\r") << 0.0 << int(Output::Text);
-        QTest::newRow("lower-case ident") << ProgrammerOptions{.lowercase = true} << QByteArray("P")
-                                          << QByteArray("zepro v2.4\r") << 0.0 << int(Output::Text);
-        QTest::newRow("lower-case ok") << ProgrammerOptions{.lowercase = true} << QByteArray("E")
-                                       << QByteArray("ok\r") << 0.0 << int(Output::Text);
-        QTest::newRow("crlf") << ProgrammerOptions{.crlf = true} << QByteArray("G")
-                              << QByteArray("OK\r\n") << 0.0 << int(Output::Text);
-        QTest::newRow("no final cr") << ProgrammerOptions{.noFinalCr = true} << QByteArray("L")
-                                     << QByteArray("OK") << 0.0 << int(Output::Text);
-        QTest::newRow("ack delay on clear") << ProgrammerOptions{.ackDelay = 3} << QByteArray("K")
-                                            << QByteArray("OK\r") << 3.0 << int(Output::Text);
-        QTest::newRow("ack delay on write")
-            << ProgrammerOptions{.ackDelay = 3} << QByteArray("V=001,00000001,0000")
-            << QByteArray("OK\r") << 3.0 << int(Output::Text);
-        QTest::newRow("no ack delay on identify")
-            << ProgrammerOptions{.ackDelay = 3} << QByteArray("P") << QByteArray("ZEPRO V2.4\r")
-            << 0.0 << int(Output::Text);
-        QTest::newRow("endless") << ProgrammerOptions{.endless = true} << QByteArray("E")
-                                 << QByteArray() << 0.0 << int(Output::Endless);
-        QTest::newRow("hang up on letter") << ProgrammerOptions{.hangUpOn = 'k'} << QByteArray("K")
-                                           << QByteArray() << 0.0 << int(Output::HangUp);
-        QTest::newRow("hang up after one")
-            << ProgrammerOptions{.hangUpAfter = 1} << QByteArray("P") << QByteArray("ZEPRO V2.4\r")
-            << 0.2 << int(Output::HangUp);
-        QTest::newRow("version text") << ProgrammerOptions{.versionText = "3.0b"} << QByteArray("P")
-                                      << QByteArray("ZEPRO V3.0b\r") << 0.0 << int(Output::Text);
-    }
-    void faults() {
-        QFETCH(ProgrammerOptions, options);
-        QFETCH(QByteArray, command);
-        QFETCH(QByteArray, reply);
-        QFETCH(double, lastPause);
-        QFETCH(int, lastKind);
-        ProgrammerModel model(options);
-        const Outputs outputs = model.receive(command + '\r');
-        QCOMPARE(textOf(outputs), reply);
-        if (lastKind < 0) {
-            QVERIFY(outputs.isEmpty());
-            return;
-        }
-        QCOMPARE(int(outputs.last().kind), lastKind);
-        QCOMPARE(outputs.last().pause, lastPause);
-    }
-
-    void hangUpComesOnlyAfterTheNthCommand() {
-        ProgrammerModel model({.hangUpAfter = 2});
-        QCOMPARE(model.receive("P\r").last().kind, Output::Text);
-        QCOMPARE(model.receive("P\r").last().kind, Output::HangUp);
     }
 
     void captureOnlyWhileReceiverOn() {
@@ -213,14 +178,11 @@ private slots:
     void stateFileRoundTripAndRefusal() {
         QTemporaryDir dir;
         const QString path = dir.filePath("state.txt");
-        SlotMemory rx;
-        SlotMemory tag;
+        SlotMemory rx, tag, rx2, tag2;
         rx.setSlot(7, {"0000001A", "AB12"});
         tag.setSize(SlotMemory::SmallSize);
         tag.setSlot(85, {"FFFFFFFF", "0001"});
         QCOMPARE(saveState(path, rx, tag), QString());
-        SlotMemory rx2;
-        SlotMemory tag2;
         QCOMPARE(loadState(path, rx2, tag2), QString());
         QCOMPARE(rx2, rx);
         QCOMPARE(tag2, tag);
@@ -229,9 +191,8 @@ private slots:
         QVERIFY(file.open(QIODevice::Append));
         file.write("slot tag 86 00000001 0000\n"); // beyond the 85-slot tag
         file.close();
-        SlotMemory rx3;
+        SlotMemory rx3, tag3;
         rx3.setSlot(1, {"00000001", "0000"});
-        SlotMemory tag3;
         QVERIFY(loadState(path, rx3, tag3).contains("line"));
         QCOMPARE(rx3.slot(1).serial, QByteArray("00000001")); // unchanged
         QVERIFY(!loadState(dir.filePath("missing"), rx3, tag3).isEmpty());

@@ -1,7 +1,6 @@
 // Runs the zepro-sim executable and talks to its pseudo-terminal as a serial program would,
 // with plain POSIX calls.
 
-#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -41,10 +40,7 @@ struct Port {
             tcsetattr(fd, TCSANOW, &settings);
         }
     }
-    ~Port() {
-        if (fd >= 0)
-            ::close(fd);
-    }
+    ~Port() { ::close(fd); }
     // Sends the command and CR, then reads until the reply ends with `end`.
     QByteArray exchange(const QByteArray &command, const QByteArray &end = "\r") {
         const QByteArray text = command + '\r';
@@ -54,14 +50,12 @@ struct Port {
     }
     QByteArray readUntil(const QByteArray &end) {
         QByteArray reply;
+        char buffer[4096];
         pollfd pfd{fd, POLLIN, 0};
-        while (!reply.endsWith(end) && ::poll(&pfd, 1, ReplyTimeoutMs) > 0) {
-            char buffer[4096];
-            const ssize_t count = ::read(fd, buffer, sizeof buffer);
-            if (count <= 0)
+        for (ssize_t n = 0; !reply.endsWith(end) && ::poll(&pfd, 1, ReplyTimeoutMs) > 0;
+             reply.append(buffer, n))
+            if ((n = ::read(fd, buffer, sizeof buffer)) <= 0)
                 break;
-            reply.append(buffer, count);
-        }
         return reply;
     }
     int fd = -1;
@@ -76,8 +70,8 @@ private slots:
         QVERIFY2(QFileInfo(qEnvironmentVariable("ZEPRO_SIM")).isExecutable(), "ZEPRO_SIM");
     }
 
-    void identifyWriteReadAndReopen() {
-        Sim sim({"--no-pacing", "--version-text", "9.9"});
+    void identifyWriteReadReopenAndHangUp() {
+        Sim sim({"--no-pacing", "--version-text", "9.9", "--hang-up-after", "4"});
         QVERIFY(sim.path.startsWith("/dev/"));
         {
             Port port(sim.path);
@@ -88,8 +82,15 @@ private slots:
             QVERIFY(read.contains("\r012 0000ABCD 0001\r"));
             QCOMPARE(read.count('\r'), 341);
         }
-        Port again(sim.path); // the port closed and opened again still talks
-        QCOMPARE(again.exchange("P"), QByteArray("ZEPRO V9.9\r"));
+        Port port(sim.path); // the port closed and opened again still talks
+        QCOMPARE(port.exchange("P"), QByteArray("ZEPRO V9.9\r"));
+        pollfd pfd{port.fd, POLLIN, 0}; // after the fourth command the programmer hangs up
+        QCOMPARE(::poll(&pfd, 1, ReplyTimeoutMs), 1);
+        QVERIFY(pfd.revents & POLLHUP);
+        QCOMPARE(::write(port.fd, "P\r", 2), -1);
+        QCOMPARE(errno, EIO);
+        QVERIFY(sim.process.waitForFinished(ReplyTimeoutMs));
+        QCOMPARE(sim.process.exitCode(), 0);
     }
 
     void statePersistsAndLinkIsRemoved() {
@@ -111,30 +112,7 @@ private slots:
         QVERIFY(read.contains("085 12345678 0000\r"));
     }
 
-    void hangUpEndsThePort() {
-        Sim sim({"--no-pacing", "--hang-up-after", "1"});
-        Port port(sim.path);
-        QCOMPARE(port.exchange("P"), QByteArray("ZEPRO V2.4\r"));
-        pollfd pfd{port.fd, POLLIN, 0};
-        QCOMPARE(::poll(&pfd, 1, ReplyTimeoutMs), 1);
-        QVERIFY(pfd.revents & POLLHUP);
-        QCOMPARE(::write(port.fd, "P\r", 2), -1);
-        QCOMPARE(errno, EIO);
-        QVERIFY(sim.process.waitForFinished(ReplyTimeoutMs));
-        QCOMPARE(sim.process.exitCode(), 0);
-    }
-
-    void typedLineIsACaptureLine() {
-        Sim sim({"--no-pacing"});
-        Port port(sim.path);
-        QCOMPARE(port.exchange("R\rP"), QByteArray("ZEPRO V2.4\r")); // R has been taken
-        sim.process.write("RX 0000BEEF\n");
-        QVERIFY(sim.process.waitForBytesWritten(ReplyTimeoutMs));
-        QCOMPARE(port.readUntil("\r"), QByteArray("RX 0000BEEF\r"));
-        QCOMPARE(port.exchange("Q"), QByteArray("OK\r"));
-    }
-
-    void pacedReplyTakesWireTime() {
+    void pacedReplyAndTypedCaptureLine() {
         Sim sim({});
         Port port(sim.path);
         QElapsedTimer timer;
@@ -142,6 +120,11 @@ private slots:
         QCOMPARE(port.exchange("H"), QByteArray("OK\r"));
         QCOMPARE(port.exchange("C", "OK\r").size(), 85 * 18 + 3); // 1533 characters: 1.6 s
         QVERIFY(timer.elapsed() >= 1500);
+        QCOMPARE(port.exchange("R\rP"), QByteArray("ZEPRO V2.4\r")); // R has been taken
+        sim.process.write("RX 0000BEEF\n"); // a line typed at the simulator
+        QVERIFY(sim.process.waitForBytesWritten(ReplyTimeoutMs));
+        QCOMPARE(port.readUntil("\r"), QByteArray("RX 0000BEEF\r"));
+        QCOMPARE(port.exchange("Q"), QByteArray("OK\r"));
     }
 
     void badCommandLineIsRefused() {
