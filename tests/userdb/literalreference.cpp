@@ -8,76 +8,51 @@ namespace literal {
 
 namespace {
 
-constexpr int Rows = 340;
-
-bool equalText(const QString &a, const QString &b) {
-    return a.compare(b, Qt::CaseInsensitive) == 0;
+bool holds(const RecordStore &store, const QString &serial) {
+    for (int j = 1; j <= SlotCount; ++j)
+        if (store.cell(j, SerialNumber).compare(serial, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
 }
 
-// Repeats passes over rows 1..339 until one makes no swap; returns the pass count.
-int passesUntilSettled(RecordStore &table, const std::function<bool(int)> &mustSwap) {
-    int passes = 0;
-    bool swapped = true;
-    while (swapped) {
+// Repeats passes over slots 1..340 until one makes no swap.
+void passUntilSettled(RecordStore &store, const std::function<bool(int)> &mustSwap) {
+    for (bool swapped = true; swapped;) {
         swapped = false;
-        ++passes;
-        for (int i = 1; i < Rows; ++i) {
+        for (int i = 1; i < 340; ++i) {
             if (mustSwap(i)) {
-                table.swapRecords(i, i + 1);
+                store.swapRecords(i, i + 1);
                 swapped = true;
             }
         }
     }
-    return passes;
 }
 
 } // namespace
 
-int bubbleSort(RecordStore &store, int keyColumn) {
-    RecordStore scratch;
-    for (int s = 1; s <= Rows; ++s)
-        scratch.setRecord(s, store.record(s));
-    auto key = [&](int row) -> const QString & { return scratch.cell(row, keyColumn); };
-    auto serial = [&](int row) -> const QString & { return scratch.cell(row, SerialNumber); };
-
-    const int passes = passesUntilSettled(
-        scratch, [&](int i) { return key(i).compare(key(i + 1), Qt::CaseInsensitive) > 0; });
-    passesUntilSettled(scratch, [&](int i) { return key(i).isEmpty() && !key(i + 1).isEmpty(); });
-    passesUntilSettled(scratch,
-                       [&](int i) { return serial(i).isEmpty() && !serial(i + 1).isEmpty(); });
-
-    for (int s = 1; s <= Rows; ++s)
-        store.setRecord(s, scratch.record(s));
-    return passes;
+void bubbleSort(RecordStore &store, int keyColumn) {
+    auto key = [&](int slot) -> const QString & { return store.cell(slot, keyColumn); };
+    auto serial = [&](int slot) -> const QString & { return store.cell(slot, SerialNumber); };
+    passUntilSettled(store,
+                     [&](int i) { return key(i).compare(key(i + 1), Qt::CaseInsensitive) > 0; });
+    passUntilSettled(store, [&](int i) { return key(i).isEmpty() && !key(i + 1).isEmpty(); });
+    passUntilSettled(store, [&](int i) { return serial(i).isEmpty() && !serial(i + 1).isEmpty(); });
 }
 
 void merge(RecordStore &store, const RecordStore &buffer, bool deleteMissing, bool addExtra) {
-    if (deleteMissing) {
-        for (int i = 1; i <= SlotCount; ++i) {
-            if (store.cell(i, SerialNumber).isEmpty())
-                continue;
-            bool found = false;
-            for (int j = 1; j <= SlotCount && !found; ++j)
-                found = equalText(buffer.cell(j, SerialNumber), store.cell(i, SerialNumber));
-            if (!found)
-                store.setRecord(i, Record{});
-        }
+    for (int i = 1; i <= SlotCount && deleteMissing; ++i) {
+        const QString &serial = store.cell(i, SerialNumber);
+        if (!serial.isEmpty() && !holds(buffer, serial))
+            store.setRecord(i, Record{});
     }
-    if (addExtra) {
-        for (int i = 1; i <= SlotCount; ++i) {
-            const QString &serial = buffer.cell(i, SerialNumber);
-            if (serial.isEmpty())
-                continue;
-            bool found = false;
-            for (int j = 1; j <= SlotCount && !found; ++j)
-                found = equalText(store.cell(j, SerialNumber), serial);
-            if (found)
-                continue;
-            for (int j = 1; j <= SlotCount; ++j) {
-                if (store.isFree(j)) {
-                    store.setRecord(j, buffer.record(i));
-                    break;
-                }
+    for (int i = 1; i <= SlotCount && addExtra; ++i) {
+        const QString &serial = buffer.cell(i, SerialNumber);
+        if (serial.isEmpty() || holds(store, serial))
+            continue;
+        for (int j = 1; j <= SlotCount; ++j) {
+            if (store.isFree(j)) {
+                store.setRecord(j, buffer.record(i));
+                break;
             }
         }
     }

@@ -7,8 +7,8 @@
 namespace literal {
 
 // Three rounds of bubble-sort passes over slots 1 to 340: by key, empty keys last, empty serials
-// last. Returns the number of passes of the first round.
-int bubbleSort(userdb::RecordStore &store, int keyColumn);
+// last.
+void bubbleSort(userdb::RecordStore &store, int keyColumn);
 
 // Delete pass and add pass by linear scans of all 4095 slots.
 void merge(userdb::RecordStore &store, const userdb::RecordStore &buffer, bool deleteMissing,
