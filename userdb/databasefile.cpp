@@ -168,7 +168,9 @@ QString writeDatabaseTo(QIODevice &device, const QString &address, const RecordS
 QString saveDatabaseFile(const QString &path, const QString &address, const RecordStore &store) {
     const QString verb = QStringLiteral("save");
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered: a write cut short (full disk, size limit) shows up in the write itself, not
+    // in commit()'s final flush, which does not report a partial write.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return fileMessage(verb, path, file.errorString());
     const QString writeError = writeDatabaseTo(file, address, store);
     if (!writeError.isEmpty()) {
