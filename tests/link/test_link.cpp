@@ -1,0 +1,403 @@
+#include "link/capture.h"
+#include "link/devicecommands.h"
+#include "link/discovery.h"
+#include "link/download.h"
+#include "link/memorysize.h"
+#include "link/portpreparation.h"
+#include "link/replycollector.h"
+#include "link/upload.h"
+#include "platform/fakes/fakedialogs.h"
+#include "platform/fakes/scripteddevice.h"
+
+#include <QTest>
+#include <deque>
+
+using platform::MessageIcon;
+using proglink::Device;
+using proglink::MemorySize;
+using QTest::addColumn;
+using QTest::newRow;
+using Pieces = QList<platform::ScriptedDevice::Piece>;
+using Writes = QList<QByteArray>;
+using Numbers = QList<int>;
+using Ports = QMap<int, Pieces>; // port number -> its device's answer to "P"
+using Command = std::function<void(proglink::LinkContext &)>;
+
+namespace {
+
+const QString Ok = "Communications OK", Error = "Communications Error";
+const QString ReadError = "Communications error with reciever, please try again";
+const QStringList Nothing;
+const Writes On{"R", "\r"}, OnOff{"R", "\r", "Q", "\r"};
+
+// The serial line, clock and boxes are fakes; the window's programmer-facing parts are recorded.
+struct LinkRig : proglink::ProgrammerView {
+    void setStatusText(const QString &text) override { statusTexts.append(text); }
+    void setReplyText(const QString &text) override {
+        replyTexts.append(text);
+        if (onReplyText)
+            onReplyText(text);
+    }
+    void showProgress(int minimum, int maximum) override { progress = {minimum, maximum}; }
+    void setProgress(int) override {}
+    void hideProgress() override { progress = {0, 0}; }
+    void showSerialBeingWritten(const QString &) override {}
+
+    std::function<void(const QString &)> onReplyText; // acts as the user would, at that moment
+    QStringList statusTexts, replyTexts;
+    std::pair<int, int> progress{0, 0}; // {0, 0}: hidden
+    platform::FakeTimeline timeline;
+    platform::FakeSerialPort port;
+    platform::FakeDialogs dialogs;
+    proglink::ReplyBuffer buffer;
+    proglink::LinkContext context{port, timeline, timeline, dialogs};
+    std::deque<platform::ScriptedDevice> devices;
+    const double start = timeline.now();
+
+    platform::ScriptedDevice &device(int number) {
+        port.addPort(number, &devices.emplace_back(timeline));
+        return devices.back();
+    }
+    // Whether exactly `seconds` have passed on the fake clock.
+    bool took(double seconds) const { return qAbs(timeline.now() - start - seconds) < 1e-9; }
+};
+
+// Every used slot as "slot=serial,auxiliary".
+QStringList filledSlots(const userdb::RecordStore &store) {
+    QStringList result;
+    for (int slot = 1; slot <= userdb::SlotCount; ++slot)
+        if (!store.isFree(slot))
+            result << QString("%1=%2,%3").arg(slot).arg(store.cell(slot, 1), store.cell(slot, 2));
+    return result;
+}
+
+} // namespace
+
+class TestLink : public QObject {
+    Q_OBJECT
+
+private slots:
+    // The device answers "K" with `reply`; the limit T is 2 s.
+    void collector_data() {
+        addColumn<Pieces>("reply");
+        addColumn<bool>("accepted");
+        addColumn<double>("elapsed");
+        addColumn<int>("leftUnread");
+        newRow("pauses under T") << Pieces{{0.5, "O"}, {1.9, "K"}, {1.9, "\r"}} << true << 4.3 << 0;
+        newRow("pause of T before CR") << Pieces{{0, "OK"}, {2, "\r"}} << false << 2.0 << 1;
+        newRow("lower case") << Pieces{{0, "ok\r"}} << true << 0.0 << 0;
+        newRow("LF after CR unread") << Pieces{{0, "OK\r\n"}} << true << 0.0 << 1;
+        newRow("LF before OK") << Pieces{{0, "\nOK\r"}} << false << 2.0 << 0;
+        newRow("echo before OK") << Pieces{{0, "K\rOK\r"}} << false << 2.0 << 0;
+        newRow("silence lasts T") << Pieces{} << false << 2.0 << 0;
+    }
+    void collector() {
+        QFETCH(Pieces, reply);
+        QFETCH(double, elapsed);
+        LinkRig rig;
+        rig.device(1).answer("K", reply);
+        proglink::preparePort(rig.port, 1);
+        rig.port.write("K\r");
+        QTEST(proglink::collectAcknowledgement(rig.context, 2.0), "accepted");
+        QVERIFY(rig.took(elapsed));
+        QTEST(rig.port.pendingInput(), "leftUnread");
+    }
+
+    // The row's name is the letter sent to port 2.
+    void commands_data() {
+        using enum proglink::MemorySize;
+        using enum proglink::DeviceCommand;
+        addColumn<Command>("run");
+        addColumn<double>("limit");
+        addColumn<QStringList>("messages"); // on success, on failure
+        auto size = [](auto s) -> Command {
+            return [=](auto &c) { runMemorySizeCommand(c, 2, s); };
+        };
+        auto device = [](auto d) -> Command { return [=](auto &c) { runDeviceCommand(c, 2, d); }; };
+        const QStringList rx{"Receiver memory size set", "Failed to set receiver memory size"};
+        const QStringList tag{"Backup tag size set", "Failed to set backup tag memory size"};
+        newRow("E") << size(Receiver340) << 2.0 << rx;
+        newRow("F") << size(Receiver85) << 2.0 << rx;
+        newRow("G") << size(Tag340) << 2.0 << tag;
+        newRow("H") << size(Tag85) << 2.0 << tag;
+        newRow("K") << device(ClearReceiver) << 2.0
+                    << QStringList{"Receiver Cleared", "Failed to clear Receiver"};
+        newRow("L") << device(ClearTag) << 2.0
+                    << QStringList{"Backup Tag Cleared", "Failed to clear Tag"};
+        newRow("Y") << device(CopyReceiverToTag) << 8.0
+                    << QStringList{"Copied from Receiver to Tag", "Failed to copy data"};
+        newRow("X") << device(CopyTagToReceiver) << 8.0
+                    << QStringList{"Copied from Tag to Receiver", "Failed to copy data"};
+    }
+    // Acknowledged a second within the limit (a copy after 7 s), then a second beyond it.
+    void commands() {
+        QFETCH(Command, run);
+        QFETCH(double, limit);
+        const QByteArray letter = QTest::currentDataTag();
+        LinkRig rig;
+        platform::ScriptedDevice &programmer = rig.device(2);
+        programmer.answer(letter, {{limit - 1, "ok\r"}});
+        run(rig.context);
+        programmer.answer(letter, {{limit + 1, "OK\r"}});
+        run(rig.context);
+        QCOMPARE(rig.port.writes(), (Writes{letter, "\r", letter, "\r"}));
+        QCOMPARE(rig.port.settings(), QString("9600"));
+        QTEST(rig.dialogs.texts(), "messages");
+        QCOMPARE(rig.dialogs.messages()[0].icon, MessageIcon::None);
+        QCOMPARE(rig.dialogs.messages()[1].icon, MessageIcon::Critical);
+        QVERIFY(!rig.port.isOpen());
+    }
+
+    // Size commands end silently when the port cannot be used, and without a programmer port
+    // (0) do not even select one; the others leave a port failure to the caller.
+    void commandPortFailures() {
+        struct CountingPort : platform::FakeSerialPort {
+            void selectPort(int number) override {
+                ++selects;
+                FakeSerialPort::selectPort(number);
+            }
+            int selects = 0;
+        } port;
+        LinkRig rig;
+        proglink::LinkContext context{port, rig.timeline, rig.timeline, rig.dialogs};
+        runMemorySizeCommand(context, 0, MemorySize::Receiver85);
+        QCOMPARE(port.selects, 0);
+        port.holdElsewhere(2);
+        runMemorySizeCommand(context, 2, MemorySize::Tag85);
+        QVERIFY_THROWS_EXCEPTION(platform::PortError,
+                                 runDeviceCommand(context, 2, proglink::DeviceCommand::ClearTag));
+        QVERIFY(rig.dialogs.messages().isEmpty());
+    }
+
+    // Numbers without a device do not exist and fail at once. Every port opened costs 0.01 s
+    // of settling; an identification is accepted at its CR.
+    void discovery_data() {
+        addColumn<Ports>("ports");
+        addColumn<Numbers>("held");
+        addColumn<Numbers>("opened");
+        addColumn<QString>("line"); // shown and returned; empty: none found
+        addColumn<double>("elapsed");
+        const Pieces v12{{0, "ZEPRO V1.2\r"}}, v9{{0, "ZEPRO V9\r"}};
+        const Numbers none;
+        const QString id = "ZEPRO V1.2";
+        newRow("port 1") << Ports{{1, v12}, {2, v9}} << none << Numbers{1} << id << 0.01;
+        newRow("port 5") << Ports{{5, v12}} << none << Numbers{5} << id << 0.01;
+        newRow("lower case as received") << Ports{{1, {{0, "zepro v3 Rev b\r"}}}} << none
+                                         << Numbers{1} << "zepro v3 Rev b" << 0.01;
+        newRow("held ports skipped")
+            << Ports{{1, v9}, {3, v12}} << Numbers{1, 2} << Numbers{3} << id << 0.01;
+        // Rejected after a second of silence; port 3's reply starts afresh in the buffer.
+        newRow("wrong device on port 2")
+            << Ports{{2, {{0.3, "AT P ECHO\r"}}}, {3, v12}} << none << Numbers{2, 3} << id << 1.32;
+        // Cut off when the buffer is full, without waiting for the silence.
+        newRow("endless sender") << Ports{{1, {{0, QByteArray(90000, 'x')}}}, {2, v12}} << none
+                                 << Numbers{1, 2} << id << 0.02;
+        newRow("not found") << Ports{{4, {}}} << none << Numbers{4} << "" << 1.01;
+    }
+    void discovery() {
+        QFETCH(Ports, ports);
+        QFETCH(Numbers, held);
+        QFETCH(Numbers, opened);
+        QFETCH(QString, line);
+        QFETCH(double, elapsed);
+        LinkRig rig;
+        for (auto it = ports.cbegin(); it != ports.cend(); ++it)
+            rig.device(it.key()).answer("P", it.value());
+        for (int number : held)
+            rig.port.holdElsewhere(number);
+
+        const auto result = proglink::discoverProgrammer(rig.context, rig, rig.buffer);
+
+        QCOMPARE(result.found, !line.isEmpty());
+        QCOMPARE(result.port, result.found ? opened.last() : 0);
+        QCOMPARE(result.identification, line);
+        QCOMPARE(rig.replyTexts, line.isEmpty() ? Nothing : QStringList{line});
+        const QString outcome = result.found
+                                    ? QString("Found Remlet Manager on Port %1").arg(opened.last())
+                                    : "Cannot Find Remlet Manager";
+        QCOMPARE(rig.statusTexts, (QStringList{"Searching for Remlet Manager", outcome}));
+        QCOMPARE(rig.port.openedPorts(), opened);
+        QCOMPARE(rig.port.writes().last(2), (Writes{"P", "\r"}));
+        QVERIFY(!rig.port.isOpen());
+        QVERIFY(rig.took(elapsed));
+    }
+
+    // A port left open (capture mode holds it) makes every number skipped.
+    void discoverySkipsEverythingWhilePortOpen() {
+        LinkRig rig;
+        rig.device(1).answer("P", "ZEPRO V1\r");
+        rig.port.selectPort(1);
+        rig.port.open();
+        rig.port.clearLog();
+        QVERIFY(!proglink::discoverProgrammer(rig.context, rig, rig.buffer).found);
+        QVERIFY(rig.port.operations().isEmpty());
+    }
+
+    // Each reply is tried as the answer to "D" (receiver) and to "C" (tag).
+    void download_data() {
+        addColumn<Pieces>("reply");
+        addColumn<double>("hangUp"); // when the device vanishes; 0: never
+        addColumn<bool>("complete");
+        addColumn<QString>("expected");
+        const QByteArray line1 = "001 12345678 AB01\r";
+        const QString slot1 = "1=12345678,AB01";
+        newRow("lines then OK") << Pieces{{0, line1 + "002 8765432F CD02\rOK\r"}} << 0.0 << true
+                                << slot1 + " 2=8765432F,CD02";
+        newRow("085, ok") << Pieces{{0, "085 ABCDEF01 0000\rok\r"}} << 0.0 << true
+                          << "85=ABCDEF01,0000";
+        newRow("? first") << Pieces{{0, "?\r" + line1}} << 0.0 << false << "";
+        newRow("bad slot fields skipped")
+            << Pieces{{0, "0A1 12345678 AB01\r000 1\r-01 1\r+02 1\r" + line1}} << 0.0 << true
+            << slot1;
+        newRow("short line, last wins, tail dropped")
+            << Pieces{{0, "004 1234\r004 ABCD\r005 33333333 0005"}} << 0.0 << true << "4=ABCD,";
+        newRow("pause under 2 s") << Pieces{{0, "002 1\r"}, {1.9, line1}} << 0.0 << true
+                                  << slot1 + " 2=1,";
+        newRow("pause of 2 s ends it")
+            << Pieces{{0, "002 1\r"}, {2, line1}} << 0.0 << true << "2=1,";
+        newRow("no answer") << Pieces{} << 0.0 << true << "";
+        newRow("over 80,000") << Pieces{{0, line1 + QByteArray(90000, 'x')}} << 0.0 << false << "";
+        newRow("hang-up mid-reply") << Pieces{{0, line1}, {1, "002 1\r"}} << 0.5 << false << "";
+    }
+    void download() {
+        QFETCH(Pieces, reply);
+        QFETCH(double, hangUp);
+        QFETCH(bool, complete);
+        for (const Device device : {Device::Receiver, Device::Tag}) {
+            LinkRig rig;
+            rig.device(2).answerAll(reply);
+            if (hangUp > 0)
+                rig.timeline.after(hangUp, [&] { rig.port.hangUp(); });
+            userdb::RecordStore store;
+
+            const auto outcome = downloadMemory(rig.context, rig, 2, device, rig.buffer, store);
+
+            QCOMPARE(outcome == proglink::DownloadOutcome::Complete, complete);
+            QCOMPARE(rig.port.writes(), (Writes{device == Device::Receiver ? "D" : "C", "\r"}));
+            QTEST(filledSlots(store).join(' '), "expected");
+            QCOMPARE(rig.dialogs.texts(), complete ? Nothing : QStringList{ReadError});
+            // On success the caller hides the bar after saving.
+            QCOMPARE(rig.progress, (complete ? std::pair{1, 340} : std::pair{0, 0}));
+            QVERIFY(!rig.port.isOpen());
+        }
+    }
+
+    void uploadWritesEverySlot() {
+        LinkRig rig;
+        rig.device(1).answerAll({{0.5, "OK\r"}});
+        userdb::RecordStore store;
+        store.setCell(7, userdb::SerialNumber, "1234ABCD");
+        store.setCell(9, userdb::SerialNumber, "00C0FFEE");
+        store.setCell(9, userdb::AuxiliaryWord, "A9B9");
+        store.setCell(86, userdb::SerialNumber, "86868686"); // beyond 85 slots: not sent
+
+        QVERIFY(uploadMemory(rig.context, rig, 1, Device::Receiver, 85, store));
+
+        const Writes writes = rig.port.writes();
+        QCOMPARE(writes.size(), 85 * 8);
+        QCOMPARE(writes.mid(0, 8), (Writes{"W", "=", "001", ",", "00000000", ",", "0000", "\r"}));
+        QCOMPARE(writes.mid(48, 8), (Writes{"W", "=", "007", ",", "1234ABCD", ",", "0000", "\r"}));
+        QCOMPARE(writes.mid(64, 8), (Writes{"W", "=", "009", ",", "00C0FFEE", ",", "A9B9", "\r"}));
+        QCOMPARE(writes[84 * 8 + 2], QByteArray("085"));
+        QCOMPARE(rig.progress, (std::pair{0, 0}));
+        QCOMPARE(rig.dialogs.texts(), QStringList{"Data downloaded OK"});
+        QCOMPARE(rig.dialogs.messages()[0].icon, MessageIcon::None);
+        QVERIFY(!rig.port.isOpen());
+    }
+
+    // The tag ("V") is written slot by slot until slot 3 goes unacknowledged: answered without
+    // its CR, or by a device that vanishes while it waits.
+    void uploadStops() {
+        for (const bool hangUp : {false, true}) {
+            LinkRig rig;
+            platform::ScriptedDevice &programmer = rig.device(1);
+            programmer.answerAll({{1.0, "ok\r"}});
+            programmer.answer("V=003,00000000,0000", "OK");
+            if (hangUp)
+                rig.timeline.after(2.5, [&] { rig.port.hangUp(); });
+            userdb::RecordStore store;
+            QVERIFY(!uploadMemory(rig.context, rig, 1, Device::Tag, 340, store));
+            QCOMPARE(programmer.commands().size(), 3);
+            QCOMPARE(rig.dialogs.texts(), QStringList{"Failed to write data"});
+            QCOMPARE(rig.dialogs.messages()[0].icon, MessageIcon::Critical);
+            QVERIFY(!rig.port.isOpen());
+        }
+    }
+
+    void memorySlots() {
+        QCOMPARE(proglink::memorySlotsFor(Device::Receiver, true, false), 85);
+        QCOMPARE(proglink::memorySlotsFor(Device::Receiver, false, true), 340);
+        QCOMPARE(proglink::memorySlotsFor(Device::Tag, false, true), 85);
+        QCOMPARE(proglink::memorySlotsFor(Device::Tag, true, false), 340);
+    }
+
+    // The programmer answers "R" with `lines` and "Q" with `answer`. The user stops the mode 10 s
+    // after it starts, or as soon as a line "STOP" is shown. Each listening turn first blanks the
+    // label.
+    void capture_data() {
+        addColumn<Pieces>("lines");
+        addColumn<Pieces>("answer");
+        addColumn<double>("hangUp"); // when the device vanishes; 0: never; -1: held elsewhere
+        addColumn<QStringList>("shown");
+        addColumn<QString>("status"); // the last; one "Communications OK" per line before
+        addColumn<Writes>("writes");
+        addColumn<double>("elapsed");
+        const Pieces off{{0.1, "OFF\r"}};
+        newRow("CR-only line") << Pieces{{0.2, "ABC\r"}, {0.3, "\r"}} << off << 0.0
+                               << QStringList{"", "ABC", "", "", ""} << Ok << OnOff << 10.1;
+        newRow("CR LF") << Pieces{{0.2, "ONE\r\nTWO\r"}} << off << 0.0
+                        << QStringList{"", "ONE", "", "\nTWO", ""} << Ok << OnOff << 10.1;
+        newRow("two quick lines") << Pieces{{0.2, "A1\rB2\r"}} << off << 0.0
+                                  << QStringList{"", "A1", "", "B2", ""} << Ok << OnOff << 10.1;
+        newRow("stopped mid-line") << Pieces{{0.2, "L1\rHALF"}, {12.0, "WAY\r"}} << off << 0.0
+                                   << QStringList{"", "L1", ""} << Ok << OnOff << 10.1;
+        // The stop runs in the next turn's yield, just before that turn reads the lone CR.
+        newRow("line completed as the user stops")
+            << Pieces{{0.2, "STOP\r\r"}} << off << 0.0 << QStringList{"", "STOP", ""} << Ok << OnOff
+            << 0.31;
+        newRow("no answer to Q") << Pieces{} << Pieces{} << 0.0 << QStringList{""} << Error << OnOff
+                                 << 12.0;
+        newRow("line over 80,000") << Pieces{{0.2, QByteArray(90000, 'y')}} << off << 0.0 << Nothing
+                                   << Error << On << 0.21;
+        newRow("port cannot open")
+            << Pieces{} << off << -1.0 << Nothing << Error << Writes{} << 0.0;
+        newRow("device vanishes") << Pieces{} << off << 2.0 << Nothing << Error << On << 2.0;
+    }
+    void capture() {
+        QFETCH(Pieces, lines);
+        QFETCH(Pieces, answer);
+        QFETCH(double, hangUp);
+        QFETCH(QStringList, shown);
+        QFETCH(QString, status);
+        QFETCH(double, elapsed);
+        LinkRig rig;
+        platform::ScriptedDevice &programmer = rig.device(1);
+        programmer.answer("R", lines);
+        programmer.answer("Q", answer);
+        if (hangUp < 0)
+            rig.port.holdElsewhere(1);
+        else if (hangUp > 0)
+            rig.timeline.after(hangUp, [&] { rig.port.hangUp(); });
+        proglink::InternalReceiverCapture capture;
+        rig.timeline.after(10.0, [&] { capture.requestStop(); });
+        rig.onReplyText = [&](const QString &text) {
+            if (text == "STOP")
+                rig.timeline.at(rig.timeline.now(), [&] { capture.requestStop(); });
+        };
+        // A second start while the mode runs is refused: it would listen on the same port.
+        rig.timeline.after(5.0, [&] { capture.run(rig.context, rig, 1, rig.buffer); });
+
+        capture.run(rig.context, rig, 1, rig.buffer);
+
+        QCOMPARE(rig.replyTexts, shown);
+        QCOMPARE(rig.statusTexts, QStringList(int(shown.size() - 1) / 2, Ok) << status);
+        QTEST(rig.port.writes(), "writes");
+        QVERIFY(rig.took(elapsed));
+        QVERIFY(!rig.port.isOpen());
+        QVERIFY(!capture.isRunning());
+        QVERIFY(rig.timeline.waitCount() < 30); // a wait per second of silence, not a spin
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLink)
+#include "test_link.moc"
