@@ -117,13 +117,21 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
 MainWindow::~MainWindow() = default;
 
 void MainWindow::buildMenus() {
-    auto addItem = [this](QMenu *menu, const char *name, const QString &caption, Command command,
-                          const QKeySequence &shortcut = {}) {
-        QAction *action = menu->addAction(caption);
+    // Menu items and the commands on the menu bar itself run their command the same way.
+    auto bind = [this](QAction *action, const char *name, Command command,
+                       const QKeySequence &shortcut) {
         action->setObjectName(QLatin1String(name));
         action->setShortcut(shortcut);
         connect(action, &QAction::triggered, this, [this, command] { runCommand(command); });
         m_menus.insert(QLatin1String(name), action);
+    };
+    auto addItem = [bind](QMenu *menu, const char *name, const QString &caption, Command command,
+                          const QKeySequence &shortcut = {}) {
+        bind(menu->addAction(caption), name, command, shortcut);
+    };
+    auto addBarCommand = [this, bind](const char *name, const QString &caption, Command command,
+                                      const QKeySequence &shortcut = {}) {
+        bind(menuBar()->addAction(caption), name, command, shortcut);
     };
     auto addMenu = [this](const char *name, const QString &caption) {
         QMenu *menu = menuBar()->addMenu(caption);
@@ -131,14 +139,6 @@ void MainWindow::buildMenus() {
         menu->menuAction()->setObjectName(QLatin1String(name));
         m_menus.insert(QLatin1String(name), menu->menuAction());
         return menu;
-    };
-    auto addBarCommand = [this](const char *name, const QString &caption, Command command,
-                                const QKeySequence &shortcut = {}) {
-        QAction *action = menuBar()->addAction(caption);
-        action->setObjectName(QLatin1String(name));
-        action->setShortcut(shortcut);
-        connect(action, &QAction::triggered, this, [this, command] { runCommand(command); });
-        m_menus.insert(QLatin1String(name), action);
     };
 
     QMenu *file = addMenu("mnuFile", QStringLiteral("File"));
