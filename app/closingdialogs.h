@@ -11,7 +11,6 @@ public:
     explicit ClosingAwareDialogs(platform::Dialogs &dialogs)
         : m_dialogs(dialogs) {}
     void setClosing() { m_closing = true; }
-    bool isClosing() const { return m_closing; }
 
     void message(const QString &text, const QString &caption, platform::MessageIcon icon) override {
         if (!m_closing)

@@ -149,9 +149,8 @@ private:
     int selectedSortColumn() const;
     proglink::Device selectedDevice() const;
 
-    // Re-entry guard: one programmer exchange at a time on the port.
-    bool beginExchange();
     void runSizeOption(proglink::MemorySize size);
+    // Re-entry guard: runs one programmer exchange at a time on the port.
     void runExchange(const std::function<void()> &exchange);
 
     Services m_services;

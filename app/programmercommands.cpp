@@ -8,44 +8,22 @@
 #include "link/upload.h"
 
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 
 namespace app {
 
-namespace {
-const QString BusyText =
-    QStringLiteral("The programmer is busy: wait for the current command to finish");
-
-// Marks the port as in use for as long as the exchange runs, however it ends.
-class ExchangeScope {
-public:
-    explicit ExchangeScope(bool &running)
-        : m_running(running) {
-        m_running = true;
-    }
-    ~ExchangeScope() { m_running = false; }
-    ExchangeScope(const ExchangeScope &) = delete;
-    ExchangeScope &operator=(const ExchangeScope &) = delete;
-
-private:
-    bool &m_running;
-};
-} // namespace
-
-bool MainWindow::beginExchange() {
-    if (!m_exchangeRunning)
-        return true;
-    // Another command is waiting for the programmer: a second exchange on the same port
-    // would take its replies. Refuse visibly; the command states stay as they are.
-    m_dialogs.beep();
-    setStatusText(BusyText);
-    return false;
-}
-
 void MainWindow::runExchange(const std::function<void()> &exchange) {
-    if (!beginExchange())
+    if (m_exchangeRunning) {
+        // Another command is waiting for the programmer: a second exchange on the same port
+        // would take its replies. Refuse visibly; the command states stay as they are.
+        m_dialogs.beep();
+        setStatusText(
+            QStringLiteral("The programmer is busy: wait for the current command to finish"));
         return;
-    ExchangeScope scope(m_exchangeRunning);
+    }
+    // The port counts as in use until the exchange ends, however it ends.
+    const QScopedValueRollback<bool> running(m_exchangeRunning, true);
     exchange();
 }
 
@@ -121,21 +99,20 @@ proglink::Device MainWindow::selectedDevice() const {
 }
 
 void MainWindow::mnuReadReceiver_Click() {
-    if (!beginExchange())
-        return;
-    optBurnRX->setChecked(true);
-    DownloadMemory();
+    runExchange([this] {
+        optBurnRX->setChecked(true);
+        DownloadMemory();
+    });
 }
 
 void MainWindow::mnuReadTag_Click() {
-    if (!beginExchange())
-        return;
-    optBurnTag->setChecked(true);
-    DownloadMemory();
+    runExchange([this] {
+        optBurnTag->setChecked(true);
+        DownloadMemory();
+    });
 }
 
 void MainWindow::DownloadMemory() {
-    ExchangeScope scope(m_exchangeRunning);
     // No record can be edited while the list is coming in.
     fraTXUsers->setEnabled(false);
     struct EnableEditorAgain {
@@ -156,21 +133,20 @@ void MainWindow::DownloadMemory() {
 }
 
 void MainWindow::mnuProgramReceiver_Click() {
-    if (!beginExchange())
-        return;
-    optBurnRX->setChecked(true);
-    UploadMemory();
+    runExchange([this] {
+        optBurnRX->setChecked(true);
+        UploadMemory();
+    });
 }
 
 void MainWindow::mnuProgramTag_Click() {
-    if (!beginExchange())
-        return;
-    optBurnTag->setChecked(true);
-    UploadMemory();
+    runExchange([this] {
+        optBurnTag->setChecked(true);
+        UploadMemory();
+    });
 }
 
 void MainWindow::UploadMemory() {
-    ExchangeScope scope(m_exchangeRunning);
     const proglink::Device device = selectedDevice();
     MemorySlots =
         proglink::memorySlotsFor(device, optRX85Slot->isChecked(), optTAG85Slot->isChecked());
@@ -178,12 +154,12 @@ void MainWindow::UploadMemory() {
 }
 
 void MainWindow::mnuEnableRX_Click() {
-    // A second Enable while the mode runs would start a nested listening loop on the port.
-    if (!beginExchange())
-        return;
-    ExchangeScope scope(m_exchangeRunning);
-    applyCommandEvent(CommandEvent::CaptureEntered, *this);
-    m_capture.run(m_link, *this, Port, m_replyBuffer);
+    // Through the guard: a second Enable while the mode runs would start a nested listening
+    // loop on the same port.
+    runExchange([this] {
+        applyCommandEvent(CommandEvent::CaptureEntered, *this);
+        m_capture.run(m_link, *this, Port, m_replyBuffer);
+    });
 }
 
 void MainWindow::mnuDisableRX_Click() {

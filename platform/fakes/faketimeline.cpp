@@ -20,7 +20,6 @@ bool FakeTimeline::runDueActions() {
 }
 
 void FakeTimeline::yield() {
-    ++m_yields;
     runDueActions();
 }
 

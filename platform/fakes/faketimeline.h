@@ -25,7 +25,6 @@ public:
     void advance(double seconds);
     bool hasPendingActions() const { return !m_actions.empty(); }
 
-    int yieldCount() const { return m_yields; }
     int waitCount() const { return m_waits; }
 
 private:
@@ -33,7 +32,6 @@ private:
 
     double m_now = 1000.0; // not zero: code must not rely on the clock starting at 0
     std::multimap<double, std::function<void()>> m_actions;
-    int m_yields = 0;
     int m_waits = 0;
 };
 

@@ -14,7 +14,6 @@ void ScriptedDevice::closed() {
 }
 
 void ScriptedDevice::received(const QByteArray &bytes) {
-    m_received.append(bytes);
     m_pending.append(bytes);
     qsizetype cr;
     while ((cr = m_pending.indexOf('\r')) >= 0) {

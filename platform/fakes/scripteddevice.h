@@ -27,8 +27,7 @@ public:
     // Every command gets this reply unless it has one of its own.
     void answerAll(QList<Piece> reply) { m_default = std::move(reply); }
 
-    // Every character the PC wrote, and the commands (without CR) in order.
-    QByteArray receivedBytes() const { return m_received; }
+    // The commands the PC sent (without CR), in order.
     QList<QByteArray> commands() const { return m_commands; }
 
     void opened(Deliver deliver) override;
@@ -40,7 +39,6 @@ private:
     Deliver m_deliver;
     QHash<QByteArray, QList<Piece>> m_replies;
     QList<Piece> m_default;
-    QByteArray m_received;
     QByteArray m_pending;
     QList<QByteArray> m_commands;
     int m_session = 0; // replies scheduled before a close are not sent after it

@@ -47,9 +47,4 @@ QStringList PortTable::systemPorts(int number) {
     return m_systemPorts;
 }
 
-QString devicePathForPort(int number) {
-    static PortTable table;
-    return table.devicePath(number);
-}
-
 } // namespace platform

@@ -27,7 +27,4 @@ private:
     QElapsedTimer m_listedAt;
 };
 
-// The device path of port `number` from the process's one port table.
-QString devicePathForPort(int number);
-
 } // namespace platform
