@@ -26,11 +26,7 @@ bool isIdentification(const ReplyBuffer &buffer, int count) {
 // sending is cut off when the buffer is full.
 int identify(LinkContext &context, int port, ReplyBuffer &buffer) {
     platform::SerialPort &serial = context.port;
-    serial.selectPort(port);
-    serial.applySettings(QStringLiteral("9600"));
-    serial.setReadLength(1);
-    serial.open();
-    serial.flushInput();
+    preparePort(serial, port);
 
     pauseFor(context, SettlingTime);
     context.loop.yield();
@@ -72,7 +68,10 @@ DiscoveryResult discoverProgrammer(LinkContext &context, ProgrammerView &view,
             }
             context.port.close();
         } catch (const platform::PortError &) {
-            // This number is abandoned; the port stays as the failure left it.
+            // This number is abandoned. The port was closed when the number came up, so if
+            // it is open now this attempt opened it: left open, it would make the scan skip
+            // every later number and block every later command on another port.
+            closeQuietly(context.port);
         }
     }
     view.setStatusText(QStringLiteral("Cannot Find Remlet Manager"));

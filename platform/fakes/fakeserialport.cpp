@@ -3,11 +3,15 @@
 namespace platform {
 
 void FakeSerialPort::addPort(int number, FakeSerialDevice *device) {
-    m_ports[number] = PortEntry{device, false, false};
+    m_ports[number] = PortEntry{device};
 }
 
 void FakeSerialPort::holdElsewhere(int number) {
     m_ports[number].heldElsewhere = true;
+}
+
+void FakeSerialPort::failWrites(int number) {
+    m_ports[number].writesFail = true;
 }
 
 void FakeSerialPort::hangUp() {
@@ -95,8 +99,11 @@ void FakeSerialPort::flushInput() {
 
 void FakeSerialPort::write(const QByteArray &text) {
     requireOpen("write");
+    PortEntry *entry = selectedEntry();
+    if (entry && entry->writesFail)
+        throw PortError(QStringLiteral("Cannot write to COM%1").arg(m_selected).toStdString());
     log(Operation::Write, text);
-    if (PortEntry *entry = selectedEntry(); entry && entry->device)
+    if (entry && entry->device)
         entry->device->received(text);
 }
 

@@ -36,6 +36,8 @@ public:
     void addPort(int number, FakeSerialDevice *device = nullptr);
     // Port `number` exists but another program holds it: open() fails.
     void holdElsewhere(int number);
+    // Port `number` opens, but every write on it fails and the port stays open.
+    void failWrites(int number);
     // The device on the open port vanishes: the port closes itself and later operations on
     // it fail, as a USB adapter pulled out.
     void hangUp();
@@ -52,9 +54,7 @@ public:
     void write(const QByteArray &text) override;
     QByteArray read() override;
 
-    int selectedPort() const { return m_selected; }
     QString settings() const { return m_settings; }
-    int readLength() const { return m_readLength; }
     const QList<Operation> &operations() const { return m_operations; }
     // Every write() on any port, in order, one entry per call.
     QList<QByteArray> writes() const;
@@ -67,6 +67,7 @@ private:
     struct PortEntry {
         FakeSerialDevice *device = nullptr;
         bool heldElsewhere = false;
+        bool writesFail = false;
         bool vanished = false;
     };
     PortEntry *selectedEntry();

@@ -233,6 +233,17 @@ private slots:
         QVERIFY(rig.port.operations().isEmpty());
     }
 
+    // A number that fails once its port is open is closed, so the scan can go on.
+    void discoveryClosesAPortThatFailedAfterOpening() {
+        LinkRig rig;
+        rig.device(1);
+        rig.port.failWrites(1);
+        rig.device(2).answer("P", "ZEPRO V1\r");
+        const auto result = proglink::discoverProgrammer(rig.context, rig, rig.buffer);
+        QCOMPARE(result.port, 2);
+        QVERIFY(!rig.port.isOpen());
+    }
+
     // Each reply is tried as the answer to "D" (receiver) and to "C" (tag).
     void download_data() {
         addColumn<Pieces>("reply");
