@@ -6,22 +6,10 @@ namespace userdb {
 
 namespace {
 
-// Folds each code point as QString::compare(..., Qt::CaseInsensitive) does, so that two serials
-// have the same key exactly when that comparison finds them equal.
+// Case-folded, so that two serials have the same key exactly when a case-insensitive
+// comparison finds them equal.
 QString matchKey(const QString &serial) {
-    QString key;
-    key.reserve(serial.size());
-    for (qsizetype i = 0; i < serial.size(); ++i) {
-        const QChar ch = serial.at(i);
-        if (ch.isHighSurrogate() && i + 1 < serial.size() && serial.at(i + 1).isLowSurrogate()) {
-            const char32_t folded = QChar::toCaseFolded(QChar::surrogateToUcs4(ch, serial.at(++i)));
-            key.append(QChar(QChar::highSurrogate(folded)));
-            key.append(QChar(QChar::lowSurrogate(folded)));
-        } else {
-            key.append(ch.toCaseFolded());
-        }
-    }
-    return key;
+    return serial.toCaseFolded();
 }
 
 QSet<QString> serialsOf(const RecordStore &store) {
