@@ -1,6 +1,7 @@
 #include "link/slotlines.h"
 
 #include "link/characterwait.h"
+#include "userdb/textcodec.h"
 
 namespace proglink {
 
@@ -14,12 +15,12 @@ constexpr int AuxiliaryStart = 13;
 constexpr int AuxiliaryLength = 4;
 
 // The slot named by a line, or 0 when its slot field is not a decimal slot number.
-int slotNumber(const QString &line) {
-    const QString field = line.left(SlotFieldLength);
+int slotNumber(const QByteArray &line) {
+    const QByteArray field = line.left(SlotFieldLength);
     if (field.isEmpty())
         return 0;
-    for (const QChar c : field)
-        if (c < u'0' || c > u'9')
+    for (const char c : field)
+        if (c < '0' || c > '9')
             return 0;
     const int slot = field.toInt();
     return slot >= 1 && slot <= userdb::SlotCount ? slot : 0;
@@ -28,19 +29,21 @@ int slotNumber(const QString &line) {
 } // namespace
 
 SlotLinesOutcome storeSlotLines(const ReplyBuffer &buffer, int count, userdb::RecordStore &store) {
-    QString line;
+    QByteArray line;
     for (int i = 1; i <= count - 1; ++i) {
-        line.append(QChar::fromLatin1(buffer.at(i)));
+        line.append(buffer.at(i));
         if (buffer.at(i + 1) != CarriageReturn)
             continue;
         ++i; // step over the CR
-        if (line == u"?")
+        if (line == "?")
             return SlotLinesOutcome::ReadError;
-        if (line.compare(u"OK", Qt::CaseInsensitive) != 0) {
+        if (line.compare("OK", Qt::CaseInsensitive) != 0) {
             if (const int slot = slotNumber(line)) {
-                store.setCell(slot, userdb::SerialNumber, line.mid(SerialStart, SerialLength));
+                // Decoded as the database file is, so saving it writes back the same bytes.
+                store.setCell(slot, userdb::SerialNumber,
+                              userdb::decodeWindows1252(line.mid(SerialStart, SerialLength)));
                 store.setCell(slot, userdb::AuxiliaryWord,
-                              line.mid(AuxiliaryStart, AuxiliaryLength));
+                              userdb::decodeWindows1252(line.mid(AuxiliaryStart, AuxiliaryLength)));
             }
         }
         line.clear();

@@ -266,6 +266,10 @@ private slots:
                                   << slot1 + " 2=1,";
         newRow("pause of 2 s ends it")
             << Pieces{{0, "002 1\r"}, {2, line1}} << 0.0 << true << "2=1,";
+        // Bytes above 127 read as the database file's code page: a save writes them back.
+        newRow("high bytes") << Pieces{{0, "003 12345678 \x80\xE9\x9D"
+                                           "0\r"}}
+                             << 0.0 << true << QString::fromUtf8("3=12345678,\u20AC\u00E9\u009D0");
         newRow("no answer") << Pieces{} << 0.0 << true << "";
         newRow("over 80,000") << Pieces{{0, line1 + QByteArray(90000, 'x')}} << 0.0 << false << "";
         newRow("hang-up mid-reply") << Pieces{{0, line1}, {1, "002 1\r"}} << 0.5 << false << "";
