@@ -16,9 +16,13 @@ FieldValidator::FieldValidator(userdb::FieldKind kind, int maxLength, QObject *p
 QValidator::State FieldValidator::validate(QString &input, int &pos) const {
     if (input == m_previous)
         return Acceptable;
-    // The inserted characters end at the cursor; everything else was there before.
-    const int inserted = std::max(0, int(input.size() - m_previous.size()));
-    const int start = std::max(0, pos - inserted);
+    // The inserted characters end at the cursor. After it the text is as it was; before them
+    // is what the new text still shares with the old one (less, when a selection was replaced).
+    const int tail = int(input.size()) - pos;
+    const int headLimit = std::max(0, int(m_previous.size()) - tail);
+    int start = 0;
+    while (start < std::min(pos, headLimit) && input.at(start) == m_previous.at(start))
+        ++start;
     const QString insertion = input.mid(start, pos - start);
     QString accepted = userdb::filterPastedText(m_kind, insertion);
     const int room = m_maxLength > 0

@@ -184,6 +184,9 @@ private slots:
         QLineEdit *surname = field(h, "txtSurname");
         surname->insert(QStringLiteral("Jones, \"Bob\" \u4E2D"));
         QCOMPARE(surname->text(), QStringLiteral("Jones Bob "));
+        surname->selectAll(); // pasted over a longer selection
+        surname->insert(QStringLiteral("A,\"B\",C"));
+        QCOMPARE(surname->text(), QStringLiteral("ABC"));
         QLineEdit *serial = h.w().editor()->txtRemlet;
         serial->insert(QStringLiteral("0a1B2c3D4e5F6"));
         QCOMPARE(serial->text(), QStringLiteral("01B23D45"));
