@@ -1,8 +1,9 @@
 #include "userdb/databasefile.h"
 
+#include "userdb/columntitles.h"
+#include "userdb/safefileread.h"
 #include "userdb/textcodec.h"
 
-#include <QFile>
 #include <QSaveFile>
 
 #include <cstring>
@@ -26,9 +27,14 @@ void appendQuoted(QByteArray &out, const QString &text) {
 // simply the next 13 fields, wherever the line ends fall.
 class FieldReader {
 public:
-    explicit FieldReader(const QByteArray &bytes)
-        : m_data(bytes.constData())
-        , m_size(bytes.size()) {}
+    using Decoder = QString (*)(QByteArrayView);
+
+    // The separators are ASCII, so the same byte scan reads Windows-1252 and UTF-8 alike;
+    // only the decoding of each field differs.
+    FieldReader(QByteArrayView bytes, Decoder decode)
+        : m_data(bytes.data())
+        , m_size(bytes.size())
+        , m_decode(decode) {}
 
     // True when nothing but whitespace and line ends is left: blank lines or spaces after the
     // last record end the file rather than starting one more record.
@@ -61,7 +67,7 @@ private:
         if (!close)
             return false;
         const qsizetype end = close - m_data;
-        text = decodeWindows1252(QByteArrayView(m_data + start, end - start));
+        text = m_decode(QByteArrayView(m_data + start, end - start));
         // Anything between the closing quote and the separator is ignored.
         m_pos = end + 1;
         while (m_pos < m_size && m_data[m_pos] != Comma && !isLineEnd(m_data[m_pos]))
@@ -77,7 +83,7 @@ private:
         qsizetype end = m_pos;
         while (end > start && m_data[end - 1] == ' ')
             --end;
-        text = decodeWindows1252(QByteArrayView(m_data + start, end - start));
+        text = m_decode(QByteArrayView(m_data + start, end - start));
         consumeSeparator();
     }
 
@@ -92,8 +98,25 @@ private:
 
     const char *m_data;
     qsizetype m_size;
+    Decoder m_decode;
     qsizetype m_pos = 0;
 };
+
+QString decodeUtf8(QByteArrayView bytes) {
+    return QString::fromUtf8(bytes);
+}
+
+// Why `text` would not survive a save, or empty when it would.
+QString unstorableReason(const QString &text) {
+    for (const QChar ch : text) {
+        if (ch == QLatin1Char(Quote))
+            return QStringLiteral("a double quote cannot be stored in a database file");
+        if (!isWindows1252Character(ch))
+            return QStringLiteral("the character \"%1\" cannot be stored in a database file")
+                .arg(ch);
+    }
+    return {};
+}
 
 QString fileMessage(const QString &verb, const QString &path, const QString &reason) {
     return QStringLiteral("Cannot %1 \"%2\": %3").arg(verb, path, reason);
@@ -127,7 +150,11 @@ QByteArray writeDatabase(const QString &address, const RecordStore &store) {
 
 ReadResult readDatabase(const QByteArray &bytes, RecordStore &into) {
     ReadResult result;
-    FieldReader reader(bytes);
+    // A file that a text editor saved as UTF-8 says so with a byte-order mark.
+    static const QByteArray Utf8Mark = "\xEF\xBB\xBF";
+    const bool utf8 = bytes.startsWith(Utf8Mark);
+    FieldReader reader(QByteArrayView(bytes).sliced(utf8 ? Utf8Mark.size() : 0),
+                       utf8 ? decodeUtf8 : decodeWindows1252);
     if (reader.atEnd()) {
         result.error = QStringLiteral("The file is empty.");
         return result;
@@ -165,8 +192,25 @@ QString writeDatabaseTo(QIODevice &device, const QString &address, const RecordS
                : reason;
 }
 
+QString unstorableText(const QString &address, const RecordStore &store) {
+    if (const QString reason = unstorableReason(address); !reason.isEmpty())
+        return QStringLiteral("Database address: %1.").arg(reason);
+    for (int slot = 1; slot <= SlotCount; ++slot) {
+        for (int column = 1; column <= ColumnCount; ++column) {
+            const QString reason = unstorableReason(store.cell(slot, column));
+            if (!reason.isEmpty())
+                return QStringLiteral("Slot %1, %2: %3.")
+                    .arg(slot)
+                    .arg(columnTitle(column), reason);
+        }
+    }
+    return {};
+}
+
 QString saveDatabaseFile(const QString &path, const QString &address, const RecordStore &store) {
     const QString verb = QStringLiteral("save");
+    if (const QString reason = unstorableText(address, store); !reason.isEmpty())
+        return fileMessage(verb, path, reason);
     QSaveFile file(path);
     // Unbuffered: a write cut short (full disk, size limit) shows up in the write itself, not
     // in commit()'s final flush, which does not report a partial write.
@@ -185,17 +229,12 @@ QString saveDatabaseFile(const QString &path, const QString &address, const Reco
 LoadResult loadDatabaseFile(const QString &path, RecordStore &freshStore) {
     const QString verb = QStringLiteral("load");
     LoadResult result;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.error = fileMessage(verb, path, file.errorString());
+    const FileBytes file = readRegularFile(path);
+    if (!file.error.isEmpty()) {
+        result.error = fileMessage(verb, path, file.error);
         return result;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        result.error = fileMessage(verb, path, file.errorString());
-        return result;
-    }
-    const ReadResult read = readDatabase(bytes, freshStore);
+    const ReadResult read = readDatabase(file.bytes, freshStore);
     result.address = read.address;
     result.recordCount = read.recordCount;
     if (!read.ok)

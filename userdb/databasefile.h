@@ -23,15 +23,22 @@ struct ReadResult {
     int recordCount = 0; // records stored into slots 1.. before the end or the failure
 };
 
-// Reads a whole file's bytes into `into`, which the caller has emptied: record n goes to slot n,
-// other slots are left alone. On failure the records read before it stay stored.
+// Reads a whole file's bytes into `into`. A file that begins with a UTF-8 byte-order mark is read
+// as UTF-8 (and saved in Windows-1252 like any other)., which the caller has emptied: record n goes
+// to slot n, other slots are left alone. On failure the records read before it stay stored.
 ReadResult readDatabase(const QByteArray &bytes, RecordStore &into);
 
 // Writes the database to an open device. Returns an empty text on success, else the reason.
 QString writeDatabaseTo(QIODevice &device, const QString &address, const RecordStore &store);
 
-// Replaces the file at `path` in one step: a write that fails leaves the previous file as it
-// was. Returns an empty text on success, else a message naming the file and the reason.
+// Why the database cannot be written without altering it (a double quote would end its field
+// early, a character outside Windows-1252 would become "?"), naming the first place; empty when
+// every text can be stored.
+QString unstorableText(const QString &address, const RecordStore &store);
+
+// Replaces the file at `path` in one step: a write that fails, or text that the file cannot
+// hold, leaves the previous file as it was. Returns an empty text on success, else a message naming
+// the file and the reason.
 QString saveDatabaseFile(const QString &path, const QString &address, const RecordStore &store);
 
 struct LoadResult {
@@ -40,7 +47,8 @@ struct LoadResult {
     int recordCount = 0;
 };
 
-// Reads the file at `path` into `freshStore`, which the caller has emptied.
+// Reads the file at `path` into `freshStore`, which the caller has emptied. Anything but a
+// regular file of at most 64 MB is refused before reading.
 LoadResult loadDatabaseFile(const QString &path, RecordStore &freshStore);
 
 } // namespace userdb

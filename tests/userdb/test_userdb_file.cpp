@@ -10,6 +10,7 @@
 #ifdef Q_OS_UNIX
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #endif
 
 using namespace userdb;
@@ -125,7 +126,8 @@ void TestUserdbFile::writerOutput() {
 }
 
 void TestUserdbFile::reading_data() {
-    QTest::addColumn<QByteArray>("file"); // null: there is no file
+    // null: there is no file; "<pipe>": a FIFO nobody writes to; "<huge>": a 65 MB sparse file
+    QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QString>("address");
     QTest::addColumn<QList<QStringList>>("records"); // leading cells of the records stored
     QTest::addColumn<QString>("reason");             // why loading fails; empty: it loads
@@ -157,7 +159,14 @@ void TestUserdbFile::reading_data() {
         "\"a\"\n\"1\"" + rest(12) + "\n\r\n\r\n   \t\r\n", "a", {{"1"}});
     row("header only", "\"a\"\r\n", "a", {});
     row("4095 records", numberedRecords(SlotCount), "", upTo4095);
+    row("UTF-8 with a byte-order mark",
+        "\xEF\xBB\xBF\"Caf\xC3\xA9\"\r\n\"1\",\"\xE2\x82\xAC\"" + rest(11),
+        QStringLiteral("Caf\u00E9"), {{"1", QStringLiteral("\u20AC")}});
     row("cannot open", QByteArray(), "", {}, "No such file");
+#ifdef Q_OS_UNIX
+    row("a pipe is not read", "<pipe>", "", {}, "It is not a regular file");
+#endif
+    row("larger than 64 MB", "<huge>", "", {}, "It is larger than 64 MB");
     row("empty", "", "", {}, empty);
     row("only blank lines", " \r\n\r\n", "", {}, empty);
     row("address cut short", "\"Depot\r\n", "", {},
@@ -176,8 +185,16 @@ void TestUserdbFile::reading() {
     QFETCH(QString, reason);
     QTemporaryDir dir;
     const QString path = dir.filePath("users.fxd");
-    if (!file.isNull())
+#ifdef Q_OS_UNIX
+    if (file == "<pipe>")
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+#endif
+    if (file == "<huge>") {
+        QFile huge(path); // sparse: costs no disk space
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(65LL * 1024 * 1024));
+    } else if (!file.isNull() && file != "<pipe>") {
         writeFileBytes(path, file);
+    }
     RecordStore store;
     const LoadResult result = loadDatabaseFile(path, store);
     if (reason.isEmpty())
@@ -194,19 +211,29 @@ void TestUserdbFile::reading() {
 }
 
 void TestUserdbFile::saveOutcomes_data() {
-    QTest::addColumn<QString>("name");  // inside a folder holding users.fxd and taken/inside.fxd
-    QTest::addColumn<int>("records");   // slots filled, each about 90 bytes in the file
-    QTest::addColumn<int>("sizeLimit"); // bytes a file may grow to; 0: no limit
-    QTest::addColumn<QString>("error"); // how the reason after the file name starts; null: saves
-    QTest::newRow("replaces a longer file") << "users.fxd" << 1 << 0 << QString();
-    QTest::newRow("folder that does not exist") << "missing/users.fxd" << 1 << 0 << "No such file";
+    QTest::addColumn<QString>("name");    // inside a folder holding users.fxd and taken/inside.fxd
+    QTest::addColumn<int>("records");     // slots filled, each about 90 bytes in the file
+    QTest::addColumn<int>("sizeLimit");   // bytes a file may grow to; 0: no limit
+    QTest::addColumn<QString>("error");   // how the reason after the file name starts; null: saves
+    QTest::addColumn<QString>("surname"); // of every record
+    const QString plain(50, 'S');
+    QTest::newRow("replaces a longer file") << "users.fxd" << 1 << 0 << QString() << plain;
+    // Written as it stands, either would make a file that loads back different.
+    QTest::newRow("a double quote")
+        << "users.fxd" << 2 << 0 << "Slot 1, Surname: a double quote cannot be stored"
+        << "O\"Brien";
+    QTest::newRow("outside Windows-1252")
+        << "users.fxd" << 2 << 0 << "Slot 1, Surname: the character \"\u4E2D\" cannot be stored"
+        << QStringLiteral("Li \u4E2D");
+    QTest::newRow("folder that does not exist")
+        << "missing/users.fxd" << 1 << 0 << "No such file" << plain;
     QTest::newRow("path taken by a folder")
-        << "taken" << 1 << 0 << "Filename refers to a directory";
+        << "taken" << 1 << 0 << "Filename refers to a directory" << plain;
 #ifdef Q_OS_UNIX
     // The write itself fails midway, as on a full disk.
     QTest::newRow("file size limit")
-        << "users.fxd" << SlotCount << 4096 << "Not all of the data could be written.";
-    QTest::newRow("file size limit, small file") << "users.fxd" << 1 << 16 << "";
+        << "users.fxd" << SlotCount << 4096 << "Not all of the data could be written." << plain;
+    QTest::newRow("file size limit, small file") << "users.fxd" << 1 << 16 << "" << plain;
 #endif
 }
 
@@ -215,6 +242,7 @@ void TestUserdbFile::saveOutcomes() {
     QFETCH(int, records);
     QFETCH(int, sizeLimit);
     QFETCH(QString, error);
+    QFETCH(QString, surname);
     QTemporaryDir dir;
     const QByteArray previous(500, 'x');
     writeFileBytes(dir.filePath("users.fxd"), previous);
@@ -224,7 +252,7 @@ void TestUserdbFile::saveOutcomes() {
     RecordStore store;
     for (int slot = 1; slot <= records; ++slot) {
         store.setCell(slot, SerialNumber, "0000001A");
-        store.setCell(slot, Surname, QString(50, 'S'));
+        store.setCell(slot, Surname, surname);
     }
 #ifdef Q_OS_UNIX
     rlimit saved{};
