@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTimer>
 
 namespace app {
 
@@ -53,13 +54,21 @@ void MainWindow::hscSlot_Change(int value) {
 void MainWindow::txtRemlet_LostFocus() {
     if (!fraTXUsers->isVisible() || !fraTXUsers->isEnabled())
         return;
+    // Checked now, for the slot that was being edited, before the click or key that left the
+    // box changes the slot or runs a command.
     const QString serial = fraTXUsers->txtRemlet->text();
     m_records.setCell(EditSlotNumber, userdb::SerialNumber, serial);
     if (!userdb::serialNeedsWarning(serial))
         return;
-    // The short serial stays stored: the check only warns.
+    // The short serial stays stored: the check only warns. The box opens once the event that
+    // left the serial box is over, never in the middle of focus or mouse handling.
+    QTimer::singleShot(0, this, &MainWindow::showSerialWarning);
+}
+
+void MainWindow::showSerialWarning() {
     reportFailure(userdb::serialWarningText());
-    fraTXUsers->txtRemlet->setFocus(Qt::OtherFocusReason);
+    if (fraTXUsers->isVisible() && fraTXUsers->isEnabled())
+        fraTXUsers->txtRemlet->setFocus(Qt::OtherFocusReason);
 }
 
 // ---- file commands ----
@@ -90,7 +99,7 @@ void MainWindow::mnuLoadDatabase_Click() {
     DatabaseFilename = chosen;
     setDatabaseTitle(chosen);
     m_records = std::move(*fresh);
-    fraTXUsers->txtDatabaseAddress->setPlainText(result.address);
+    fraTXUsers->txtDatabaseAddress->setAddressText(result.address);
     EditSlotNumber = 1;
     setSlotSelector(1);
     ShowSlot();
@@ -99,7 +108,7 @@ void MainWindow::mnuLoadDatabase_Click() {
 
 bool MainWindow::SaveDatabaseFile() {
     const QString error = userdb::saveDatabaseFile(
-        DatabaseFilename, fraTXUsers->txtDatabaseAddress->toPlainText(), m_records);
+        DatabaseFilename, fraTXUsers->txtDatabaseAddress->addressText(), m_records);
     if (error.isEmpty())
         return true;
     reportFailure(error);
@@ -174,6 +183,8 @@ void MainWindow::BubbleSort() {
 }
 
 void MainWindow::cmdSortNow_Click() {
+    if (refuseWhileTransferring())
+        return;
     BubbleSort();
     EditSlotNumber = 1;
     setSlotSelector(1);
@@ -184,6 +195,8 @@ void MainWindow::cmdSortNow_Click() {
 // ---- merging ----
 
 void MainWindow::cmdMergeDatabase_Click() {
+    if (refuseWhileTransferring())
+        return;
     if (m_services.fileDialog.showOpen()) {
         const QString chosen = m_services.fileDialog.fileName();
         auto fresh = std::make_unique<userdb::RecordStore>();
@@ -192,8 +205,10 @@ void MainWindow::cmdMergeDatabase_Click() {
             // Nothing changes: not the open database, its file name nor the last count.
             reportFailure(result.error);
         } else {
-            // From now on the merged file is the current database file.
+            // From now on the merged file is the current database file, and the title says so:
+            // nobody should overwrite a file without seeing its name.
             DatabaseFilename = chosen;
+            setDatabaseTitle(chosen);
             m_mergeBuffer = std::move(*fresh);
             Label4->setText(QString::number(Temp_Remlet_Count()));
             userdb::mergeDatabases(m_records, m_mergeBuffer,
@@ -208,6 +223,8 @@ void MainWindow::cmdMergeDatabase_Click() {
 // ---- bulk fill ----
 
 void MainWindow::cmdBulk_Click() {
+    if (refuseWhileTransferring())
+        return;
     const userdb::BulkFillResult result = userdb::bulkFill(
         m_records, txtSerialStart->text(), txtNumberFill->text(), fraTXUsers->hscSlot->maximum());
     if (!result.error.isEmpty()) {

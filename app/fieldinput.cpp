@@ -2,9 +2,13 @@
 
 #include "platform/dialogs.h"
 
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QTextDocument>
+
+#include <limits>
 
 namespace app {
 
@@ -66,6 +70,8 @@ void guardLineEdit(QLineEdit *edit, userdb::FieldKind kind, int maxLength,
                      [validator](const QString &text) { validator->setPreviousText(text); });
     edit->setValidator(validator);
     edit->installEventFilter(new KeyFilter(kind, dialogs, edit));
+    // The validator limits what is typed; text the program puts in is never cut.
+    edit->setMaxLength(std::numeric_limits<int>::max());
 }
 
 void showProgramText(QLineEdit *edit, const QString &text) {
@@ -75,15 +81,44 @@ void showProgramText(QLineEdit *edit, const QString &text) {
 }
 
 AddressEdit::AddressEdit(platform::Dialogs &dialogs, QWidget *parent)
-    : QPlainTextEdit(parent) {
+    : QPlainTextEdit(parent)
+    , m_dialogs(dialogs) {
     setLineWrapMode(QPlainTextEdit::NoWrap);
+    setTabChangesFocus(true); // a TAB in the address would be written into the file
     installEventFilter(new KeyFilter(userdb::FieldKind::DatabaseAddress, dialogs, this));
+}
+
+QString AddressEdit::addressText() const {
+    // toPlainText() would make line breaks LF and no-break spaces plain spaces.
+    QString text = document()->toRawText();
+    const QString lineBreak = QStringLiteral("\r\n");
+    text.replace(QChar::ParagraphSeparator, lineBreak);
+    text.replace(QChar::LineSeparator, lineBreak);
+    return text;
+}
+
+void AddressEdit::setAddressText(const QString &text) {
+    setPlainText(text); // CR LF, LF and CR each start a new line
 }
 
 void AddressEdit::insertFromMimeData(const QMimeData *source) {
     if (!source->hasText())
         return;
     insertPlainText(userdb::filterPastedText(userdb::FieldKind::DatabaseAddress, source->text()));
+}
+
+void AddressEdit::inputMethodEvent(QInputMethodEvent *event) {
+    const QString commit = event->commitString();
+    const QString accepted = userdb::filterPastedText(userdb::FieldKind::DatabaseAddress, commit);
+    if (accepted == commit) {
+        QPlainTextEdit::inputMethodEvent(event);
+        return;
+    }
+    m_dialogs.beep();
+    QInputMethodEvent filtered(event->preeditString(), event->attributes());
+    filtered.setCommitString(accepted, event->replacementStart(), event->replacementLength());
+    QPlainTextEdit::inputMethodEvent(&filtered);
+    event->accept();
 }
 
 } // namespace app

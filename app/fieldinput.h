@@ -48,13 +48,26 @@ void guardLineEdit(QLineEdit *edit, userdb::FieldKind kind, int maxLength,
 // Shows text put in by the program whole, past the filter and the length limit.
 void showProgramText(QLineEdit *edit, const QString &text);
 
-// The multi-line database address box: typed and pasted text pass the same filter.
+// The multi-line database address box. Typed, pasted, dropped and input-method text pass the
+// same filter; Tab moves the focus on, Enter makes a new line.
 class AddressEdit : public QPlainTextEdit {
 public:
     AddressEdit(platform::Dialogs &dialogs, QWidget *parent = nullptr);
 
+    // The address as the database file keeps it: every line break is CR LF, and every other
+    // character (a no-break space included) exactly as shown.
+    QString addressText() const;
+    // Shows an address whose line breaks may be CR LF, LF or CR.
+    void setAddressText(const QString &text);
+
     // Pasted and dropped text.
     void insertFromMimeData(const QMimeData *source) override;
+
+protected:
+    void inputMethodEvent(QInputMethodEvent *event) override;
+
+private:
+    platform::Dialogs &m_dialogs;
 };
 
 } // namespace app

@@ -96,9 +96,7 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
     connect(fraTXUsers, &SlotEditor::fieldEdited, this, [this](int column, const QString &text) {
         m_records.setCell(EditSlotNumber, column, text);
     });
-    // Queued: the check runs once the focus has settled elsewhere, and may put it back.
-    connect(fraTXUsers, &SlotEditor::serialFocusLost, this, &MainWindow::txtRemlet_LostFocus,
-            Qt::QueuedConnection);
+    connect(fraTXUsers, &SlotEditor::serialBoxLeft, this, &MainWindow::txtRemlet_LostFocus);
     connect(fraTXUsers->imgDatabaseExit, &QToolButton::clicked, this,
             &MainWindow::imgDatabaseExit_Click);
 
@@ -114,7 +112,11 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
                                    statusBar()->sizeHint().height());
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // The controls go first, while the record store still exists: a box that loses the focus
+    // as it is destroyed (the State box finishing its edit) writes into the store.
+    delete takeCentralWidget();
+}
 
 void MainWindow::buildMenus() {
     // Menu items and the commands on the menu bar itself run their command the same way.
@@ -211,6 +213,12 @@ void MainWindow::buildStatusBar() {
         bar->addPermanentWidget(m_panels[i], stretch[i]);
     }
     m_panels[0]->setAccessibleName(QStringLiteral("Status"));
+    m_busyNoticeTimer = new QTimer(this);
+    m_busyNoticeTimer->setObjectName(QStringLiteral("busyNoticeTimer"));
+    m_busyNoticeTimer->setSingleShot(true);
+    m_busyNoticeTimer->setInterval(4000);
+    connect(m_busyNoticeTimer, &QTimer::timeout, this,
+            [this] { m_panels[0]->setText(m_statusText); });
     m_panels[2]->setAccessibleName(QStringLiteral("Time"));
     m_panels[3]->setAccessibleName(QStringLiteral("Date"));
     updateClock();
@@ -263,6 +271,7 @@ QWidget *MainWindow::buildSizeFrame() {
                                         "memory chip)"),
                          fraRXSize);
     optRX340Slot->setChecked(true);
+    m_acceptedRxSize = optRX340Slot;
     rxLayout->addWidget(optRX340Slot);
     rxLayout->addWidget(optRX85Slot);
 
@@ -277,6 +286,7 @@ QWidget *MainWindow::buildSizeFrame() {
         QStringLiteral("Click this button when the ZEPRO is connected to an 85 slot memory tag"),
         fraTagSize);
     optTag340Slot->setChecked(true);
+    m_acceptedTagSize = optTag340Slot;
     tagLayout->addWidget(optTag340Slot);
     tagLayout->addWidget(optTAG85Slot);
 
@@ -444,6 +454,8 @@ bool MainWindow::isDatabaseOpen() const {
 // ---- programmer view ----
 
 void MainWindow::setStatusText(const QString &text) {
+    m_statusText = text;
+    m_busyNoticeTimer->stop(); // news from the running command replaces the notice at once
     m_panels[0]->setText(text);
 }
 
@@ -479,7 +491,28 @@ void MainWindow::reportFailure(const QString &text) {
     m_dialogs.message(text, proglink::ApplicationTitle, platform::MessageIcon::Critical);
 }
 
+namespace {
+
+// The commands that replace, reorder or rename the open database.
+bool changesTheDatabase(Command command) {
+    switch (command) {
+    case Command::NewDatabase:
+    case Command::LoadDatabase:
+    case Command::SaveDatabaseAs:
+    case Command::CloseDatabase:
+    case Command::SortDatabase:
+    case Command::MergeDatabase:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
 void MainWindow::runCommand(Command command) {
+    if (changesTheDatabase(command) && refuseWhileTransferring())
+        return;
     try {
         switch (command) {
         case Command::None:

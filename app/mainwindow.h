@@ -26,6 +26,7 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
+class QTimer;
 class QToolBar;
 
 namespace app {
@@ -150,8 +151,16 @@ private:
     proglink::Device selectedDevice() const;
 
     void runSizeOption(proglink::MemorySize size);
-    // Re-entry guard: runs one programmer exchange at a time on the port.
-    void runExchange(const std::function<void()> &exchange);
+    // Re-entry guard: runs one programmer exchange at a time on the port. Returns false when
+    // the exchange was refused because another one waits for the programmer.
+    bool runExchange(const std::function<void()> &exchange);
+    // Beeps and says the programmer is busy, for a few seconds.
+    void refuseBusy();
+    // Refuses (true) a command that replaces, reorders or renames the database while a
+    // programmer command other than capture mode waits: a read or a program in progress
+    // works on the records and the file name.
+    bool refuseWhileTransferring();
+    void showSerialWarning();
 
     Services m_services;
     ClosingAwareDialogs m_dialogs;
@@ -162,6 +171,12 @@ private:
     proglink::ReplyBuffer m_replyBuffer;
     proglink::InternalReceiverCapture m_capture;
     bool m_exchangeRunning = false;
+    QString m_statusText;                // what the commands last put into status panel 1
+    QTimer *m_busyNoticeTimer = nullptr; // puts m_statusText back after the busy notice
+    // The size options as last accepted: a click refused while the programmer is busy goes
+    // back to them, so the window never shows a size the programmer was not told.
+    QRadioButton *m_acceptedRxSize = nullptr;
+    QRadioButton *m_acceptedTagSize = nullptr;
 
     QHash<QString, QAction *> m_menus;
     std::vector<QAction *> m_toolbarActions;

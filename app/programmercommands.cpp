@@ -7,24 +7,40 @@
 #include "link/download.h"
 #include "link/upload.h"
 
+#include <QLabel>
 #include <QRadioButton>
 #include <QScopedValueRollback>
 #include <QScrollBar>
+#include <QTimer>
 
 namespace app {
 
-void MainWindow::runExchange(const std::function<void()> &exchange) {
+void MainWindow::refuseBusy() {
+    m_dialogs.beep();
+    m_panels[0]->setText(
+        QStringLiteral("The programmer is busy: wait for the current command to finish"));
+    m_busyNoticeTimer->start();
+}
+
+bool MainWindow::runExchange(const std::function<void()> &exchange) {
     if (m_exchangeRunning) {
         // Another command is waiting for the programmer: a second exchange on the same port
         // would take its replies. Refuse visibly; the command states stay as they are.
-        m_dialogs.beep();
-        setStatusText(
-            QStringLiteral("The programmer is busy: wait for the current command to finish"));
-        return;
+        refuseBusy();
+        return false;
     }
     // The port counts as in use until the exchange ends, however it ends.
     const QScopedValueRollback<bool> running(m_exchangeRunning, true);
     exchange();
+    return true;
+}
+
+bool MainWindow::refuseWhileTransferring() {
+    // Capture mode neither reads nor writes the records: the database stays free meanwhile.
+    if (!m_exchangeRunning || m_capture.isRunning())
+        return false;
+    refuseBusy();
+    return true;
 }
 
 void MainWindow::mnuFindRemletManager_Click() {
@@ -51,8 +67,16 @@ void MainWindow::ApplyMemorySizes() {
 }
 
 void MainWindow::runSizeOption(proglink::MemorySize size) {
-    // The choice stays selected whatever the programmer answers.
-    runExchange([this, size] { proglink::runMemorySizeCommand(m_link, Port, size); });
+    const bool receiver =
+        size == proglink::MemorySize::Receiver340 || size == proglink::MemorySize::Receiver85;
+    QRadioButton *&accepted = receiver ? m_acceptedRxSize : m_acceptedTagSize;
+    // The choice stays selected whatever the programmer answers, unless it was refused.
+    if (!runExchange([this, size] { proglink::runMemorySizeCommand(m_link, Port, size); })) {
+        accepted->setChecked(true);
+        return;
+    }
+    accepted = receiver ? (optRX85Slot->isChecked() ? optRX85Slot : optRX340Slot)
+                        : (optTAG85Slot->isChecked() ? optTAG85Slot : optTag340Slot);
 }
 
 void MainWindow::optRX340Slot_Click() {

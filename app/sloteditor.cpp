@@ -62,6 +62,9 @@ SlotEditor::SlotEditor(platform::Dialogs &dialogs, QWidget *parent)
     cboState->setObjectName(QStringLiteral("cboState"));
     cboState->setEditable(true);
     cboState->setInsertPolicy(QComboBox::NoInsert);
+    // Without a completer the box stores exactly what is typed: inline completion and
+    // case-blind matching would turn "S" into "SA" and "nsw" into "NSW".
+    cboState->setCompleter(nullptr);
     cboState->addItems(stateChoices());
     cboState->setCurrentIndex(-1);
     cboState->setAccessibleName(QStringLiteral("State"));
@@ -97,6 +100,12 @@ SlotEditor::SlotEditor(platform::Dialogs &dialogs, QWidget *parent)
 
     grid->setColumnStretch(1, 1);
     txtRemlet->installEventFilter(this);
+    // The scroll bar does not take the focus: moving it leaves the serial box all the same,
+    // and the box must be checked before the slot changes.
+    connect(hscSlot, &QScrollBar::actionTriggered, this, [this] {
+        if (txtRemlet->hasFocus())
+            emit serialBoxLeft();
+    });
 }
 
 QLineEdit *SlotEditor::addField(QGridLayout *grid, int row, int column, const QString &name,
@@ -126,7 +135,7 @@ bool SlotEditor::eventFilter(QObject *watched, QEvent *event) {
         // Switching to another window or opening a menu is not leaving the box.
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            emit serialFocusLost();
+            emit serialBoxLeft();
     }
     return QGroupBox::eventFilter(watched, event);
 }

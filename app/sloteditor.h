@@ -43,7 +43,9 @@ public:
 
 signals:
     void fieldEdited(int column, const QString &text);
-    void serialFocusLost();
+    // The user leaves the serial box: by the focus, or by moving the slot scroll bar while
+    // the box has the focus. Emitted before the slot changes or a clicked command acts.
+    void serialBoxLeft();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

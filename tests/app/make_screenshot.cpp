@@ -29,7 +29,7 @@ int main(int argc, char *argv[]) {
     h.w().records().setCell(1, userdb::State, QStringLiteral("VIC"));
     h.w().records().setCell(1, userdb::PostCode, QStringLiteral("3053"));
     h.w().records().setCell(1, userdb::Mobile, QStringLiteral("0400 123 456"));
-    h.w().editor()->txtDatabaseAddress->setPlainText(
+    h.w().editor()->txtDatabaseAddress->setAddressText(
         QStringLiteral("Harbour View Apartments\nCar park gates"));
     h.w().hscSlot_Change(1);
     h.w().show();

@@ -90,6 +90,7 @@ private slots:
         h.timeline.after(1.0, [&] {
             during = h.visibleToolbarPositions();
             menusDuring = h.visibleMenus();
+            h.w().runCommand(app::Command::NewDatabase); // the records are free meanwhile
             h.w().Toolbar1_ButtonClick(QStringLiteral("DisableRX2"));
         });
         h.w().Toolbar1_ButtonClick(QStringLiteral("EnableRX32"));
@@ -99,6 +100,7 @@ private slots:
         QCOMPARE(h.visibleToolbarPositions(), before);
         QCOMPARE(h.visibleMenus(), menusBefore);
         QCOMPARE(h.commandsSent().mid(3), (QList<QByteArray>{"R", "Q"}));
+        QCOMPARE(h.dialogs.beeps(), 0);
         QVERIFY(!h.port.isOpen());
     }
 
@@ -144,17 +146,26 @@ private slots:
         AppHarness h(1, slow);
         h.w().startUp();
         const QList<int> toolbar = h.visibleToolbarPositions();
+        auto *rx340 = h.w().findChild<QRadioButton *>(QStringLiteral("optRX340Slot"));
+        auto *rx85 = h.w().findChild<QRadioButton *>(QStringLiteral("optRX85Slot"));
         h.timeline.after(1.0, [&] {
             h.w().runCommand(app::Command::ClearReceiver);
             h.w().runCommand(app::Command::EnableInternalReceiver);
+            rx85->click(); // refused: the choice goes back, the programmer is not told
             QCOMPARE(h.visibleToolbarPositions(), toolbar);
         });
         h.w().runCommand(app::Command::CopyReceiverToTag);
-        QCOMPARE(h.dialogs.beeps(), 2);
+        QCOMPARE(h.dialogs.beeps(), 3);
+        QVERIFY(rx340->isChecked() && !rx85->isChecked());
         QCOMPARE(h.w().statusText(),
                  QStringLiteral("The programmer is busy: wait for the current command to finish"));
         QCOMPARE(h.commandsSent().mid(3), (QList<QByteArray>{"Y"}));
         QCOMPARE(h.dialogs.texts().last(), QStringLiteral("Copied from Receiver to Tag"));
+        // The notice goes after a few seconds; the status the commands left comes back.
+        auto *notice = h.w().findChild<QTimer *>(QStringLiteral("busyNoticeTimer"));
+        QVERIFY(notice->isActive() && notice->interval() >= 2000);
+        notice->start(0);
+        QTRY_COMPARE(h.w().statusText(), QStringLiteral("Found Remlet Manager on Port 1"));
         // Once the first has finished, the next command runs.
         h.w().runCommand(app::Command::ClearReceiver);
         QCOMPARE(h.commandsSent().last(), QByteArray("K"));

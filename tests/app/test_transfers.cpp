@@ -5,12 +5,31 @@
 #include "app/sloteditor.h"
 
 #include <QFile>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QtTest>
 
 using platform::MessageIcon;
+using Action = std::function<void(AppHarness &)>;
+Q_DECLARE_METATYPE(app::Command)
+
+namespace {
+
+Action menu(const char *name) {
+    return [=](AppHarness &h) { h.w().menuAction(QLatin1String(name))->trigger(); };
+}
+Action toolbar(const char *key) {
+    return [=](AppHarness &h) { h.w().Toolbar1_ButtonClick(QLatin1String(key)); };
+}
+Action click(const char *name) {
+    return [=](AppHarness &h) { h.w().findChild<QAbstractButton *>(QLatin1String(name))->click(); };
+}
+
+} // namespace
 
 class TransfersTest : public QObject {
     Q_OBJECT
@@ -61,6 +80,72 @@ private slots:
         QVERIFY(!QFile::exists(QStringLiteral("Untitled.fxd")));
         QVERIFY(h.w().editor()->isEnabled());
         QVERIFY(!h.port.isOpen());
+    }
+
+    // While a read or a program waits for the programmer, nothing may replace, reorder or
+    // rename the records it works on, from a menu, the toolbar or a panel. Typing may go on.
+    void databaseCommandsWaitForATransfer_data() {
+        QTest::addColumn<app::Command>("transfer");
+        QTest::addColumn<Action>("action");
+        QTest::addColumn<bool>("refused");
+        const QList<std::pair<const char *, Action>> actions{
+            {"New from the menu", menu("mnuNewDatabase")},
+            {"Load from the toolbar", toolbar("Open")},
+            {"Save As from the menu", menu("mnuSaveDatabaseAs")},
+            {"Close from the menu", menu("mnuCloseDatabase")},
+            {"Sort from the menu bar", menu("mnuSortDatabase")},
+            {"Merge from the toolbar", toolbar("Merge3")},
+            {"Sort button", click("cmdSortNow")},
+            {"Merge button", click("cmdMergeDatabase")},
+            {"Bulk Validate button", click("cmdBulk")},
+        };
+        for (const auto &[name, action] : actions) {
+            QTest::addRow("Read, %s", name) << app::Command::ReadReceiver << action << true;
+            QTest::addRow("Program, %s", name) << app::Command::ProgramReceiver << action << true;
+        }
+        // The editor is disabled during a read, so its exit mark is tried during a program only.
+        QTest::newRow("Program, Close by the exit mark")
+            << app::Command::ProgramReceiver << click("imgDatabaseExit") << true;
+        QTest::newRow("Program, typing a surname")
+            << app::Command::ProgramReceiver << Action([](AppHarness &h) {
+                   QTest::keyClicks(h.w().findChild<QLineEdit *>("txtSurname"), "x");
+               })
+            << false;
+    }
+
+    void databaseCommandsWaitForATransfer() {
+        QFETCH(app::Command, transfer);
+        QFETCH(Action, action);
+        QFETCH(bool, refused);
+        AppHarness h(1);
+        fillMemory(h.programmer.model().receiver(), 3);
+        h.w().startUp();
+        h.w().runCommand(app::Command::NewDatabase);
+        h.w().records().setCell(1, userdb::SerialNumber, QStringLiteral("0000ABCD"));
+        h.w().records().setCell(2, userdb::Surname, QStringLiteral("Owner"));
+        h.w().findChild<QLineEdit *>("txtSerialStart")->setText(QStringLiteral("1"));
+        h.w().findChild<QLineEdit *>("txtNumberFill")->setText(QStringLiteral("2"));
+        h.timeline.after(0.5, [&] { action(h); });
+
+        h.w().runCommand(transfer);
+
+        QCOMPARE(h.dialogs.beeps(), refused ? 1 : 0);
+        QVERIFY(h.files.shown().isEmpty());
+        QVERIFY(h.w().isDatabaseOpen());
+        QVERIFY(!h.w().findChild<QGroupBox *>("fraSort")->isVisibleTo(&h.w()));
+        QVERIFY(!h.w().findChild<QGroupBox *>("fraMergeDatabase")->isVisibleTo(&h.w()));
+        QCOMPARE(h.w().DatabaseFilename, QStringLiteral("Untitled.fxd"));
+        if (transfer == app::Command::ReadReceiver) {
+            QCOMPARE(h.w().records().cell(2, userdb::SerialNumber), QStringLiteral("00001002"));
+            QCOMPARE(h.w().records().cell(2, userdb::Surname), QString());
+        } else {
+            QCOMPARE(h.dialogs.texts().last(), QStringLiteral("Data downloaded OK"));
+            QCOMPARE(h.programmer.model().receiver().slot(1).serial, QByteArray("0000ABCD"));
+            QCOMPARE(h.programmer.model().receiver().slot(2).serial, QByteArray("00000000"));
+            QCOMPARE(h.w().records().cell(1, userdb::SerialNumber), QStringLiteral("0000ABCD"));
+            QCOMPARE(h.w().records().cell(1, userdb::Surname), refused ? "" : "x");
+            QCOMPARE(h.w().records().cell(2, userdb::Surname), QStringLiteral("Owner"));
+        }
     }
 };
 
