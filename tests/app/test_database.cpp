@@ -408,14 +408,23 @@ private slots:
         QCOMPARE(h.w().EditSlotNumber, bySort ? 1 : 2); // the click did what it was for
     }
 
-    // Destroying a shown window whose State box holds the focus touches no destroyed record.
-    void destroyingAShownWindowWithFocusInTheStateBox() {
+    // Destroying a shown window whose box holds the focus touches no destroyed record: leaving
+    // a box writes into the store.
+    void destroyingAShownWindowWithFocusInABox_data() {
+        QTest::addColumn<QString>("box");
+        QTest::newRow("serial") << "txtRemlet";
+        QTest::newRow("State") << "cboState";
+    }
+
+    void destroyingAShownWindowWithFocusInABox() {
+        QFETCH(QString, box);
         AppHarness h(0);
         h.w().runCommand(app::Command::NewDatabase);
         h.w().show();
         QVERIFY(QTest::qWaitForWindowActive(&h.w()));
-        h.w().editor()->cboState->setFocus();
-        QTest::keyClicks(h.w().editor()->cboState->lineEdit(), "V");
+        auto *widget = h.w().findChild<QWidget *>(box);
+        widget->setFocus();
+        QTest::keyClicks(QApplication::focusWidget(), "vic");
         h.window.reset(); // the sanitizer build reports any write into the destroyed store
         QVERIFY(!h.window);
     }
