@@ -1,9 +1,10 @@
 #include "userdb/databasefile.h"
 
+#include "userdb/filemessage.h"
+#include "userdb/safefilewrite.h"
 #include "userdb/textcodec.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <cstring>
 
@@ -95,10 +96,6 @@ private:
     qsizetype m_pos = 0;
 };
 
-QString fileMessage(const QString &verb, const QString &path, const QString &reason) {
-    return QStringLiteral("Cannot %1 \"%2\": %3").arg(verb, path, reason);
-}
-
 } // namespace
 
 QByteArray writeDatabase(const QString &address, const RecordStore &store) {
@@ -156,30 +153,11 @@ ReadResult readDatabase(const QByteArray &bytes, RecordStore &into) {
 }
 
 QString writeDatabaseTo(QIODevice &device, const QString &address, const RecordStore &store) {
-    const QByteArray bytes = writeDatabase(address, store);
-    if (device.write(bytes) == bytes.size())
-        return {};
-    const QString reason = device.errorString();
-    return reason.isEmpty() || reason == QLatin1String("Unknown error")
-               ? QStringLiteral("Not all of the data could be written.")
-               : reason;
+    return writeAllTo(device, writeDatabase(address, store));
 }
 
 QString saveDatabaseFile(const QString &path, const QString &address, const RecordStore &store) {
-    const QString verb = QStringLiteral("save");
-    QSaveFile file(path);
-    // Unbuffered: a write cut short (full disk, size limit) shows up in the write itself, not
-    // in commit()'s final flush, which does not report a partial write.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return fileMessage(verb, path, file.errorString());
-    const QString writeError = writeDatabaseTo(file, address, store);
-    if (!writeError.isEmpty()) {
-        file.cancelWriting();
-        return fileMessage(verb, path, writeError);
-    }
-    if (!file.commit())
-        return fileMessage(verb, path, file.errorString());
-    return {};
+    return replaceFile(path, writeDatabase(address, store), QStringLiteral("save"));
 }
 
 LoadResult loadDatabaseFile(const QString &path, RecordStore &freshStore) {
