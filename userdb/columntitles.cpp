@@ -6,13 +6,22 @@
 
 namespace userdb {
 
+QString slotColumnTitle() {
+    return QStringLiteral("Slot");
+}
+
 QString columnTitle(int column) {
-    static const std::array<const char *, ColumnCount> titles = {
-        "Serial Number", "Auxiliary Word", "Surname",       "Other Names", "Address 1",
-        "Address 2",     "Suburb",         "State",         "Post Code",   "Telephone",
-        "Mobile",        "Other Detail 1", "Other Detail 2"};
-    return column >= 1 && column <= ColumnCount ? QLatin1String(titles[std::size_t(column - 1)])
-                                                : QString();
+    static const std::array<QString, ColumnCount> titles = {
+        QStringLiteral("Serial Number"),  QStringLiteral("Auxiliary Word"),
+        QStringLiteral("Surname"),        QStringLiteral("Other Names"),
+        QStringLiteral("Address 1"),      QStringLiteral("Address 2"),
+        QStringLiteral("Suburb"),         QStringLiteral("State"),
+        QStringLiteral("Post Code"),      QStringLiteral("Telephone"),
+        QStringLiteral("Mobile"),         QStringLiteral("Other Detail 1"),
+        QStringLiteral("Other Detail 2"),
+    };
+    Q_ASSERT(column >= 1 && column <= ColumnCount);
+    return titles[std::size_t(column - 1)];
 }
 
 } // namespace userdb

@@ -4,7 +4,10 @@
 
 namespace userdb {
 
-// What the user calls each record column (1 to 13), as the user list and spreadsheets title them.
+// Titles of the user list's columns, which the spreadsheet export and import, the printed list
+// and the on-screen list share: the slot number, then the 13 record columns in order.
+QString slotColumnTitle();
+// The title of record column 1 to 13.
 QString columnTitle(int column);
 
 } // namespace userdb

@@ -1,10 +1,10 @@
 #include "userdb/databasefile.h"
 
 #include "userdb/columntitles.h"
+#include "userdb/filemessage.h"
 #include "userdb/safefileread.h"
+#include "userdb/safefilewrite.h"
 #include "userdb/textcodec.h"
-
-#include <QSaveFile>
 
 #include <cstring>
 
@@ -118,10 +118,6 @@ QString unstorableReason(const QString &text) {
     return {};
 }
 
-QString fileMessage(const QString &verb, const QString &path, const QString &reason) {
-    return QStringLiteral("Cannot %1 \"%2\": %3").arg(verb, path, reason);
-}
-
 } // namespace
 
 QByteArray writeDatabase(const QString &address, const RecordStore &store) {
@@ -183,13 +179,7 @@ ReadResult readDatabase(const QByteArray &bytes, RecordStore &into) {
 }
 
 QString writeDatabaseTo(QIODevice &device, const QString &address, const RecordStore &store) {
-    const QByteArray bytes = writeDatabase(address, store);
-    if (device.write(bytes) == bytes.size())
-        return {};
-    const QString reason = device.errorString();
-    return reason.isEmpty() || reason == QLatin1String("Unknown error")
-               ? QStringLiteral("Not all of the data could be written.")
-               : reason;
+    return writeAllTo(device, writeDatabase(address, store));
 }
 
 QString unstorableText(const QString &address, const RecordStore &store) {
@@ -211,27 +201,15 @@ QString saveDatabaseFile(const QString &path, const QString &address, const Reco
     const QString verb = QStringLiteral("save");
     if (const QString reason = unstorableText(address, store); !reason.isEmpty())
         return fileMessage(verb, path, reason);
-    QSaveFile file(path);
-    // Unbuffered: a write cut short (full disk, size limit) shows up in the write itself, not
-    // in commit()'s final flush, which does not report a partial write.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return fileMessage(verb, path, file.errorString());
-    const QString writeError = writeDatabaseTo(file, address, store);
-    if (!writeError.isEmpty()) {
-        file.cancelWriting();
-        return fileMessage(verb, path, writeError);
-    }
-    if (!file.commit())
-        return fileMessage(verb, path, file.errorString());
-    return {};
+    return replaceFile(path, writeDatabase(address, store), verb);
 }
 
 LoadResult loadDatabaseFile(const QString &path, RecordStore &freshStore) {
     const QString verb = QStringLiteral("load");
     LoadResult result;
-    const FileBytes file = readRegularFile(path);
+    const FileReadResult file = readRegularFile(path, MaxReadFileBytes, verb);
     if (!file.error.isEmpty()) {
-        result.error = fileMessage(verb, path, file.error);
+        result.error = file.error;
         return result;
     }
     const ReadResult read = readDatabase(file.bytes, freshStore);

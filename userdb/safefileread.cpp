@@ -1,5 +1,7 @@
 #include "userdb/safefileread.h"
 
+#include "userdb/filemessage.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -7,38 +9,39 @@ namespace userdb {
 
 namespace {
 
-QString tooLarge(qint64 maxBytes) {
-    return QStringLiteral("It is larger than %1 MB, far larger than any database.")
-        .arg(maxBytes / (1024 * 1024));
+QString sizeText(qint64 bytes) {
+    constexpr qint64 MB = 1024 * 1024;
+    return bytes % MB == 0 ? QStringLiteral("%1 MB").arg(bytes / MB)
+                           : QStringLiteral("%1 bytes").arg(bytes);
 }
 
 } // namespace
 
-FileBytes readRegularFile(const QString &path, qint64 maxBytes) {
-    FileBytes result;
-    const QFileInfo info(path); // follows symbolic links: a link to a device is a device
-    if (info.exists() && !info.isFile()) {
-        result.error = QStringLiteral("It is not a regular file (a folder, a device or a pipe).");
+FileReadResult readRegularFile(const QString &path, qint64 maxBytes, const QString &verb) {
+    FileReadResult result;
+    auto fail = [&](const QString &reason) {
+        result.bytes.clear();
+        result.error = fileMessage(verb, path, reason);
         return result;
-    }
-    if (info.size() > maxBytes) {
-        result.error = tooLarge(maxBytes);
-        return result;
-    }
+    };
+    const QFileInfo info(path);
+    // A path that does not exist falls through to open(), whose reason names the problem.
+    if (info.exists() && info.isDir())
+        return fail(QStringLiteral("It is a folder, not a file."));
+    if (info.exists() && !info.isFile())
+        return fail(QStringLiteral("It is not a regular file (a device or a pipe)."));
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.error = file.errorString();
-        return result;
-    }
-    // One byte more than allowed tells a file that grew after the size was looked at.
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(file.errorString());
+    const QString tooLarge = QStringLiteral("The file is larger than %1.").arg(sizeText(maxBytes));
+    if (file.size() > maxBytes)
+        return fail(tooLarge);
+    // One byte past the limit tells a file that grew since its size was taken.
     result.bytes = file.read(maxBytes + 1);
-    if (file.error() != QFileDevice::NoError) {
-        result.error = file.errorString();
-        result.bytes.clear();
-    } else if (result.bytes.size() > maxBytes) {
-        result.error = tooLarge(maxBytes);
-        result.bytes.clear();
-    }
+    if (file.error() != QFileDevice::NoError)
+        return fail(file.errorString());
+    if (result.bytes.size() > maxBytes)
+        return fail(tooLarge);
     return result;
 }
 

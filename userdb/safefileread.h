@@ -5,16 +5,19 @@
 
 namespace userdb {
 
-// Far beyond 4,095 full records: anything bigger is not a file this program wrote.
-constexpr qint64 MaxReadableFileBytes = 64 * 1024 * 1024;
+// The largest file that the database, merge and spreadsheet readers take: 4095 full records
+// need well under 2 MB, so anything near this size is not one of their files.
+constexpr qint64 MaxReadFileBytes = 64 * 1024 * 1024;
 
-struct FileBytes {
+struct FileReadResult {
     QByteArray bytes;
-    QString error; // why the file was not read, in plain English; empty on success
+    QString error; // empty on success, else "Cannot <verb> "<path>": <reason>"
 };
 
-// Reads a whole regular file of at most maxBytes. A folder, a FIFO, a device or a file larger
-// than the limit is refused before reading, so that it can neither block nor exhaust the program.
-FileBytes readRegularFile(const QString &path, qint64 maxBytes = MaxReadableFileBytes);
+// Reads the whole file at `path` if it is a regular file (a symbolic link counts as its target)
+// of at most `maxBytes`. A folder, device or pipe is refused before it is opened, so that a
+// pipe cannot block the program and a device cannot feed it without end. `verb` says what the
+// caller was doing ("load", "merge", "import") for the message.
+FileReadResult readRegularFile(const QString &path, qint64 maxBytes, const QString &verb);
 
 } // namespace userdb

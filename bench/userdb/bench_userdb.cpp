@@ -1,5 +1,7 @@
-// Times the database file, merge and sort on the largest inputs they can meet and prints each
-// figure beside its target.
+// Times the database file, the spreadsheet export and import, merge and sort on the largest
+// inputs they can meet and prints each figure beside its target.
+#include "userdb/csvexport.h"
+#include "userdb/csvimport.h"
 #include "userdb/databasefile.h"
 #include "userdb/merge.h"
 #include "userdb/sort.h"
@@ -76,6 +78,20 @@ int main(int argc, char **argv) {
                                          std::printf("load failed\n");
                                  });
 
+    const QString csvPath = dir.filePath("full.csv");
+    const double exportMs = bestMs([] {},
+                                   [&] {
+                                       if (!exportCsvFile(csvPath, *full).isEmpty())
+                                           std::printf("export failed\n");
+                                   });
+    const double importMs = bestMs([&] { loaded = std::make_unique<RecordStore>(); },
+                                   [&] {
+                                       const CsvImportResult result =
+                                           importCsvFile(csvPath, *loaded);
+                                       if (!result.error.isEmpty() || result.userCount != SlotCount)
+                                           std::printf("import failed\n");
+                                   });
+
     // Half the serials in common: the delete pass frees about 2048 slots and the add pass
     // fills them, each search meeting a full store on the other side.
     auto buffer = std::make_unique<RecordStore>();
@@ -97,8 +113,11 @@ int main(int argc, char **argv) {
     report("save_4095_ms", saveMs, 30);
     std::printf("of which encoding (writeDatabase) %.1f ms\n", writeMs);
     report("load_4095_ms", loadMs, 30);
+    report("csv_export_4095_ms", exportMs, 100);
+    report("csv_import_4095_ms", importMs, 100);
     report("merge_4095x4095_ms", mergeMs, 50);
     report("sort_340_reverse_ms", sortMs, 20);
     std::printf("file_bytes %lld\n", QFileInfo(path).size());
+    std::printf("csv_bytes %lld\n", QFileInfo(csvPath).size());
     return 0;
 }
