@@ -1,21 +1,14 @@
 // The window's database commands: the slot editor's handlers, the file commands, sorting,
 // merging and the bulk serial fill.
-#include "app/fieldinput.h"
 #include "app/mainwindow.h"
-#include "app/sloteditor.h"
 #include "platform/dialogs.h"
+#include "ui_mainwindow.h"
 #include "userdb/bulkfill.h"
 #include "userdb/databasefile.h"
 #include "userdb/fieldrules.h"
 #include "userdb/merge.h"
 #include "userdb/sort.h"
 
-#include <QCheckBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QRadioButton>
 #include <QScrollBar>
 #include <QTimer>
 
@@ -36,27 +29,27 @@ int MainWindow::Temp_Remlet_Count() const {
 // ---- slot editor ----
 
 void MainWindow::ShowSlot() {
-    fraTXUsers->showRecord(m_records, EditSlotNumber);
-    fraTXUsers->lblRemletCount->setText(QString::number(Remlet_Count()));
+    ui->fraTXUsers->showRecord(m_records, EditSlotNumber);
+    ui->fraTXUsers->showUsedSlotCount(Remlet_Count());
 }
 
 void MainWindow::setSlotSelector(int value) {
     // Raises hscSlot_Change only when the value really changes.
-    fraTXUsers->hscSlot->setValue(value);
+    ui->fraTXUsers->slotSelector()->setValue(value);
 }
 
 void MainWindow::hscSlot_Change(int value) {
     EditSlotNumber = value;
-    fraTXUsers->lblUserSlot->setText(QString::number(value));
+    ui->fraTXUsers->showSlotNumber(value);
     ShowSlot();
 }
 
 void MainWindow::txtRemlet_LostFocus() {
-    if (!fraTXUsers->isVisible() || !fraTXUsers->isEnabled())
+    if (!ui->fraTXUsers->isVisible() || !ui->fraTXUsers->isEnabled())
         return;
     // Checked now, for the slot that was being edited, before the click or key that left the
     // box changes the slot or runs a command.
-    const QString serial = fraTXUsers->txtRemlet->text();
+    const QString serial = ui->fraTXUsers->serialBox()->text();
     m_records.setCell(EditSlotNumber, userdb::SerialNumber, serial);
     if (!userdb::serialNeedsWarning(serial))
         return;
@@ -67,8 +60,8 @@ void MainWindow::txtRemlet_LostFocus() {
 
 void MainWindow::showSerialWarning() {
     reportFailure(userdb::serialWarningText());
-    if (fraTXUsers->isVisible() && fraTXUsers->isEnabled())
-        fraTXUsers->txtRemlet->setFocus(Qt::OtherFocusReason);
+    if (ui->fraTXUsers->isVisible() && ui->fraTXUsers->isEnabled())
+        ui->fraTXUsers->serialBox()->setFocus(Qt::OtherFocusReason);
 }
 
 // ---- file commands ----
@@ -99,7 +92,7 @@ void MainWindow::mnuLoadDatabase_Click() {
     DatabaseFilename = chosen;
     setDatabaseTitle(chosen);
     m_records = std::move(*fresh);
-    fraTXUsers->txtDatabaseAddress->setAddressText(result.address);
+    ui->fraTXUsers->setDatabaseAddress(result.address);
     EditSlotNumber = 1;
     setSlotSelector(1);
     ShowSlot();
@@ -107,8 +100,8 @@ void MainWindow::mnuLoadDatabase_Click() {
 }
 
 bool MainWindow::SaveDatabaseFile() {
-    const QString error = userdb::saveDatabaseFile(
-        DatabaseFilename, fraTXUsers->txtDatabaseAddress->addressText(), m_records);
+    const QString error =
+        userdb::saveDatabaseFile(DatabaseFilename, ui->fraTXUsers->databaseAddress(), m_records);
     if (error.isEmpty())
         return true;
     reportFailure(error);
@@ -145,41 +138,34 @@ void MainWindow::imgDatabaseExit_Click() {
 // ---- panels ----
 
 void MainWindow::mnuSortDatabase_Click() {
-    fraSort->show();
+    ui->fraSort->show();
 }
 
 void MainWindow::imgSortExit_Click() {
-    fraSort->hide();
+    ui->fraSort->hide();
 }
 
 void MainWindow::mnuMergeDatabase_Click() {
-    fraMergeDatabase->show();
+    ui->fraMergeDatabase->show();
 }
 
 void MainWindow::MergeExitImage_Click() {
-    fraMergeDatabase->hide();
+    ui->fraMergeDatabase->hide();
 }
 
 // ---- sorting ----
 
-int MainWindow::selectedSortColumn() const {
-    for (auto it = m_sortOptions.cbegin(); it != m_sortOptions.cend(); ++it)
-        if (it.value()->isChecked())
-            return it.key();
-    return userdb::Surname;
-}
-
 void MainWindow::BubbleSort() {
     // The sort runs to its end without yielding, so no command can change slots 1 to 340
     // between reading them and writing the new order back.
-    fraTXUsers->setEnabled(false);
-    fraSort->setEnabled(false);
+    ui->fraTXUsers->setEnabled(false);
+    ui->fraSort->setEnabled(false);
     showProgress(1, 340);
-    userdb::sortSlots(m_records, selectedSortColumn());
+    userdb::sortSlots(m_records, ui->fraSort->selectedColumn());
     setProgress(340);
     hideProgress();
-    fraTXUsers->setEnabled(true);
-    fraSort->setEnabled(true);
+    ui->fraTXUsers->setEnabled(true);
+    ui->fraSort->setEnabled(true);
 }
 
 void MainWindow::cmdSortNow_Click() {
@@ -189,7 +175,7 @@ void MainWindow::cmdSortNow_Click() {
     EditSlotNumber = 1;
     setSlotSelector(1);
     ShowSlot();
-    fraSort->hide();
+    ui->fraSort->hide();
 }
 
 // ---- merging ----
@@ -210,14 +196,13 @@ void MainWindow::cmdMergeDatabase_Click() {
             DatabaseFilename = chosen;
             setDatabaseTitle(chosen);
             m_mergeBuffer = std::move(*fresh);
-            Label4->setText(QString::number(Temp_Remlet_Count()));
-            userdb::mergeDatabases(m_records, m_mergeBuffer,
-                                   {chkDelMissing->isChecked(), chkAddExtra->isChecked()});
+            ui->Label4->setText(QString::number(Temp_Remlet_Count()));
+            userdb::mergeDatabases(m_records, m_mergeBuffer, ui->fraMergeDatabase->options());
             setSlotSelector(1);
             ShowSlot();
         }
     }
-    fraMergeDatabase->hide();
+    ui->fraMergeDatabase->hide();
 }
 
 // ---- bulk fill ----
@@ -225,8 +210,9 @@ void MainWindow::cmdMergeDatabase_Click() {
 void MainWindow::cmdBulk_Click() {
     if (refuseWhileTransferring())
         return;
-    const userdb::BulkFillResult result = userdb::bulkFill(
-        m_records, txtSerialStart->text(), txtNumberFill->text(), fraTXUsers->hscSlot->maximum());
+    const userdb::BulkFillResult result =
+        userdb::bulkFill(m_records, ui->fraBulk->startSerial(), ui->fraBulk->count(),
+                         ui->fraTXUsers->slotSelector()->maximum());
     if (!result.error.isEmpty()) {
         reportFailure(result.error);
         return;

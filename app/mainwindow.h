@@ -16,27 +16,21 @@
 #include <QPointer>
 #include <functional>
 #include <memory>
-#include <vector>
 
-class QAction;
-class QCheckBox;
-class QGroupBox;
 class QLabel;
-class QLineEdit;
-class QProgressBar;
-class QPushButton;
-class QRadioButton;
 class QTimer;
-class QToolBar;
+
+namespace Ui {
+class MainWindow;
+}
 
 namespace app {
 
 class AboutBox;
-class ClickableImage;
-class SlotEditor;
 
-// The main window: owns every control, the record store, the merge buffer, the reply buffer
-// and the window-level variables, and runs every command as one of its handlers.
+// The main window: the form's controls, the record store, the merge buffer, the reply buffer
+// and the window-level variables. Its handlers, named after their controls, live in
+// databasecommands.cpp and programmercommands.cpp; the panels are small classes of their own.
 class MainWindow : public QMainWindow, public CommandSurface, public proglink::ProgrammerView {
     Q_OBJECT
 public:
@@ -66,10 +60,9 @@ public:
     userdb::RecordStore &records() { return m_records; }
     bool isDatabaseOpen() const;
 
-    // Controls, named as the window's designer named them; tests reach them by object name.
+    // A menu, menu item or menu-bar command by its control name.
     QAction *menuAction(const QString &name) const { return m_menus.value(name); }
     QAction *toolbarPosition(int position) const { return m_toolbarActions.at(position - 1); }
-    SlotEditor *editor() const { return fraTXUsers; }
 
     // CommandSurface
     void setToolbarPositionVisible(int position, bool visible) override;
@@ -108,10 +101,7 @@ public:
     void mnuDisableRX_Click();
     void mnuFindRemletManager_Click();
     void mnuAbout_Click();
-    void optRX340Slot_Click();
-    void optRX85Slot_Click();
-    void optTag340Slot_Click();
-    void optTAG85Slot_Click();
+    void fraSize_Click(proglink::MemorySize size); // the four size options
     void cmdSortNow_Click();
     void cmdMergeDatabase_Click();
     void cmdBulk_Click();
@@ -126,14 +116,11 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    void buildMenus();
-    void buildToolbar();
+    void bindCommands();
     void buildStatusBar();
-    QWidget *buildSizeFrame();
-    QGroupBox *buildSortFrame();
-    QGroupBox *buildMergeFrame();
-    QGroupBox *buildBulkFrame();
-    QGroupBox *buildDeviceSelector();
+    void wirePanels();
+    void addKeyboardShortcuts();
+    void fitToScreen();
     void placeBulkFrame();
     void updateClock();
 
@@ -147,10 +134,9 @@ private:
     void UploadMemory();
     void BubbleSort();
     void ApplyMemorySizes();
-    int selectedSortColumn() const;
     proglink::Device selectedDevice() const;
+    void showSerialWarning();
 
-    void runSizeOption(proglink::MemorySize size);
     // Re-entry guard: runs one programmer exchange at a time on the port. Returns false when
     // the exchange was refused because another one waits for the programmer.
     bool runExchange(const std::function<void()> &exchange);
@@ -160,8 +146,8 @@ private:
     // programmer command other than capture mode waits: a read or a program in progress
     // works on the records and the file name.
     bool refuseWhileTransferring();
-    void showSerialWarning();
 
+    std::unique_ptr<Ui::MainWindow> ui;
     Services m_services;
     ClosingAwareDialogs m_dialogs;
     proglink::LinkContext m_link;
@@ -171,39 +157,16 @@ private:
     proglink::ReplyBuffer m_replyBuffer;
     proglink::InternalReceiverCapture m_capture;
     bool m_exchangeRunning = false;
-    QString m_statusText;                // what the commands last put into status panel 1
-    QTimer *m_busyNoticeTimer = nullptr; // puts m_statusText back after the busy notice
-    // The size options as last accepted: a click refused while the programmer is busy goes
-    // back to them, so the window never shows a size the programmer was not told.
-    QRadioButton *m_acceptedRxSize = nullptr;
-    QRadioButton *m_acceptedTagSize = nullptr;
+    // The sizes as last accepted: a click refused while the programmer is busy goes back to
+    // them, so the window never shows a size the programmer was not told.
+    proglink::MemorySize m_acceptedReceiverSize = proglink::MemorySize::Receiver340;
+    proglink::MemorySize m_acceptedTagSize = proglink::MemorySize::Tag340;
 
     QHash<QString, QAction *> m_menus;
-    std::vector<QAction *> m_toolbarActions;
-    QToolBar *Toolbar1 = nullptr;
+    QList<QAction *> m_toolbarActions;
     QLabel *m_panels[4] = {};
-    QLabel *lblEnableRX = nullptr;
-    QGroupBox *fraSize = nullptr;
-    QRadioButton *optRX340Slot = nullptr;
-    QRadioButton *optRX85Slot = nullptr;
-    QRadioButton *optTag340Slot = nullptr;
-    QRadioButton *optTAG85Slot = nullptr;
-    SlotEditor *fraTXUsers = nullptr;
-    QGroupBox *fraSort = nullptr;
-    QHash<int, QRadioButton *> m_sortOptions; // key column -> option
-    QGroupBox *fraMergeDatabase = nullptr;
-    QCheckBox *chkAddExtra = nullptr;
-    QCheckBox *chkDelMissing = nullptr;
-    QLabel *Label4 = nullptr;
-    QGroupBox *fraBulk = nullptr;
-    QLineEdit *txtSerialStart = nullptr;
-    QLineEdit *txtNumberFill = nullptr;
-    QGroupBox *fraBurnFile = nullptr;
-    QRadioButton *optBurnRX = nullptr;
-    QRadioButton *optBurnTag = nullptr;
-    QProgressBar *prbDownload = nullptr;
-    QLineEdit *Text1 = nullptr;
-    QWidget *m_mainColumn = nullptr;
+    QString m_statusText;                // what the commands last put into status panel 1
+    QTimer *m_busyNoticeTimer = nullptr; // puts m_statusText back after the busy notice
     QPointer<AboutBox> m_about;
 };
 

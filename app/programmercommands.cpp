@@ -1,16 +1,14 @@
 // The window's programmer commands: discovery, the memory sizes, read, program, clear, copy
 // and capture mode, behind one re-entry guard.
 #include "app/mainwindow.h"
-#include "app/sloteditor.h"
 #include "link/devicecommands.h"
 #include "link/discovery.h"
 #include "link/download.h"
 #include "link/upload.h"
+#include "ui_mainwindow.h"
 
 #include <QLabel>
-#include <QRadioButton>
 #include <QScopedValueRollback>
-#include <QScrollBar>
 #include <QTimer>
 
 namespace app {
@@ -58,41 +56,19 @@ void MainWindow::mnuFindRemletManager_Click() {
 }
 
 void MainWindow::ApplyMemorySizes() {
-    proglink::runMemorySizeCommand(m_link, Port,
-                                   optRX85Slot->isChecked() ? proglink::MemorySize::Receiver85
-                                                            : proglink::MemorySize::Receiver340);
-    proglink::runMemorySizeCommand(m_link, Port,
-                                   optTAG85Slot->isChecked() ? proglink::MemorySize::Tag85
-                                                             : proglink::MemorySize::Tag340);
+    proglink::runMemorySizeCommand(m_link, Port, ui->fraSize->receiverSize());
+    proglink::runMemorySizeCommand(m_link, Port, ui->fraSize->tagSize());
 }
 
-void MainWindow::runSizeOption(proglink::MemorySize size) {
+void MainWindow::fraSize_Click(proglink::MemorySize size) {
     const bool receiver =
         size == proglink::MemorySize::Receiver340 || size == proglink::MemorySize::Receiver85;
-    QRadioButton *&accepted = receiver ? m_acceptedRxSize : m_acceptedTagSize;
+    proglink::MemorySize &accepted = receiver ? m_acceptedReceiverSize : m_acceptedTagSize;
     // The choice stays selected whatever the programmer answers, unless it was refused.
-    if (!runExchange([this, size] { proglink::runMemorySizeCommand(m_link, Port, size); })) {
-        accepted->setChecked(true);
-        return;
-    }
-    accepted = receiver ? (optRX85Slot->isChecked() ? optRX85Slot : optRX340Slot)
-                        : (optTAG85Slot->isChecked() ? optTAG85Slot : optTag340Slot);
-}
-
-void MainWindow::optRX340Slot_Click() {
-    runSizeOption(proglink::MemorySize::Receiver340);
-}
-
-void MainWindow::optRX85Slot_Click() {
-    runSizeOption(proglink::MemorySize::Receiver85);
-}
-
-void MainWindow::optTag340Slot_Click() {
-    runSizeOption(proglink::MemorySize::Tag340);
-}
-
-void MainWindow::optTAG85Slot_Click() {
-    runSizeOption(proglink::MemorySize::Tag85);
+    if (runExchange([this, size] { proglink::runMemorySizeCommand(m_link, Port, size); }))
+        accepted = size;
+    else
+        ui->fraSize->select(accepted);
 }
 
 void MainWindow::mnuClearReceiver_Click() {
@@ -119,30 +95,30 @@ void MainWindow::mnuCopyfromTagtoReceiver_Click() {
 }
 
 proglink::Device MainWindow::selectedDevice() const {
-    return optBurnRX->isChecked() ? proglink::Device::Receiver : proglink::Device::Tag;
+    return ui->optBurnRX->isChecked() ? proglink::Device::Receiver : proglink::Device::Tag;
 }
 
 void MainWindow::mnuReadReceiver_Click() {
     runExchange([this] {
-        optBurnRX->setChecked(true);
+        ui->optBurnRX->setChecked(true);
         DownloadMemory();
     });
 }
 
 void MainWindow::mnuReadTag_Click() {
     runExchange([this] {
-        optBurnTag->setChecked(true);
+        ui->optBurnTag->setChecked(true);
         DownloadMemory();
     });
 }
 
 void MainWindow::DownloadMemory() {
     // No record can be edited while the list is coming in.
-    fraTXUsers->setEnabled(false);
+    ui->fraTXUsers->setEnabled(false);
     struct EnableEditorAgain {
         QWidget *editor;
         ~EnableEditorAgain() { editor->setEnabled(true); }
-    } enableAgain{fraTXUsers};
+    } enableAgain{ui->fraTXUsers};
 
     mnuNewDatabase_Click();
     const proglink::DownloadOutcome outcome =
@@ -158,22 +134,23 @@ void MainWindow::DownloadMemory() {
 
 void MainWindow::mnuProgramReceiver_Click() {
     runExchange([this] {
-        optBurnRX->setChecked(true);
+        ui->optBurnRX->setChecked(true);
         UploadMemory();
     });
 }
 
 void MainWindow::mnuProgramTag_Click() {
     runExchange([this] {
-        optBurnTag->setChecked(true);
+        ui->optBurnTag->setChecked(true);
         UploadMemory();
     });
 }
 
 void MainWindow::UploadMemory() {
     const proglink::Device device = selectedDevice();
-    MemorySlots =
-        proglink::memorySlotsFor(device, optRX85Slot->isChecked(), optTAG85Slot->isChecked());
+    MemorySlots = proglink::memorySlotsFor(
+        device, ui->fraSize->receiverSize() == proglink::MemorySize::Receiver85,
+        ui->fraSize->tagSize() == proglink::MemorySize::Tag85);
     proglink::uploadMemory(m_link, *this, Port, device, MemorySlots, m_records);
 }
 

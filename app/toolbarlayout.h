@@ -7,11 +7,10 @@
 
 namespace app {
 
-// One position of the toolbar; a separator has an empty key.
+// One position of the toolbar; a separator has an empty key. The form holds each button's
+// image and tool tip; this table holds what a key runs.
 struct ToolbarPosition {
     const char *key;
-    const char *imageKey;
-    const char *tooltip;
     Command command;
 
     bool isSeparator() const { return key[0] == '\0'; }

@@ -54,6 +54,14 @@ struct AppHarness {
 
     app::MainWindow &w() { return *window; }
 
+    // A control of the window by its object name, as the window's designer named it.
+    template <typename T = QWidget> T *child(const char *name) const {
+        T *found = window->findChild<T *>(QLatin1String(name));
+        if (!found)
+            qFatal("No control named %s", name);
+        return found;
+    }
+
     QList<int> visibleToolbarPositions() const {
         QList<int> visible;
         for (int position = 1; position <= 31; ++position)

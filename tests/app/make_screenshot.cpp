@@ -2,8 +2,7 @@
 // and a database open, into the PNG named on the command line (the README's screenshot).
 #include "appharness.h"
 
-#include "app/fieldinput.h"
-#include "app/sloteditor.h"
+#include "app/editor/fieldinput.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -29,8 +28,8 @@ int main(int argc, char *argv[]) {
     h.w().records().setCell(1, userdb::State, QStringLiteral("VIC"));
     h.w().records().setCell(1, userdb::PostCode, QStringLiteral("3053"));
     h.w().records().setCell(1, userdb::Mobile, QStringLiteral("0400 123 456"));
-    h.w().editor()->txtDatabaseAddress->setAddressText(
-        QStringLiteral("Harbour View Apartments\nCar park gates"));
+    h.child<app::AddressEdit>("txtDatabaseAddress")
+        ->setAddressText(QStringLiteral("Harbour View Apartments\nCar park gates"));
     h.w().hscSlot_Change(1);
     h.w().show();
     QApplication::processEvents();

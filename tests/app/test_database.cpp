@@ -1,8 +1,7 @@
 // The slot editor and the file commands as the user drives them.
 #include "appharness.h"
 
-#include "app/fieldinput.h"
-#include "app/sloteditor.h"
+#include "app/editor/fieldinput.h"
 #include "userdb/databasefile.h"
 
 #include <QComboBox>
@@ -90,7 +89,7 @@ private slots:
     void typedRecordIsSavedAndLoadedBack() {
         AppHarness h(0);
         h.w().runCommand(app::Command::NewDatabase);
-        QTest::keyClicks(h.w().editor()->txtRemlet, "0000001A");
+        QTest::keyClicks(h.child<QLineEdit>("txtRemlet"), "0000001A");
         QTest::keyClicks(field(h, "txtSurname"), "Smith");
         h.files.queueAnswer(path("typed.fxd"));
         h.w().runCommand(app::Command::SaveDatabaseAs);
@@ -145,8 +144,9 @@ private slots:
         QCOMPARE(h.w().windowTitle(), title);
         QCOMPARE(h.w().records().cell(1, userdb::Surname), QStringLiteral("Smith"));
         QCOMPARE(h.w().EditSlotNumber, 2);
-        QCOMPARE(h.w().editor()->txtRemlet->text(), QStringLiteral("0000001B"));
-        QCOMPARE(h.w().editor()->txtDatabaseAddress->toPlainText(), QStringLiteral("Site A"));
+        QCOMPARE(h.child<QLineEdit>("txtRemlet")->text(), QStringLiteral("0000001B"));
+        QCOMPARE(h.child<app::AddressEdit>("txtDatabaseAddress")->toPlainText(),
+                 QStringLiteral("Site A"));
     }
 
     void cancelledDialogsChangeNothing() {
@@ -184,7 +184,7 @@ private slots:
     void keyFiltersAndLengthLimits() {
         AppHarness h(0);
         h.w().runCommand(app::Command::NewDatabase);
-        QLineEdit *serial = h.w().editor()->txtRemlet;
+        QLineEdit *serial = h.child<QLineEdit>("txtRemlet");
         QTest::keyClicks(serial, "12ab");
         QCOMPARE(serial->text(), QStringLiteral("12"));
         QCOMPARE(h.w().records().cell(1, userdb::SerialNumber), QStringLiteral("12"));
@@ -211,10 +211,10 @@ private slots:
         surname->selectAll(); // pasted over a longer selection
         surname->insert(QStringLiteral("A,\"B\",C"));
         QCOMPARE(surname->text(), QStringLiteral("ABC"));
-        QLineEdit *serial = h.w().editor()->txtRemlet;
+        QLineEdit *serial = h.child<QLineEdit>("txtRemlet");
         serial->insert(QStringLiteral("0a1B2c3D4e5F6"));
         QCOMPARE(serial->text(), QStringLiteral("01B23D45"));
-        auto *address = h.w().editor()->txtDatabaseAddress;
+        auto *address = h.child<app::AddressEdit>("txtDatabaseAddress");
         QMimeData mime;
         mime.setText(QStringLiteral("1 Main St, \"North\"\nLevel 2"));
         address->insertFromMimeData(&mime);
@@ -266,8 +266,8 @@ private slots:
         AppHarness h(0);
         h.files.queueAnswer(path("bytes.fxd"));
         h.w().runCommand(app::Command::LoadDatabase);
-        h.w().editor()->hscSlot->setValue(2);
-        h.w().editor()->hscSlot->setValue(1);
+        h.child<QScrollBar>("hscSlot")->setValue(2);
+        h.child<QScrollBar>("hscSlot")->setValue(1);
         h.w().runCommand(app::Command::SaveDatabase);
         QCOMPARE(h.dialogs.messages().size(), 0);
         QCOMPARE(readFile(path("bytes.fxd")), "\"" + savedAddress + "\"\r\n" + records);
@@ -276,7 +276,7 @@ private slots:
     void typedAddressIsSavedWithCrLf() {
         AppHarness h(0);
         h.w().runCommand(app::Command::NewDatabase);
-        auto *address = h.w().editor()->txtDatabaseAddress;
+        auto *address = h.child<app::AddressEdit>("txtDatabaseAddress");
         QTest::keyClicks(address, "12 High St,");
         QTest::keyClick(address, Qt::Key_Return);
         QTest::keyClicks(address, "Carlton");
@@ -294,9 +294,9 @@ private slots:
         h.w().runCommand(app::Command::NewDatabase);
         QInputMethodEvent commit;
         commit.setCommitString(QStringLiteral("Caf\u00E9, \"Lune\" \u4E2D"));
-        QApplication::sendEvent(h.w().editor()->txtDatabaseAddress, &commit);
+        QApplication::sendEvent(h.child<app::AddressEdit>("txtDatabaseAddress"), &commit);
         QApplication::sendEvent(field(h, "txtSurname"), &commit);
-        QCOMPARE(h.w().editor()->txtDatabaseAddress->addressText(),
+        QCOMPARE(h.child<app::AddressEdit>("txtDatabaseAddress")->addressText(),
                  QStringLiteral("Caf\u00E9 Lune "));
         QCOMPARE(h.w().records().cell(1, userdb::Surname), QStringLiteral("Caf\u00E9 Lune "));
     }
@@ -306,7 +306,7 @@ private slots:
         h.w().runCommand(app::Command::NewDatabase);
         h.w().show();
         QVERIFY(QTest::qWaitForWindowActive(&h.w()));
-        auto *address = h.w().editor()->txtDatabaseAddress;
+        auto *address = h.child<app::AddressEdit>("txtDatabaseAddress");
         address->setFocus();
         QTest::keyClick(address, Qt::Key_Tab);
         QVERIFY(!address->hasFocus());
@@ -333,7 +333,7 @@ private slots:
         h.w().runCommand(app::Command::NewDatabase);
         h.w().show();
         QVERIFY(QTest::qWaitForWindowActive(&h.w()));
-        QComboBox *state = h.w().editor()->cboState;
+        QComboBox *state = h.child<QComboBox>("cboState");
         state->setCurrentIndex(state->findText(QStringLiteral("VIC")));
         QCOMPARE(h.w().records().cell(1, userdb::State), QStringLiteral("VIC"));
         state->lineEdit()->clear();
@@ -347,25 +347,25 @@ private slots:
         AppHarness h(0);
         h.w().runCommand(app::Command::NewDatabase);
         h.w().records().setCell(1, userdb::AuxiliaryWord, QStringLiteral("AB12"));
-        QTest::keyClicks(h.w().editor()->txtRemlet, "0000001A");
+        QTest::keyClicks(h.child<QLineEdit>("txtRemlet"), "0000001A");
         QTest::keyClicks(field(h, "txtSuburb"), "Carlton");
-        QScrollBar *slot = h.w().editor()->hscSlot;
+        QScrollBar *slot = h.child<QScrollBar>("hscSlot");
         slot->setValue(2);
         QCOMPARE(h.w().EditSlotNumber, 2);
-        QCOMPARE(h.w().editor()->lblUserSlot->text(), QStringLiteral("2"));
+        QCOMPARE(h.child<QLabel>("lblUserSlot")->text(), QStringLiteral("2"));
         QCOMPARE(field(h, "txtSuburb")->text(), QString());
         QTest::keyClicks(field(h, "txtSuburb"), "Fitzroy");
         slot->setValue(1);
-        QCOMPARE(h.w().editor()->txtRemlet->text(), QStringLiteral("0000001A"));
+        QCOMPARE(h.child<QLineEdit>("txtRemlet")->text(), QStringLiteral("0000001A"));
         QCOMPARE(field(h, "txtSuburb")->text(), QStringLiteral("Carlton"));
         QCOMPARE(h.w().records().cell(2, userdb::Suburb), QStringLiteral("Fitzroy"));
         QCOMPARE(h.w().records().cell(1, userdb::AuxiliaryWord), QStringLiteral("AB12"));
-        QCOMPARE(h.w().editor()->lblRemletCount->text(), QStringLiteral("1"));
+        QCOMPARE(h.child<QLabel>("lblRemletCount")->text(), QStringLiteral("1"));
 
         h.w().records().setCell(400, userdb::SerialNumber, QStringLiteral("0000FFFF"));
         h.w().records().setCell(401, userdb::SerialNumber, QStringLiteral("00000000"));
         slot->setValue(3);
-        QCOMPARE(h.w().editor()->lblRemletCount->text(), QStringLiteral("2"));
+        QCOMPARE(h.child<QLabel>("lblRemletCount")->text(), QStringLiteral("2"));
     }
 
     // The box is left by the scroll bar (which takes no focus) or by a button that sorts: the
@@ -390,11 +390,11 @@ private slots:
         h.w().runCommand(app::Command::SortDatabase);
         h.w().show();
         QVERIFY(QTest::qWaitForWindowActive(&h.w()));
-        QLineEdit *serial = h.w().editor()->txtRemlet;
+        QLineEdit *serial = h.child<QLineEdit>("txtRemlet");
         serial->setFocus();
         serial->clear();
         QTest::keyClicks(serial, "12");
-        QScrollBar *slotBar = h.w().editor()->hscSlot;
+        QScrollBar *slotBar = h.child<QScrollBar>("hscSlot");
         if (bySort)
             QTest::mouseClick(h.w().findChild<QPushButton *>(QStringLiteral("cmdSortNow")),
                               Qt::LeftButton);
@@ -434,7 +434,7 @@ private slots:
         h.w().runCommand(app::Command::NewDatabase);
         h.w().show();
         QVERIFY(QTest::qWaitForWindowActive(&h.w()));
-        QLineEdit *serial = h.w().editor()->txtRemlet;
+        QLineEdit *serial = h.child<QLineEdit>("txtRemlet");
         serial->setFocus();
         QTest::keyClicks(serial, "12");
         field(h, "txtSurname")->setFocus();
@@ -456,15 +456,16 @@ private slots:
     void closeKeepsTheStoreAndNewEmptiesIt() {
         AppHarness h(0);
         openSample(h, QStringLiteral("close.fxd"));
-        auto *exit = h.w().editor()->findChild<QToolButton *>(QStringLiteral("imgDatabaseExit"));
+        auto *exit = h.child<QToolButton>("imgDatabaseExit");
         exit->click();
         QVERIFY(!h.w().isDatabaseOpen());
-        QVERIFY(!h.w().editor()->isVisibleTo(&h.w()));
+        QVERIFY(!h.child("fraTXUsers")->isVisibleTo(&h.w()));
         QCOMPARE(h.w().windowTitle(), QStringLiteral("Corvane Systems Remlet Manager"));
         QCOMPARE(h.w().records().cell(1, userdb::Surname), QStringLiteral("Smith"));
         h.w().runCommand(app::Command::NewDatabase);
         QCOMPARE(h.w().Remlet_Count(), 0);
-        QCOMPARE(h.w().editor()->txtDatabaseAddress->toPlainText(), QStringLiteral("Site A"));
+        QCOMPARE(h.child<app::AddressEdit>("txtDatabaseAddress")->toPlainText(),
+                 QStringLiteral("Site A"));
     }
 };
 

@@ -2,7 +2,7 @@
 // that escape a command, shutdown and the About box.
 #include "appharness.h"
 
-#include "app/aboutbox.h"
+#include "app/about/aboutbox.h"
 #include "platform/fakes/scripteddevice.h"
 
 #include <QLabel>

@@ -1,7 +1,6 @@
 // Sorting, merging and the bulk fill as the user runs them from their panels.
 #include "appharness.h"
 
-#include "app/sloteditor.h"
 #include "userdb/databasefile.h"
 
 #include <QCheckBox>
@@ -63,9 +62,9 @@ private slots:
         QCOMPARE(h.w().records().cell(4, userdb::Surname), QStringLiteral("No fob"));
         QCOMPARE(h.w().records().cell(400, userdb::SerialNumber), QStringLiteral("00000001"));
         QCOMPARE(h.w().EditSlotNumber, 1);
-        QCOMPARE(h.w().editor()->txtRemlet->text(), QStringLiteral("0000000A"));
+        QCOMPARE(h.child<QLineEdit>("txtRemlet")->text(), QStringLiteral("0000000A"));
         QVERIFY(!panel->isVisibleTo(&h.w()));
-        QVERIFY(panel->isEnabled() && h.w().editor()->isEnabled());
+        QVERIFY(panel->isEnabled() && h.child("fraTXUsers")->isEnabled());
     }
 
     void mergeFromItsPanel() {
@@ -155,7 +154,7 @@ private slots:
         } else {
             QCOMPARE(h.dialogs.messages().size(), 0);
             QCOMPARE(h.w().records().cell(shownSlot, userdb::SerialNumber), lastSerial);
-            QCOMPARE(h.w().editor()->txtRemlet->text(), lastSerial);
+            QCOMPARE(h.child<QLineEdit>("txtRemlet")->text(), lastSerial);
             QCOMPARE(h.w().records().cell(2, userdb::Surname), QStringLiteral("Owner"));
         }
     }

@@ -2,8 +2,6 @@
 // programmer in-process on the fake clock.
 #include "appharness.h"
 
-#include "app/sloteditor.h"
-
 #include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -56,8 +54,8 @@ private slots:
         QCOMPARE(h.w().records().cell(3, userdb::SerialNumber), QStringLiteral("00001003"));
         QCOMPARE(h.w().records().cell(3, userdb::AuxiliaryWord), QStringLiteral("0003"));
         QCOMPARE(h.w().Remlet_Count(), 3);
-        QCOMPARE(h.w().editor()->txtRemlet->text(), QStringLiteral("00001001"));
-        QVERIFY(h.w().editor()->isEnabled());
+        QCOMPARE(h.child<QLineEdit>("txtRemlet")->text(), QStringLiteral("00001001"));
+        QVERIFY(h.child("fraTXUsers")->isEnabled());
         QVERIFY(h.w().isDatabaseOpen());
         QVERIFY(
             !h.w().findChild<QProgressBar *>(QStringLiteral("prbDownload"))->isVisibleTo(&h.w()));
@@ -78,7 +76,7 @@ private slots:
                  QStringLiteral("Communications error with reciever, please try again"));
         QCOMPARE(h.dialogs.messages().last().icon, MessageIcon::Critical);
         QVERIFY(!QFile::exists(QStringLiteral("Untitled.fxd")));
-        QVERIFY(h.w().editor()->isEnabled());
+        QVERIFY(h.child("fraTXUsers")->isEnabled());
         QVERIFY(!h.port.isOpen());
     }
 

@@ -5,17 +5,18 @@
 #include <QPlainTextEdit>
 #include <QValidator>
 
-class QLineEdit;
+#include <functional>
 
-namespace platform {
-class Dialogs;
-}
+class QLineEdit;
 
 namespace app {
 
-// Keeps refused characters and over-long input out of a line edit, whether typed, pasted or
-// dropped. Text the program puts in is shown whole: only growth beyond the limit is cut, and
-// only the characters that were just inserted are filtered.
+// What a box does when it refuses a typed character: the window beeps.
+using RefusalHandler = std::function<void()>;
+
+// Keeps refused characters and over-long input out of a line edit, whether typed, pasted,
+// dropped or committed by an input method. Text the program puts in is shown whole: only
+// growth beyond the limit is cut, and only the characters that were just inserted are filtered.
 class FieldValidator : public QValidator {
     Q_OBJECT
 public:
@@ -30,20 +31,20 @@ private:
     QString m_previous;
 };
 
-// Beeps at and swallows a typed character that the field refuses.
+// Swallows a typed character that the field refuses, and says so.
 class KeyFilter : public QObject {
 public:
-    KeyFilter(userdb::FieldKind kind, platform::Dialogs &dialogs, QObject *parent);
+    KeyFilter(userdb::FieldKind kind, RefusalHandler refused, QObject *parent);
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     userdb::FieldKind m_kind;
-    platform::Dialogs &m_dialogs;
+    RefusalHandler m_refused;
 };
 
 // Puts the validator and the key filter on a line edit (or an editable combo box's edit).
 void guardLineEdit(QLineEdit *edit, userdb::FieldKind kind, int maxLength,
-                   platform::Dialogs &dialogs);
+                   const RefusalHandler &refused);
 
 // Shows text put in by the program whole, past the filter and the length limit.
 void showProgramText(QLineEdit *edit, const QString &text);
@@ -51,8 +52,9 @@ void showProgramText(QLineEdit *edit, const QString &text);
 // The multi-line database address box. Typed, pasted, dropped and input-method text pass the
 // same filter; Tab moves the focus on, Enter makes a new line.
 class AddressEdit : public QPlainTextEdit {
+    Q_OBJECT
 public:
-    AddressEdit(platform::Dialogs &dialogs, QWidget *parent = nullptr);
+    explicit AddressEdit(QWidget *parent = nullptr);
 
     // The address as the database file keeps it: every line break is CR LF, and every other
     // character (a no-break space included) exactly as shown.
@@ -63,11 +65,11 @@ public:
     // Pasted and dropped text.
     void insertFromMimeData(const QMimeData *source) override;
 
+signals:
+    void characterRefused();
+
 protected:
     void inputMethodEvent(QInputMethodEvent *event) override;
-
-private:
-    platform::Dialogs &m_dialogs;
 };
 
 } // namespace app

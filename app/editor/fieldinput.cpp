@@ -1,6 +1,4 @@
-#include "app/fieldinput.h"
-
-#include "platform/dialogs.h"
+#include "app/editor/fieldinput.h"
 
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -40,10 +38,10 @@ QValidator::State FieldValidator::validate(QString &input, int &pos) const {
     return Acceptable;
 }
 
-KeyFilter::KeyFilter(userdb::FieldKind kind, platform::Dialogs &dialogs, QObject *parent)
+KeyFilter::KeyFilter(userdb::FieldKind kind, RefusalHandler refused, QObject *parent)
     : QObject(parent)
     , m_kind(kind)
-    , m_dialogs(dialogs) {}
+    , m_refused(std::move(refused)) {}
 
 bool KeyFilter::eventFilter(QObject *watched, QEvent *event) {
     if (event->type() == QEvent::KeyPress) {
@@ -53,7 +51,8 @@ bool KeyFilter::eventFilter(QObject *watched, QEvent *event) {
         const bool lineBreak = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
         if (!shortcut && !text.isEmpty() && !lineBreak && text.at(0).isPrint() &&
             userdb::filterPastedText(m_kind, text) != text) {
-            m_dialogs.beep();
+            if (m_refused)
+                m_refused();
             return true;
         }
     }
@@ -61,7 +60,7 @@ bool KeyFilter::eventFilter(QObject *watched, QEvent *event) {
 }
 
 void guardLineEdit(QLineEdit *edit, userdb::FieldKind kind, int maxLength,
-                   platform::Dialogs &dialogs) {
+                   const RefusalHandler &refused) {
     auto *validator = new FieldValidator(kind, maxLength, edit);
     validator->setPreviousText(edit->text());
     // Remember the text after every change (the program's included), so the next change can
@@ -69,7 +68,7 @@ void guardLineEdit(QLineEdit *edit, userdb::FieldKind kind, int maxLength,
     QObject::connect(edit, &QLineEdit::textChanged, validator,
                      [validator](const QString &text) { validator->setPreviousText(text); });
     edit->setValidator(validator);
-    edit->installEventFilter(new KeyFilter(kind, dialogs, edit));
+    edit->installEventFilter(new KeyFilter(kind, refused, edit));
     // The validator limits what is typed; text the program puts in is never cut.
     edit->setMaxLength(std::numeric_limits<int>::max());
 }
@@ -80,12 +79,12 @@ void showProgramText(QLineEdit *edit, const QString &text) {
     edit->setText(text);
 }
 
-AddressEdit::AddressEdit(platform::Dialogs &dialogs, QWidget *parent)
-    : QPlainTextEdit(parent)
-    , m_dialogs(dialogs) {
+AddressEdit::AddressEdit(QWidget *parent)
+    : QPlainTextEdit(parent) {
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setTabChangesFocus(true); // a TAB in the address would be written into the file
-    installEventFilter(new KeyFilter(userdb::FieldKind::DatabaseAddress, dialogs, this));
+    installEventFilter(new KeyFilter(
+        userdb::FieldKind::DatabaseAddress, [this] { emit characterRefused(); }, this));
 }
 
 QString AddressEdit::addressText() const {
@@ -114,7 +113,7 @@ void AddressEdit::inputMethodEvent(QInputMethodEvent *event) {
         QPlainTextEdit::inputMethodEvent(event);
         return;
     }
-    m_dialogs.beep();
+    emit characterRefused();
     QInputMethodEvent filtered(event->preeditString(), event->attributes());
     filtered.setCommitString(accepted, event->replacementStart(), event->replacementLength());
     QPlainTextEdit::inputMethodEvent(&filtered);

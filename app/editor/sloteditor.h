@@ -3,57 +3,59 @@
 #include <QGroupBox>
 #include <QHash>
 
-class QComboBox;
-class QGridLayout;
-class QLabel;
+#include <memory>
+
 class QLineEdit;
 class QScrollBar;
 
-namespace platform {
-class Dialogs;
-}
 namespace userdb {
 class RecordStore;
 }
 
-namespace app {
+namespace Ui {
+class SlotEditor;
+}
 
-class AddressEdit;
-class ClickableImage;
+namespace app {
 
 // The slot editor frame: the slot selector, one box per field, the slot number and the
 // used-slot count. It only shows and collects; the window decides what an edit does.
 class SlotEditor : public QGroupBox {
     Q_OBJECT
 public:
-    SlotEditor(platform::Dialogs &dialogs, QWidget *parent);
+    explicit SlotEditor(QWidget *parent = nullptr);
+    ~SlotEditor() override;
 
-    QScrollBar *hscSlot;
-    QLabel *lblUserSlot;
-    QLabel *lblRemletCount;
-    QLineEdit *txtRemlet;
-    QComboBox *cboState;
-    AddressEdit *txtDatabaseAddress;
-    ClickableImage *imgDatabaseExit;
-
+    QScrollBar *slotSelector() const;
     // The box that edits `column` (1 and 3 to 13); the State box's line edit for column 8.
     QLineEdit *fieldEdit(int column) const { return m_fields.value(column); }
+    QLineEdit *serialBox() const { return fieldEdit(1); }
+
     // Copies columns 1 and 3 to 13 of `slot` into the boxes, whole.
     void showRecord(const userdb::RecordStore &store, int slot);
+    void showSlotNumber(int slot);
+    void showUsedSlotCount(int count);
+
+    QString databaseAddress() const;
+    void setDatabaseAddress(const QString &address);
 
 signals:
     void fieldEdited(int column, const QString &text);
-    // The user leaves the serial box: by the focus, or by moving the slot scroll bar while
-    // the box has the focus. Emitted before the slot changes or a clicked command acts.
+    // The user leaves the serial box: by the focus, or by changing the slot from the keyboard
+    // or the scroll bar while the box has the focus. Emitted before the slot changes or a
+    // clicked command acts.
     void serialBoxLeft();
+    void closeClicked();
+    void characterRefused();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QLineEdit *addField(QGridLayout *grid, int row, int column, const QString &name,
-                        const QString &caption, platform::Dialogs &dialogs);
+    void guardFields();
+    void stepSlot(int steps);
 
+    std::unique_ptr<Ui::SlotEditor> ui;
     QHash<int, QLineEdit *> m_fields;
 };
 

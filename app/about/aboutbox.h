@@ -2,10 +2,16 @@
 
 #include <QDialog>
 
+#include <memory>
+
 namespace platform {
 class Dialogs;
 class SystemInfoHost;
 } // namespace platform
+
+namespace Ui {
+class AboutBox;
+}
 
 namespace app {
 
@@ -14,12 +20,14 @@ class AboutBox : public QDialog {
     Q_OBJECT
 public:
     AboutBox(platform::Dialogs &dialogs, platform::SystemInfoHost &systemInfo, QWidget *parent);
+    ~AboutBox() override;
 
     static QString versionText();
     void cmdSysInfo_Click() { StartSysInfo(); }
     void StartSysInfo();
 
 private:
+    std::unique_ptr<Ui::AboutBox> ui;
     platform::Dialogs &m_dialogs;
     platform::SystemInfoHost &m_systemInfo;
 };

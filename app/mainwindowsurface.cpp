@@ -1,0 +1,74 @@
+// What the state table and the programmer commands change in the window: toolbar positions,
+// menus, frames, the title, the status panels, the reply label and the progress bar.
+#include "app/mainwindow.h"
+
+#include "ui_mainwindow.h"
+
+#include <QTimer>
+
+namespace app {
+
+void MainWindow::setToolbarPositionVisible(int position, bool visible) {
+    toolbarPosition(position)->setVisible(visible);
+}
+
+void MainWindow::setMenuVisible(const QString &name, bool visible) {
+    if (QAction *action = m_menus.value(name))
+        action->setVisible(visible);
+}
+
+bool MainWindow::isMenuVisible(const QString &name) const {
+    QAction *action = m_menus.value(name);
+    return action && action->isVisible();
+}
+
+void MainWindow::setFrameVisible(const QString &name, bool visible) {
+    if (name == QLatin1String("fraTXUsers"))
+        ui->fraTXUsers->setVisible(visible);
+}
+
+void MainWindow::resetTitle() {
+    setWindowTitle(BaseTitle);
+}
+
+void MainWindow::setDatabaseTitle(const QString &fileName) {
+    setWindowTitle(BaseTitle + QStringLiteral(" - ") + fileName);
+}
+
+bool MainWindow::isDatabaseOpen() const {
+    return isMenuVisible(QStringLiteral("mnuSaveDatabase"));
+}
+
+void MainWindow::setStatusText(const QString &text) {
+    m_statusText = text;
+    m_busyNoticeTimer->stop(); // news from the running command replaces the notice at once
+    m_panels[0]->setText(text);
+}
+
+QString MainWindow::statusText() const {
+    return m_panels[0]->text();
+}
+
+void MainWindow::setReplyText(const QString &text) {
+    ui->lblEnableRX->setText(text);
+}
+
+void MainWindow::showProgress(int minimum, int maximum) {
+    ui->prbDownload->setRange(minimum, maximum);
+    ui->prbDownload->setValue(minimum);
+    ui->prbDownload->show();
+}
+
+void MainWindow::setProgress(int value) {
+    ui->prbDownload->setValue(value);
+}
+
+void MainWindow::hideProgress() {
+    ui->prbDownload->hide();
+}
+
+void MainWindow::showSerialBeingWritten(const QString &serial) {
+    ui->Text1->setText(serial);
+}
+
+} // namespace app
