@@ -211,6 +211,7 @@ void MainWindow::buildStatusBar() {
         bar->addPermanentWidget(m_panels[i], stretch[i]);
     }
     m_panels[0]->setAccessibleName(QStringLiteral("Status"));
+    m_panels[1]->setAccessibleName(QStringLiteral("Port"));
     m_panels[2]->setAccessibleName(QStringLiteral("Time"));
     m_panels[3]->setAccessibleName(QStringLiteral("Date"));
     updateClock();
@@ -445,6 +446,10 @@ bool MainWindow::isDatabaseOpen() const {
 
 void MainWindow::setStatusText(const QString &text) {
     m_panels[0]->setText(text);
+}
+
+void MainWindow::setPortText(const QString &text) {
+    m_panels[1]->setText(text);
 }
 
 QString MainWindow::statusText() const {
