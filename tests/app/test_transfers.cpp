@@ -3,6 +3,7 @@
 #include "appharness.h"
 
 #include "app/sloteditor.h"
+#include "userdb/databasefile.h"
 
 #include <QFile>
 #include <QLineEdit>
@@ -18,16 +19,15 @@ class TransfersTest : public QObject {
     QTemporaryDir m_dir;
 
     // Loads a database file whose records hold `values` (serial number, auxiliary word).
-    static QString loadFile(AppHarness &h, const QList<QPair<QByteArray, QByteArray>> &values) {
-        QByteArray bytes = "\"Site\"\r\n";
-        for (const auto &[serial, auxiliary] : values)
-            bytes += "\"" + serial + "\",\"" + auxiliary + "\"" +
-                     QByteArray(11, ',').replace(",", ",\"\"") + "\r\n";
+    static QString loadFile(AppHarness &h, const QList<QPair<QString, QString>> &values) {
+        userdb::RecordStore store;
+        for (int slot = 1; slot <= values.size(); ++slot) {
+            store.setCell(slot, userdb::SerialNumber, values[slot - 1].first);
+            store.setCell(slot, userdb::AuxiliaryWord, values[slot - 1].second);
+        }
         const QString path = QDir::current().filePath(QStringLiteral("site.fxd"));
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        if (!userdb::saveDatabaseFile(path, QStringLiteral("Site"), store).isEmpty())
             return {};
-        file.close();
         h.files.queueAnswer(path);
         h.w().runCommand(app::Command::LoadDatabase);
         return path;

@@ -179,15 +179,6 @@ private slots:
         line.send(20.0 + 5 * c, {Output{Output::Text, 0.0, "A"}}); // ends the stream
         QCOMPARE(line.take(21.0).bytes, QByteArray("A"));
         QVERIFY(line.idle());
-
-        // A flood is not paced: each take hands over a chunk, whatever the time.
-        line.send(30.0, {Output{Output::Text, 0.0, "OK\r"}, Output{Output::Flood, 0.0, {}}});
-        QCOMPARE(line.take(30.0 + 3 * c).bytes, QByteArray("OK\r") + QByteArray(4096, '.'));
-        QCOMPARE(line.nextDue(), 30.0 + 3 * c);
-        QCOMPARE(line.take(30.0 + 3 * c).bytes.size(), 4096);
-        line.send(31.0, {Output{Output::Text, 0.0, "B"}}); // ends the flood
-        QCOMPARE(line.take(31.0 + c).bytes, QByteArray("B"));
-        QVERIFY(line.idle());
     }
 
     void stateFileRoundTripAndRefusal() {

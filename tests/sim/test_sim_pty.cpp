@@ -127,21 +127,16 @@ private slots:
         QCOMPARE(port.exchange("Q"), QByteArray("OK\r"));
     }
 
-    void badCommandLineIsRefusedAndVersionPrinted() {
-        for (const QStringList &bad :
-             {QStringList{"--hang-up-after", "x"}, QStringList{"--flood-after", "KL"}}) {
-            QProcess process;
-            process.start(qEnvironmentVariable("ZEPRO_SIM"), bad);
-            QVERIFY(process.waitForFinished(ReplyTimeoutMs));
-            QCOMPARE(process.exitCode(), 2);
-            QVERIFY(process.readAllStandardError().contains(bad.first().toLatin1()));
-        }
+    void badCommandLineIsRefused() {
         QProcess process;
+        process.start(qEnvironmentVariable("ZEPRO_SIM"), {"--hang-up-after", "x"});
+        QVERIFY(process.waitForFinished(ReplyTimeoutMs));
+        QCOMPARE(process.exitCode(), 2);
+        QVERIFY(process.readAllStandardError().contains("--hang-up-after"));
         process.start(qEnvironmentVariable("ZEPRO_SIM"), {"--version"});
         QVERIFY(process.waitForFinished(ReplyTimeoutMs));
+        QCOMPARE(process.readAllStandardOutput(), "zepro-sim " PROJECT_VERSION_TEXT "\n");
         QCOMPARE(process.exitCode(), 0);
-        QCOMPARE(process.readAllStandardOutput(),
-                 QByteArray("zepro-sim " PROJECT_VERSION_TEXT "\n"));
     }
 };
 
