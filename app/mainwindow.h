@@ -73,6 +73,7 @@ public:
 
     // ProgrammerView
     void setStatusText(const QString &text) override;
+    void setPortText(const QString &text) override;
     void setReplyText(const QString &text) override;
     void showProgress(int minimum, int maximum) override;
     void setProgress(int value) override;

@@ -45,6 +45,10 @@ void MainWindow::setStatusText(const QString &text) {
     m_panels[0]->setText(text);
 }
 
+void MainWindow::setPortText(const QString &text) {
+    m_panels[1]->setText(text);
+}
+
 QString MainWindow::statusText() const {
     return m_panels[0]->text();
 }

@@ -10,8 +10,21 @@
 #include <QLabel>
 #include <QScopedValueRollback>
 #include <QTimer>
+#include <memory>
+#include <stdexcept>
 
 namespace app {
+
+namespace {
+
+// Until discovery has found the programmer there is no port to use. Reported through the
+// window's failure report, like every failure that escapes a command; nothing is sent.
+void requireProgrammer(int port) {
+    if (port == 0)
+        throw std::runtime_error("No programmer has been found: connect it and use Find ZEPRO");
+}
+
+} // namespace
 
 void MainWindow::refuseBusy() {
     m_dialogs.beep();
@@ -72,23 +85,27 @@ void MainWindow::fraSize_Click(proglink::MemorySize size) {
 }
 
 void MainWindow::mnuClearReceiver_Click() {
+    requireProgrammer(Port);
     runExchange([this] {
         proglink::runDeviceCommand(m_link, Port, proglink::DeviceCommand::ClearReceiver);
     });
 }
 
 void MainWindow::mnuClearTag_Click() {
+    requireProgrammer(Port);
     runExchange(
         [this] { proglink::runDeviceCommand(m_link, Port, proglink::DeviceCommand::ClearTag); });
 }
 
 void MainWindow::mnuCopyfromReceivertoTag_Click() {
+    requireProgrammer(Port);
     runExchange([this] {
         proglink::runDeviceCommand(m_link, Port, proglink::DeviceCommand::CopyReceiverToTag);
     });
 }
 
 void MainWindow::mnuCopyfromTagtoReceiver_Click() {
+    requireProgrammer(Port);
     runExchange([this] {
         proglink::runDeviceCommand(m_link, Port, proglink::DeviceCommand::CopyTagToReceiver);
     });
@@ -99,6 +116,7 @@ proglink::Device MainWindow::selectedDevice() const {
 }
 
 void MainWindow::mnuReadReceiver_Click() {
+    requireProgrammer(Port);
     runExchange([this] {
         ui->optBurnRX->setChecked(true);
         DownloadMemory();
@@ -106,6 +124,7 @@ void MainWindow::mnuReadReceiver_Click() {
 }
 
 void MainWindow::mnuReadTag_Click() {
+    requireProgrammer(Port);
     runExchange([this] {
         ui->optBurnTag->setChecked(true);
         DownloadMemory();
@@ -120,11 +139,15 @@ void MainWindow::DownloadMemory() {
         ~EnableEditorAgain() { editor->setEnabled(true); }
     } enableAgain{ui->fraTXUsers};
 
-    mnuNewDatabase_Click();
+    // Read into a fresh store: only a memory really read replaces the open database, its file
+    // name and Untitled.fxd; a failed read leaves them exactly as they were.
+    auto fresh = std::make_unique<userdb::RecordStore>();
     const proglink::DownloadOutcome outcome =
-        proglink::downloadMemory(m_link, *this, Port, selectedDevice(), m_replyBuffer, m_records);
+        proglink::downloadMemory(m_link, *this, Port, selectedDevice(), m_replyBuffer, *fresh);
     if (outcome != proglink::DownloadOutcome::Complete)
         return;
+    mnuNewDatabase_Click();
+    m_records = std::move(*fresh);
     SaveDatabaseFile();
     EditSlotNumber = 1;
     setSlotSelector(1);
@@ -133,6 +156,7 @@ void MainWindow::DownloadMemory() {
 }
 
 void MainWindow::mnuProgramReceiver_Click() {
+    requireProgrammer(Port);
     runExchange([this] {
         ui->optBurnRX->setChecked(true);
         UploadMemory();
@@ -140,6 +164,7 @@ void MainWindow::mnuProgramReceiver_Click() {
 }
 
 void MainWindow::mnuProgramTag_Click() {
+    requireProgrammer(Port);
     runExchange([this] {
         ui->optBurnTag->setChecked(true);
         UploadMemory();
@@ -155,11 +180,15 @@ void MainWindow::UploadMemory() {
 }
 
 void MainWindow::mnuEnableRX_Click() {
+    requireProgrammer(Port);
     // Through the guard: a second Enable while the mode runs would start a nested listening
     // loop on the same port.
     runExchange([this] {
         applyCommandEvent(CommandEvent::CaptureEntered, *this);
-        m_capture.run(m_link, *this, Port, m_replyBuffer);
+        // A device that went away ended the mode by itself: the commands come back as after
+        // Disable. A port that never opened leaves them hidden until Disable.
+        if (m_capture.run(m_link, *this, Port, m_replyBuffer) == proglink::CaptureEnd::Lost)
+            applyCommandEvent(CommandEvent::CaptureLeft, *this);
     });
 }
 

@@ -38,25 +38,41 @@ int receiveLine(LinkContext &context, ReplyBuffer &buffer, double limitSeconds,
 
 } // namespace
 
-void InternalReceiverCapture::run(LinkContext &context, ProgrammerView &view, int port,
-                                  ReplyBuffer &buffer) {
+CaptureEnd InternalReceiverCapture::run(LinkContext &context, ProgrammerView &view, int port,
+                                        ReplyBuffer &buffer) {
     if (m_running)
-        return;
+        return CaptureEnd::Refused;
     m_running = true;
-    try {
-        listenAndSwitchOff(context, view, port, buffer);
-    } catch (const platform::PortError &) {
-        view.setStatusText(QStringLiteral("Communications Error"));
-    } catch (const LineTooLong &) {
-        view.setStatusText(QStringLiteral("Communications Error"));
-    }
+    const CaptureEnd end = runOnPort(context, view, port, buffer);
     closeQuietly(context.port);
     m_running = false;
+    return end;
+}
+
+CaptureEnd InternalReceiverCapture::runOnPort(LinkContext &context, ProgrammerView &view, int port,
+                                              ReplyBuffer &buffer) {
+    try {
+        preparePort(context.port, port);
+    } catch (const platform::PortError &) {
+        view.setStatusText(QStringLiteral("Communications Error"));
+        return CaptureEnd::NotOpened;
+    }
+    try {
+        listenAndSwitchOff(context, view, buffer);
+        return CaptureEnd::Stopped;
+    } catch (const platform::PortError &) {
+    } catch (const LineTooLong &) {
+    }
+    view.setStatusText(QStringLiteral("Communications Error"));
+    // A failure after the user's stop changes nothing for the commands: they are back.
+    if (EnableRX != 1)
+        return CaptureEnd::Stopped;
+    EnableRX = 0; // nobody listens any more, as after Disable
+    return CaptureEnd::Lost;
 }
 
 void InternalReceiverCapture::listenAndSwitchOff(LinkContext &context, ProgrammerView &view,
-                                                 int port, ReplyBuffer &buffer) {
-    preparePort(context.port, port);
+                                                 ReplyBuffer &buffer) {
     EnableRX = 1;
     pauseFor(context, SettlingTime);
     context.loop.yield();

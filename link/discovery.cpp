@@ -13,6 +13,8 @@ constexpr int FirstPort = 1;
 constexpr int LastPort = 255;
 constexpr double SettlingTime = 0.01;
 constexpr double IdentifyLimit = 1;
+// A device that keeps sending without ever finishing a line must not hold up the scan.
+constexpr double ProbeLimit = 3;
 const QString IdentificationPrefix = QStringLiteral("ZEPRO V");
 
 bool isIdentification(const ReplyBuffer &buffer, int count) {
@@ -23,7 +25,7 @@ bool isIdentification(const ReplyBuffer &buffer, int count) {
 
 // Asks the port's device who it is. Returns the length of the identification line (CR
 // included) in the buffer, or 0 when the reply does not qualify. A device that never stops
-// sending is cut off when the buffer is full.
+// sending is cut off when the buffer is full or the probe has lasted its overall limit.
 int identify(LinkContext &context, int port, ReplyBuffer &buffer) {
     platform::SerialPort &serial = context.port;
     preparePort(serial, port);
@@ -36,8 +38,10 @@ int identify(LinkContext &context, int port, ReplyBuffer &buffer) {
 
     int count = 0;
     double mark = context.clock.now();
+    const double deadline = mark + ProbeLimit;
     while (count < ReplyBuffer::Size) {
-        const std::optional<char> code = waitForCharacter(context, mark, IdentifyLimit);
+        const std::optional<char> code =
+            waitForCharacter(context, mark, std::min(IdentifyLimit, deadline - mark));
         if (!code)
             break;
         buffer.store(++count, *code);
@@ -48,11 +52,24 @@ int identify(LinkContext &context, int port, ReplyBuffer &buffer) {
     return 0;
 }
 
+QString foundPortText(platform::SerialPort &serial, int port) {
+    const QString name = serial.portName(port);
+    return name.isEmpty() ? QStringLiteral("Port %1").arg(port)
+                          : QStringLiteral("Port %1: %2").arg(port).arg(name);
+}
+
+QString permissionText(const QString &name) {
+    return QStringLiteral("No permission to open %1: add your user to the dialout group").arg(name);
+}
+
 } // namespace
 
 DiscoveryResult discoverProgrammer(LinkContext &context, ProgrammerView &view,
                                    ReplyBuffer &buffer) {
     view.setStatusText(QStringLiteral("Searching for Remlet Manager"));
+    // The first port the system would not let us open: if nothing answers, that is most likely
+    // where the programmer is.
+    QString deniedPort;
     for (int port = FirstPort; port <= LastPort; ++port) {
         // An open port belongs to another command (capture mode, say): leave it alone.
         if (context.port.isOpen())
@@ -63,11 +80,14 @@ DiscoveryResult discoverProgrammer(LinkContext &context, ProgrammerView &view,
                 const QString line = buffer.text(1, length - 1);
                 view.setReplyText(line);
                 view.setStatusText(QStringLiteral("Found Remlet Manager on Port %1").arg(port));
+                view.setPortText(foundPortText(context.port, port));
                 closeQuietly(context.port);
                 return {true, port, line};
             }
             context.port.close();
-        } catch (const platform::PortError &) {
+        } catch (const platform::PortError &error) {
+            if (error.isPermissionDenied() && deniedPort.isEmpty())
+                deniedPort = context.port.portName(port);
             // This number is abandoned. The port was closed when the number came up, so if
             // it is open now this attempt opened it: left open, it would make the scan skip
             // every later number and block every later command on another port.
@@ -75,6 +95,7 @@ DiscoveryResult discoverProgrammer(LinkContext &context, ProgrammerView &view,
         }
     }
     view.setStatusText(QStringLiteral("Cannot Find Remlet Manager"));
+    view.setPortText(deniedPort.isEmpty() ? QString() : permissionText(deniedPort));
     return {};
 }
 

@@ -11,19 +11,28 @@ namespace proglink {
 namespace {
 
 constexpr double ReplyLimit = 2;
+// A whole memory takes under 12 seconds at 9600 baud; a device that drips characters more
+// often than the inactivity limit must not keep the read going for hours.
+constexpr double OverallLimit = 60;
 constexpr int ProgressEnd = 340;
 // The reply size the progress bar is scaled to, and the part of the buffer blanked first.
 constexpr int ExpectedReplySize = 11000;
 
-enum class Reception { Received, Overflow };
+enum class Reception { Received, Overflow, Overtime };
 
-// Collects the reply until it has been silent for the limit. Returns Overflow when more than
-// the buffer holds arrives. PortError reaches the caller.
+// Collects the reply until it has been silent for the inactivity limit. Returns Overflow when
+// more than the buffer holds arrives, Overtime when the overall limit, counted from now (the
+// command has just gone out), passes first. PortError reaches the caller.
 Reception receiveReply(LinkContext &context, ProgrammerView &view, ReplyBuffer &buffer,
                        int &count) {
     count = 0;
     double mark = context.clock.now();
-    while (const std::optional<char> code = waitForCharacter(context, mark, ReplyLimit)) {
+    const double deadline = mark + OverallLimit;
+    for (;;) {
+        const double limit = std::min(ReplyLimit, deadline - mark);
+        const std::optional<char> code = waitForCharacter(context, mark, limit);
+        if (!code)
+            return limit < ReplyLimit ? Reception::Overtime : Reception::Received;
         if (count == ReplyBuffer::Size)
             return Reception::Overflow;
         buffer.store(++count, *code);
@@ -31,7 +40,16 @@ Reception receiveReply(LinkContext &context, ProgrammerView &view, ReplyBuffer &
         view.setProgress(
             std::min(ProgressEnd, int(double(count) / ExpectedReplySize * ProgressEnd) + 1));
     }
-    return Reception::Received;
+}
+
+QString readSummary(const SlotLinesResult &lines) {
+    const int read = lines.slotsRead;
+    const int skipped = lines.unreadableLines;
+    return QStringLiteral("Read %1 %2; %3 %4 could not be read")
+        .arg(read)
+        .arg(read == 1 ? QStringLiteral("slot") : QStringLiteral("slots"))
+        .arg(skipped)
+        .arg(skipped == 1 ? QStringLiteral("line") : QStringLiteral("lines"));
 }
 
 DownloadOutcome fail(LinkContext &context, ProgrammerView &view) {
@@ -68,12 +86,16 @@ DownloadOutcome downloadMemory(LinkContext &context, ProgrammerView &view, int p
         return fail(context, view);
     }
     closeQuietly(context.port);
-    if (reception == Reception::Overflow)
+    if (reception != Reception::Received)
         return fail(context, view);
     view.setProgress(ProgressEnd);
 
-    if (storeSlotLines(buffer, count, store) == SlotLinesOutcome::ReadError)
+    const SlotLinesResult lines = storeSlotLines(buffer, count, store);
+    // A reply without a single slot line (a mute device, noise) is no memory read.
+    if (lines.outcome == SlotLinesOutcome::ReadError || lines.slotsRead == 0)
         return fail(context, view);
+    if (lines.unreadableLines > 0)
+        view.setStatusText(readSummary(lines));
     return DownloadOutcome::Complete;
 }
 

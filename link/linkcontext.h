@@ -26,7 +26,10 @@ class ProgrammerView {
 public:
     virtual ~ProgrammerView() = default;
     virtual void setStatusText(const QString &text) = 0; // status panel 1
-    virtual void setReplyText(const QString &text) = 0;  // lblEnableRX
+    // Status panel 2: which device the programmer's port number stands for, or why no port
+    // could be used.
+    virtual void setPortText(const QString &text) = 0;
+    virtual void setReplyText(const QString &text) = 0; // lblEnableRX
     virtual void showProgress(int minimum, int maximum) = 0;
     virtual void setProgress(int value) = 0;
     virtual void hideProgress() = 0;

@@ -1,5 +1,7 @@
 #include "link/replybuffer.h"
 
+#include "userdb/textcodec.h"
+
 #include <algorithm>
 
 namespace proglink {
@@ -9,7 +11,9 @@ QString ReplyBuffer::text(int first, int last) const {
     last = std::min(last, Size);
     if (last < first)
         return {};
-    return QString::fromLatin1(m_codes.data() + index(first), last - first + 1);
+    // The code page of the database file, which the slot lines are stored in too.
+    return userdb::decodeWindows1252(
+        QByteArrayView(m_codes.data() + index(first), last - first + 1));
 }
 
 void ReplyBuffer::fill(int first, int last, char code) {

@@ -16,7 +16,7 @@ public:
 
     void store(int position, char code) { m_codes[index(position)] = code; }
     char at(int position) const { return m_codes[index(position)]; }
-    // The characters at positions first to last; empty when last < first.
+    // The characters at positions first to last, read as Windows-1252; empty when last < first.
     QString text(int first, int last) const;
     void fill(int first, int last, char code);
 

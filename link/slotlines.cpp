@@ -3,6 +3,8 @@
 #include "link/characterwait.h"
 #include "userdb/textcodec.h"
 
+#include <vector>
+
 namespace proglink {
 
 namespace {
@@ -13,6 +15,7 @@ constexpr int SerialStart = 4;
 constexpr int SerialLength = 8;
 constexpr int AuxiliaryStart = 13;
 constexpr int AuxiliaryLength = 4;
+constexpr char LineFeed = '\n';
 
 // The slot named by a line, or 0 when its slot field is not a decimal slot number.
 int slotNumber(const QByteArray &line) {
@@ -26,29 +29,66 @@ int slotNumber(const QByteArray &line) {
     return slot >= 1 && slot <= userdb::SlotCount ? slot : 0;
 }
 
+class LineHandler {
+public:
+    explicit LineHandler(userdb::RecordStore &store)
+        : m_store(store)
+        , m_seen(std::size_t(userdb::SlotCount) + 1, false) {}
+
+    // False once the programmer has reported a read error.
+    bool handle(const QByteArray &line) {
+        if (line == "?") {
+            m_result.outcome = SlotLinesOutcome::ReadError;
+            return false;
+        }
+        if (line.isEmpty() || line.compare("OK", Qt::CaseInsensitive) == 0)
+            return true;
+        const int slot = slotNumber(line);
+        const QByteArray serial = line.mid(SerialStart, SerialLength);
+        const QByteArray auxiliary = line.mid(AuxiliaryStart, AuxiliaryLength);
+        // The database file quotes its fields without escaping: a quote would end the field.
+        if (slot == 0 || serial.contains('"') || auxiliary.contains('"')) {
+            ++m_result.unreadableLines;
+            return true;
+        }
+        // Decoded as the database file is, so saving it writes back the same bytes.
+        m_store.setCell(slot, userdb::SerialNumber, userdb::decodeWindows1252(serial));
+        m_store.setCell(slot, userdb::AuxiliaryWord, userdb::decodeWindows1252(auxiliary));
+        if (!m_seen[std::size_t(slot)]) {
+            m_seen[std::size_t(slot)] = true;
+            ++m_result.slotsRead;
+        }
+        return true;
+    }
+
+    SlotLinesResult result() const { return m_result; }
+
+private:
+    userdb::RecordStore &m_store;
+    std::vector<bool> m_seen;
+    SlotLinesResult m_result;
+};
+
 } // namespace
 
-SlotLinesOutcome storeSlotLines(const ReplyBuffer &buffer, int count, userdb::RecordStore &store) {
+SlotLinesResult storeSlotLines(const ReplyBuffer &buffer, int count, userdb::RecordStore &store) {
+    LineHandler handler(store);
     QByteArray line;
-    for (int i = 1; i <= count - 1; ++i) {
-        line.append(buffer.at(i));
-        if (buffer.at(i + 1) != CarriageReturn)
+    bool afterLineEnd = false;
+    for (int i = 1; i <= count; ++i) {
+        const char c = buffer.at(i);
+        if (c == CarriageReturn) {
+            if (!handler.handle(line))
+                break;
+            line.clear();
+            afterLineEnd = true;
             continue;
-        ++i; // step over the CR
-        if (line == "?")
-            return SlotLinesOutcome::ReadError;
-        if (line.compare("OK", Qt::CaseInsensitive) != 0) {
-            if (const int slot = slotNumber(line)) {
-                // Decoded as the database file is, so saving it writes back the same bytes.
-                store.setCell(slot, userdb::SerialNumber,
-                              userdb::decodeWindows1252(line.mid(SerialStart, SerialLength)));
-                store.setCell(slot, userdb::AuxiliaryWord,
-                              userdb::decodeWindows1252(line.mid(AuxiliaryStart, AuxiliaryLength)));
-            }
         }
-        line.clear();
+        if (!(c == LineFeed && afterLineEnd))
+            line.append(c);
+        afterLineEnd = false;
     }
-    return SlotLinesOutcome::Complete;
+    return handler.result();
 }
 
 } // namespace proglink

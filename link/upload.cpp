@@ -3,32 +3,28 @@
 #include "link/characterwait.h"
 #include "link/portpreparation.h"
 #include "link/replycollector.h"
+#include "link/slotvalues.h"
+#include "userdb/textcodec.h"
 
 namespace proglink {
 
 namespace {
 
 constexpr double SlotLimit = 2;
-const QString EmptySerial = QStringLiteral("00000000");
-const QString EmptyAuxiliary = QStringLiteral("0000");
 
 // Sends one slot's write command, one write per item.
 void writeSlot(LinkContext &context, ProgrammerView &view, char letter, int slot,
                const userdb::RecordStore &store) {
     platform::SerialPort &serial = context.port;
-    const QString storedSerial = store.cell(slot, userdb::SerialNumber);
-    const QString storedAuxiliary = store.cell(slot, userdb::AuxiliaryWord);
-    const QString serialNumber = storedSerial.isEmpty() ? EmptySerial : storedSerial;
-    const QString auxiliary = storedAuxiliary.isEmpty() ? EmptyAuxiliary : storedAuxiliary;
-
+    const SlotValues values = slotValuesToSend(store, slot);
     serial.write(QByteArray(1, letter));
     serial.write("=");
     serial.write(QByteArray::number(slot).rightJustified(3, '0'));
     serial.write(",");
-    serial.write(serialNumber.toLatin1());
-    view.showSerialBeingWritten(serialNumber);
+    serial.write(values.serialNumber);
+    view.showSerialBeingWritten(userdb::decodeWindows1252(values.serialNumber));
     serial.write(",");
-    serial.write(auxiliary.toLatin1());
+    serial.write(values.auxiliaryWord);
     serial.write(QByteArray(1, CarriageReturn));
 }
 
@@ -44,6 +40,14 @@ int memorySlotsFor(Device device, bool rx85Selected, bool tag85Selected) {
 
 bool uploadMemory(LinkContext &context, ProgrammerView &view, int port, Device device,
                   int memorySlots, const userdb::RecordStore &store) {
+    // Checked before the port is touched: a value that would run as a command of its own
+    // must not reach the device, and neither must the slots before it.
+    if (const QList<UnsendableValue> unsendable = findUnsendableValues(store, memorySlots);
+        !unsendable.isEmpty()) {
+        context.dialogs.message(describeUnsendableValues(unsendable), ApplicationTitle,
+                                platform::MessageIcon::Critical);
+        return false;
+    }
     preparePort(context.port, port);
     view.showProgress(1, memorySlots);
     const char letter = device == Device::Receiver ? 'W' : 'V';

@@ -11,11 +11,26 @@ namespace platform {
 // command silently or reaches the window's one error report.
 class PortError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    enum class Cause {
+        Other,
+        // The system refused to open the device for lack of permission: worth telling the
+        // user how to get it.
+        PermissionDenied,
+    };
+
+    explicit PortError(const std::string &what, Cause cause = Cause::Other)
+        : std::runtime_error(what)
+        , m_cause(cause) {}
+
+    Cause cause() const { return m_cause; }
+    bool isPermissionDenied() const { return m_cause == Cause::PermissionDenied; }
+
+private:
+    Cause m_cause;
 };
 
 // The serial port exactly as the programmer commands use it. Every operation but isOpen()
-// may throw PortError.
+// and portName() may throw PortError.
 class SerialPort {
 public:
     virtual ~SerialPort() = default;
@@ -35,6 +50,9 @@ public:
     virtual void write(const QByteArray &text) = 0;
     // The received characters not yet read, up to the read length; empty when none waits.
     virtual QByteArray read() = 0;
+    // The device path or system name that port `number` stands for ("/dev/ttyUSB0", "COM3"),
+    // so that the user can tell which adapter a number means; empty when it names nothing.
+    virtual QString portName(int number) = 0;
 };
 
 } // namespace platform

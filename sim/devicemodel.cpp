@@ -26,9 +26,11 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// The auxiliary word goes into the state file between spaces, so it must not hold any.
+// The auxiliary word goes into the state file between spaces, so it must not hold any. Bytes
+// above 127 are data: the PC sends them as its database file holds them.
 bool isAuxChar(char c) {
-    return c > ' ' && c < 127 && c != ',';
+    const auto byte = static_cast<unsigned char>(c);
+    return byte > ' ' && byte != 127 && c != ',';
 }
 
 // Hanging up after a reply waits this long, so that the PC has read the reply first: a line
@@ -92,6 +94,8 @@ Outputs ProgrammerModel::execute(const QByteArray &command) {
         outputs.append(Output{Output::Endless, 0.0, {}});
     else
         outputs += answerOutputs;
+    if (m_options.floodAfter && upper(m_options.floodAfter) == letter)
+        outputs.append(Output{Output::Flood, 0.0, {}});
     if (m_options.hangUpAfter > 0 && ++m_answered == m_options.hangUpAfter)
         outputs.append(Output{Output::HangUp, HangUpGrace, {}});
     return outputs;
@@ -170,6 +174,8 @@ bool ProgrammerModel::writeSlot(SlotMemory &memory, const QByteArray &command) {
     const QByteArray aux = command.mid(15, 4);
     if (!allOf(number, isDigit) || !allOf(serial, isHex) || !allOf(aux, isAuxChar))
         return false;
+    if (number.toInt() == m_options.dropWrite)
+        return memory.contains(m_options.dropWrite); // acknowledged, not kept
     if (!memory.setSlot(number.toInt(), Slot{serial.toUpper(), aux}))
         return false;
     changed();

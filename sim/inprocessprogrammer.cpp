@@ -7,7 +7,7 @@ InProcessProgrammer::InProcessProgrammer(platform::FakeTimeline &timeline,
     : m_timeline(timeline)
     , m_model(std::move(options))
     , m_inbound(pacing ? WireCharSeconds : 0.0)
-    , m_transmitter(pacing ? WireCharSeconds : 0.0) {}
+    , m_transmitter(replyCharSeconds(m_model.options().dripSeconds, pacing)) {}
 
 void InProcessProgrammer::opened(Deliver deliver) {
     if (m_hungUp)
@@ -69,7 +69,11 @@ void InProcessProgrammer::send(const Outputs &outputs) {
 }
 
 void InProcessProgrammer::schedulePump() {
-    const double due = m_transmitter.nextDue();
+    double due = m_transmitter.nextDue();
+    // A flood is due at every moment; on the fake clock it comes a chunk at a time, so that
+    // time can move on between chunks.
+    if (m_transmitter.flooding())
+        due = std::max(due, m_timeline.now() + FloodChunkSeconds);
     if (due >= m_pumpAt)
         return;
     m_pumpAt = due;

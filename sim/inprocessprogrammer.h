@@ -11,6 +11,9 @@
 
 namespace sim {
 
+// How often a flood hands the PC a chunk of characters on the fake clock.
+constexpr double FloodChunkSeconds = 0.001;
+
 // The simulated programmer at the far end of a FakeSerialPort: the same device model as the
 // pseudo-terminal programmer, with the same 9600-baud pacing both ways, on a FakeTimeline, so
 // that every timeout of the link and the window runs in simulated time.

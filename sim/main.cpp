@@ -61,6 +61,10 @@ int main(int argc, char *argv[]) {
         std::fputs(qPrintable(command.helpText), stdout);
         return 0;
     }
+    if (command.showVersion) {
+        std::printf("zepro-sim %s\n", ZEPRO_SIM_VERSION);
+        return 0;
+    }
     if (!command.error.isEmpty())
         return fail(command.error + QStringLiteral(" (see --help)"));
     const sim::SimSettings &settings = command.settings;

@@ -17,6 +17,9 @@ struct ProgrammerOptions {
     int hangUpAfter = 0;            // hangs up once this many commands are answered; 0: never
     char hangUpOn = 0;              // hangs up instead of answering this letter; 0: never
     int readErrorAt = 0;            // a read reports "?" instead of this slot; 0: never
+    char floodAfter = 0;            // after answering this letter, sends without end; 0: never
+    double dripSeconds = 0.0;       // every reply leaves one character every this many seconds
+    int dropWrite = 0;              // acknowledges a write of this slot but keeps nothing; 0: never
 };
 
 } // namespace sim

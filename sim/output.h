@@ -11,6 +11,7 @@ struct Output {
     enum Kind {
         Text,    // the characters of `text`
         Endless, // characters without a line end, until the next output replaces them
+        Flood,   // the same, as fast as the line takes them: no pacing at all
         HangUp,  // the programmer drops off the line
     };
     Kind kind = Text;

@@ -27,7 +27,7 @@ SimLoop::SimLoop(const SimSettings &settings, PtyLine &line, ProgrammerModel &mo
     , m_line(line)
     , m_model(model)
     , m_inbound(settings.pacing ? WireCharSeconds : 0.0)
-    , m_transmitter(settings.pacing ? WireCharSeconds : 0.0)
+    , m_transmitter(replyCharSeconds(settings.programmer.dripSeconds, settings.pacing))
     , m_nextCapture(Never)
     , m_savedChanges(model.changeCount()) {}
 

@@ -31,7 +31,29 @@ struct Values {
                                 "LETTER"};
     QCommandLineOption readErrorAt{"read-error-at",
                                    "Send \"?\" instead of slot SLOT in D and C reads.", "SLOT"};
+    QCommandLineOption floodAfter{
+        "flood-after",
+        "After answering command LETTER, send characters without end (no CR, no pacing).",
+        "LETTER"};
+    QCommandLineOption drip{"drip", "Send every reply one character every SECONDS.", "SECONDS"};
+    QCommandLineOption dropWrite{
+        "drop-write", "Acknowledge a write of slot SLOT with \"OK\" but keep nothing.", "SLOT"};
 };
+
+// One letter, upper-cased; false (with the error) for anything else.
+bool readLetter(const QCommandLineParser &parser, const QCommandLineOption &option, char &value,
+                QString &error) {
+    if (!parser.isSet(option))
+        return true;
+    const QString letter = parser.value(option);
+    if (letter.size() != 1 || !letter.at(0).isLetter() || letter.at(0).unicode() > 127) {
+        error =
+            QStringLiteral("--%1 wants one letter, not \"%2\"").arg(option.names().first(), letter);
+        return false;
+    }
+    value = char(letter.at(0).toUpper().unicode());
+    return true;
+}
 
 bool readNumber(const QCommandLineParser &parser, const QCommandLineOption &option, double &value,
                 QString &error) {
@@ -80,10 +102,12 @@ QString helpText(const QString &description, const QList<QCommandLineOption> &op
 ParsedCommandLine parseCommandLine(const QStringList &arguments) {
     Values v;
     const QCommandLineOption help{"help", "Show this list and exit."};
+    const QCommandLineOption version{"version", "Print the version and exit."};
     const QList<QCommandLineOption> options{
-        help,      v.link,        v.state,    v.noPacing,   v.captureEvery, v.versionText,
-        v.silent,  v.ackDelay,    v.echo,     v.lowercase,  v.crlf,         v.noFinalCr,
-        v.endless, v.hangUpAfter, v.hangUpOn, v.readErrorAt};
+        help,           version,       v.link,       v.state,    v.noPacing,
+        v.captureEvery, v.versionText, v.silent,     v.ackDelay, v.echo,
+        v.lowercase,    v.crlf,        v.noFinalCr,  v.endless,  v.hangUpAfter,
+        v.hangUpOn,     v.readErrorAt, v.floodAfter, v.drip,     v.dropWrite};
     QCommandLineParser parser;
     parser.addOptions(options);
 
@@ -98,6 +122,7 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments) {
         return result;
     }
     result.showHelp = parser.isSet(help);
+    result.showVersion = parser.isSet(version);
     if (!parser.positionalArguments().isEmpty()) {
         result.error =
             QStringLiteral("unexpected argument: %1").arg(parser.positionalArguments().first());
@@ -116,18 +141,14 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments) {
     p.crlf = parser.isSet(v.crlf);
     p.noFinalCr = parser.isSet(v.noFinalCr);
     p.endless = parser.isSet(v.endless);
-    if (parser.isSet(v.hangUpOn)) {
-        const QString letter = parser.value(v.hangUpOn);
-        if (letter.size() != 1 || !letter.at(0).isLetter() || letter.at(0).unicode() > 127) {
-            result.error = QStringLiteral("--hang-up-on wants one letter, not \"%1\"").arg(letter);
-            return result;
-        }
-        p.hangUpOn = char(letter.at(0).toUpper().unicode());
-    }
-    if (!readNumber(parser, v.captureEvery, s.captureEvery, result.error) ||
+    if (!readLetter(parser, v.hangUpOn, p.hangUpOn, result.error) ||
+        !readLetter(parser, v.floodAfter, p.floodAfter, result.error) ||
+        !readNumber(parser, v.captureEvery, s.captureEvery, result.error) ||
         !readNumber(parser, v.ackDelay, p.ackDelay, result.error) ||
+        !readNumber(parser, v.drip, p.dripSeconds, result.error) ||
         !readCount(parser, v.hangUpAfter, p.hangUpAfter, result.error) ||
-        !readCount(parser, v.readErrorAt, p.readErrorAt, result.error))
+        !readCount(parser, v.readErrorAt, p.readErrorAt, result.error) ||
+        !readCount(parser, v.dropWrite, p.dropWrite, result.error))
         return result;
     return result;
 }

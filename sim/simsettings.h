@@ -19,6 +19,7 @@ struct SimSettings {
 struct ParsedCommandLine {
     SimSettings settings;
     bool showHelp = false;
+    bool showVersion = false;
     QString helpText;
     QString error; // empty when the command line is good
 };

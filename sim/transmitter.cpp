@@ -10,8 +10,13 @@ namespace sim {
 namespace {
 // An endless stream sends these, one after another.
 constexpr char StreamChar = '.';
-// Bounds one take() of an endless stream after a long stall of its driver.
+// Bounds one take() of an endless stream after a long stall of its driver, and is what one
+// take() of a flood hands over.
 constexpr qsizetype MaxStreamChunk = 4096;
+
+bool isStream(const Output &output) {
+    return output.kind == Output::Endless || output.kind == Output::Flood;
+}
 } // namespace
 
 Transmitter::Transmitter(double charSeconds)
@@ -26,10 +31,16 @@ double Transmitter::charSecondsOf(const Output &output) const {
 void Transmitter::send(double now, const Outputs &outputs) {
     if (outputs.isEmpty())
         return;
-    if (!m_queue.empty() && m_queue.front().kind == Output::Endless) {
-        m_cursor = startOfHead() + double(m_sent) * charSecondsOf(m_queue.front());
-        m_queue.pop_front();
-        m_sent = 0;
+    // A stream is always last in the queue, since nothing after it would ever leave.
+    if (!m_queue.empty() && isStream(m_queue.back())) {
+        if (m_queue.size() == 1) { // running: the line is free where it has got to
+            const Output &stream = m_queue.front();
+            m_cursor = stream.kind == Output::Flood
+                           ? std::max(now, startOfHead())
+                           : startOfHead() + double(m_sent) * charSecondsOf(stream);
+            m_sent = 0;
+        }
+        m_queue.pop_back();
     }
     if (m_queue.empty())
         m_cursor = std::max(now, m_cursor);
@@ -47,6 +58,11 @@ Transmitter::Due Transmitter::take(double now) {
                 due.hangUp = true;
                 clear();
             }
+            break;
+        }
+        if (head.kind == Output::Flood) {
+            if (start <= now)
+                due.bytes.append(QByteArray(MaxStreamChunk, StreamChar));
             break;
         }
         if (head.kind == Output::Endless) {
@@ -71,9 +87,14 @@ double Transmitter::nextDue() const {
     if (m_queue.empty())
         return std::numeric_limits<double>::infinity();
     const Output &head = m_queue.front();
-    if (head.kind == Output::HangUp || (head.kind == Output::Text && head.text.isEmpty()))
+    if (head.kind == Output::HangUp || head.kind == Output::Flood ||
+        (head.kind == Output::Text && head.text.isEmpty()))
         return startOfHead();
     return startOfHead() + double(m_sent + 1) * charSecondsOf(head);
+}
+
+bool Transmitter::flooding() const {
+    return !m_queue.empty() && m_queue.front().kind == Output::Flood;
 }
 
 void Transmitter::clear() {

@@ -16,16 +16,19 @@ public:
     };
 
     // charSeconds 0: text leaves at once; an endless stream still runs at the wire rate, so it
-    // never floods the PC.
+    // never floods the PC. A flood is never paced: it is due at every take() and hands over a
+    // chunk each time, as fast as its driver takes them.
     explicit Transmitter(double charSeconds);
 
-    // Queues outputs produced at `now`. Any output ends an endless stream that is running.
+    // Queues outputs produced at `now`. Any output ends an endless stream or a flood.
     void send(double now, const Outputs &outputs);
     // The characters (and hang-up) due by `now`, removed from the queue.
     Due take(double now);
     // When the next character or hang-up is due; infinity when nothing waits.
     double nextDue() const;
     bool idle() const { return m_queue.empty(); }
+    // Whether a flood is what leaves now.
+    bool flooding() const;
     // Drops everything queued (the PC closed the port).
     void clear();
 

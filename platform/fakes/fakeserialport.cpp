@@ -10,6 +10,10 @@ void FakeSerialPort::holdElsewhere(int number) {
     m_ports[number].heldElsewhere = true;
 }
 
+void FakeSerialPort::refusePermission(int number) {
+    m_ports[number].permissionRefused = true;
+}
+
 void FakeSerialPort::failWrites(int number) {
     m_ports[number].writesFail = true;
 }
@@ -72,6 +76,9 @@ void FakeSerialPort::open() {
         throw PortError(QStringLiteral("COM%1 does not exist").arg(m_selected).toStdString());
     if (entry->heldElsewhere)
         throw PortError(QStringLiteral("COM%1 is in use").arg(m_selected).toStdString());
+    if (entry->permissionRefused)
+        throw PortError(QStringLiteral("No permission to open COM%1").arg(m_selected).toStdString(),
+                        PortError::Cause::PermissionDenied);
     m_open = true;
     m_input.clear();
     log(Operation::Open);
@@ -113,6 +120,10 @@ QByteArray FakeSerialPort::read() {
     QByteArray chunk = m_input.left(length);
     m_input.remove(0, chunk.size());
     return chunk;
+}
+
+QString FakeSerialPort::portName(int number) {
+    return m_ports.count(number) ? QStringLiteral("COM%1").arg(number) : QString();
 }
 
 QList<QByteArray> FakeSerialPort::writes() const {

@@ -36,6 +36,8 @@ public:
     void addPort(int number, FakeSerialDevice *device = nullptr);
     // Port `number` exists but another program holds it: open() fails.
     void holdElsewhere(int number);
+    // Port `number` exists but the system refuses to open it for lack of permission.
+    void refusePermission(int number);
     // Port `number` opens, but every write on it fails and the port stays open.
     void failWrites(int number);
     // The device on the open port vanishes: the port closes itself and later operations on
@@ -53,6 +55,8 @@ public:
     void flushInput() override;
     void write(const QByteArray &text) override;
     QByteArray read() override;
+    // "COMn" for a port that exists; empty otherwise.
+    QString portName(int number) override;
 
     QString settings() const { return m_settings; }
     const QList<Operation> &operations() const { return m_operations; }
@@ -67,6 +71,7 @@ private:
     struct PortEntry {
         FakeSerialDevice *device = nullptr;
         bool heldElsewhere = false;
+        bool permissionRefused = false;
         bool writesFail = false;
         bool vanished = false;
     };

@@ -11,31 +11,54 @@ namespace {
 
 constexpr qint64 listLifetimeMs = 1000;
 
+bool isUsbAdapter(const QString &path) {
+    const QString name = QFileInfo(path).fileName();
+    return name.startsWith(QLatin1String("ttyUSB")) || name.startsWith(QLatin1String("ttyACM"));
+}
+
 QStringList listSystemPorts() {
     QStringList paths;
     for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
         paths.append(info.systemLocation());
-    std::sort(paths.begin(), paths.end());
-    return paths;
+    return orderSerialPorts(paths);
 }
 
 } // namespace
 
-QString PortTable::devicePath(int number) {
+QStringList orderSerialPorts(QStringList paths) {
+    std::sort(paths.begin(), paths.end(), [](const QString &a, const QString &b) {
+        const bool usbA = isUsbAdapter(a);
+        const bool usbB = isUsbAdapter(b);
+        return usbA != usbB ? usbA : a < b;
+    });
+    return paths;
+}
+
+QString PortTable::listedPath(int number) {
     if (number < 1)
         return {};
 #ifdef Q_OS_WIN
     return QStringLiteral("COM%1").arg(number);
 #else
     const QString configured = qEnvironmentVariable("REMLET_PORTS");
-    if (!configured.isEmpty()) {
-        const QStringList paths = configured.split(QLatin1Char(':'), Qt::SkipEmptyParts);
-        if (number > paths.size() || !QFileInfo::exists(paths.at(number - 1)))
-            return {};
-        return paths.at(number - 1);
-    }
-    const QStringList paths = systemPorts(number);
+    // An empty item keeps its number, so the ports after it keep theirs.
+    const QStringList paths = configured.isEmpty()
+                                  ? systemPorts(number)
+                                  : configured.split(QLatin1Char(':'), Qt::KeepEmptyParts);
     return number <= paths.size() ? paths.at(number - 1) : QString();
+#endif
+}
+
+QString PortTable::devicePath(int number) {
+    const QString path = listedPath(number);
+    return isPresent(path) ? path : QString();
+}
+
+bool PortTable::isPresent(const QString &path) {
+#ifdef Q_OS_WIN
+    return !path.isEmpty(); // COMn: only opening it tells
+#else
+    return !path.isEmpty() && QFileInfo::exists(path);
 #endif
 }
 

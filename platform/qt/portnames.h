@@ -6,16 +6,28 @@
 
 namespace platform {
 
+// Puts the system's serial ports in numbering order: USB and ACM adapters (ttyUSB*, ttyACM*)
+// first, since that is where a programmer is nearly always connected, then every other port;
+// each group in the order of its device paths. Discovery then reaches the adapter without
+// first waiting a second of silence on each legacy port.
+QStringList orderSerialPorts(QStringList paths);
+
 // Maps the program's port numbers (1, 2, 3 ...) to device paths.
 //
 // On Windows port n is "COMn". Elsewhere, when the environment variable REMLET_PORTS holds
-// device paths separated by ":", port n is its n-th path; otherwise port n is the n-th serial
-// port the system lists, in the order of their device paths.
+// device paths separated by ":", port n is its n-th item (an empty item or a path that does
+// not exist is an absent port); otherwise port n is the n-th serial port the system lists, in
+// the order of orderSerialPorts().
 class PortTable {
 public:
-    // The device path of port `number`; empty when the system has no such port (a listed
-    // path that does not exist counts as absent).
+    // The path that port `number` stands for, whether or not it exists at the moment; empty
+    // when the number stands for nothing.
+    QString listedPath(int number);
+    // The device path of port `number`; empty when the system has no such port (a listed path
+    // that does not exist counts as absent).
     QString devicePath(int number);
+    // Whether a listed path names a device that is there now.
+    static bool isPresent(const QString &path);
 
 private:
     QStringList systemPorts(int number);

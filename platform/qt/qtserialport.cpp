@@ -1,10 +1,37 @@
 #include "platform/qt/qtserialport.h"
 
+#include <QFile>
 #include <QMetaObject>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <unistd.h>
+#endif
 
 namespace platform {
 
+namespace {
+
+// Far more than a healthy programmer sends before it is read (a whole memory is about 6 KB),
+// yet a device that floods the line cannot make the program hold more than this: once the
+// buffer is full the port stops taking characters until some are read.
+constexpr qint64 ReadBufferBytes = 256 * 1024;
+
+// QSerialPort reports a lock held by another program as a permission error too; only a device
+// file the user may not read and write is a permission problem the user can fix.
+bool lacksPermission(const QString &path) {
+#ifdef Q_OS_UNIX
+    return ::access(QFile::encodeName(path).constData(), R_OK | W_OK) != 0 && errno == EACCES;
+#else
+    Q_UNUSED(path);
+    return false;
+#endif
+}
+
+} // namespace
+
 QtSerialPort::QtSerialPort() {
+    m_port.setReadBufferSize(ReadBufferBytes);
     QObject::connect(&m_port, &QSerialPort::errorOccurred, &m_port,
                      [this](QSerialPort::SerialPortError error) { deviceFailed(error); });
 }
@@ -13,8 +40,17 @@ QtSerialPort::~QtSerialPort() {
     m_port.close();
 }
 
-void QtSerialPort::fail(const QString &what) const {
-    throw PortError(what.toStdString());
+void QtSerialPort::fail(const QString &what, PortError::Cause cause) const {
+    throw PortError(what.toStdString(), cause);
+}
+
+QString QtSerialPort::numberAndPath(int number, const QString &path) {
+    return path.isEmpty() ? QString::number(number)
+                          : QStringLiteral("%1 (%2)").arg(number).arg(path);
+}
+
+QString QtSerialPort::portName(int number) {
+    return m_table.listedPath(number);
 }
 
 void QtSerialPort::selectPort(int number) {
@@ -23,10 +59,10 @@ void QtSerialPort::selectPort(int number) {
     if (isOpen())
         fail(QStringLiteral("Cannot select port %1 while port %2 is open")
                  .arg(number)
-                 .arg(m_number));
-    const QString path = m_table.devicePath(number);
-    if (path.isEmpty())
-        fail(QStringLiteral("Port %1 does not exist").arg(number));
+                 .arg(numberAndPath(m_number, m_path)));
+    const QString path = m_table.listedPath(number);
+    if (!PortTable::isPresent(path))
+        fail(QStringLiteral("Port %1 does not exist").arg(numberAndPath(number, path)));
     closeVanished();
     m_vanished = false;
     m_number = number;
@@ -64,7 +100,10 @@ void QtSerialPort::open() {
     if (!m_port.open(QIODevice::ReadWrite))
         fail(QStringLiteral("Cannot open port %1 (%2): %3")
                  .arg(m_number)
-                 .arg(m_path, m_port.errorString()));
+                 .arg(m_path, m_port.errorString()),
+             m_port.error() == QSerialPort::PermissionError && lacksPermission(m_path)
+                 ? PortError::Cause::PermissionDenied
+                 : PortError::Cause::Other);
     try {
         applyLineParameters();
     } catch (const PortError &) {
@@ -94,16 +133,18 @@ void QtSerialPort::close() {
 void QtSerialPort::requireOpen() {
     if (m_vanished) {
         closeVanished();
-        fail(QStringLiteral("The device on port %1 has gone away").arg(m_number));
+        fail(QStringLiteral("The device on port %1 has gone away")
+                 .arg(numberAndPath(m_number, m_path)));
     }
     if (!m_port.isOpen())
-        fail(QStringLiteral("Port %1 is not open").arg(m_number));
+        fail(QStringLiteral("Port %1 is not open").arg(numberAndPath(m_number, m_path)));
 }
 
 void QtSerialPort::flushInput() {
     requireOpen();
+    // Empties the port's own buffer and the driver's in one step; nothing is copied, so even
+    // a full buffer under a flood costs nothing.
     m_port.clear(QSerialPort::Input);
-    m_port.readAll(); // whatever the port had already taken into its buffer
 }
 
 void QtSerialPort::write(const QByteArray &text) {

@@ -11,7 +11,8 @@ namespace platform {
 // control: the programmer needs none, and a pseudo-terminal refuses them.
 //
 // Received characters reach the port's buffer while the event loop runs; read() takes them
-// from there without waiting.
+// from there without waiting. The buffer is bounded, so a device that floods the line cannot
+// make it grow without end.
 class QtSerialPort : public SerialPort {
 public:
     QtSerialPort();
@@ -26,6 +27,8 @@ public:
     void flushInput() override;
     void write(const QByteArray &text) override;
     QByteArray read() override;
+    // The path that port `number` stands for, present or not ("COMn" on Windows).
+    QString portName(int number) override;
 
     // The device path of the selected port; empty before a port is selected.
     QString devicePath() const { return m_path; }
@@ -35,7 +38,10 @@ private:
     void closeVanished();
     void requireOpen();
     void applyLineParameters();
-    [[noreturn]] void fail(const QString &what) const;
+    [[noreturn]] void fail(const QString &what,
+                           PortError::Cause cause = PortError::Cause::Other) const;
+    // "1 (/dev/ttyUSB0)", or "1" when the number stands for no path.
+    static QString numberAndPath(int number, const QString &path);
 
     QSerialPort m_port;
     PortTable m_table;

@@ -23,6 +23,17 @@ private slots:
         QCOMPARE(h.visibleMenus(), QStringList());
         QVERIFY(h.dialogs.messages().isEmpty());
         QCOMPARE(h.w().windowTitle(), QStringLiteral("Corvane Systems Remlet Manager"));
+        // Program is offered with a database open; it says what is missing and sends nothing,
+        // and so does any other programmer command started all the same.
+        h.w().runCommand(app::Command::NewDatabase);
+        h.port.clearLog();
+        h.w().runCommand(app::Command::ProgramReceiver);
+        h.w().runCommand(app::Command::EnableInternalReceiver);
+        QCOMPARE(h.dialogs.texts(),
+                 QStringList(2, "No programmer has been found: connect it and use Find ZEPRO"));
+        QCOMPARE(h.dialogs.messages().at(1).icon, MessageIcon::Critical);
+        QVERIFY(h.port.operations().isEmpty());
+        QVERIFY(h.w().isMenuVisible(QStringLiteral("mnuProgram"))); // no capture state entered
     }
 
     void startUpShowsBothSizeMessagesBeforeTheWindow() {
@@ -38,6 +49,8 @@ private slots:
         QCOMPARE(h.dialogs.messages().at(0).caption, QStringLiteral("RemletManager"));
         QCOMPARE(h.dialogs.messages().at(0).icon, MessageIcon::None);
         QCOMPARE(h.w().statusText(), QStringLiteral("Found Remlet Manager on Port 1"));
+        QCOMPARE(h.w().findChild<QLabel *>(QStringLiteral("StatusBar1Panel2"))->text(),
+                 QStringLiteral("Port 1: COM1"));
         QVERIFY(h.w()
                     .findChild<QLabel *>(QStringLiteral("lblEnableRX"))
                     ->text()
@@ -79,19 +92,34 @@ private slots:
         QCOMPARE(h.visibleMenus(), menus);
     }
 
+    // Left by Disable, or by the programmer hanging up while the mode listens: either way the
+    // commands come back.
+    void captureStateWithDatabaseAndBack_data() {
+        QTest::addColumn<bool>("hangUp");
+        QTest::addColumn<QList<QByteArray>>("sent");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("Disable") << false << QList<QByteArray>{"R", "Q"}
+                                 << QStringLiteral("Communications OK");
+        QTest::newRow("programmer hangs up")
+            << true << QList<QByteArray>{"R"} << QStringLiteral("Communications Error");
+    }
     void captureStateWithDatabaseAndBack() {
-        AppHarness h(1);
+        QFETCH(bool, hangUp);
+        sim::ProgrammerOptions options;
+        options.hangUpAfter = hangUp ? 4 : 0; // P, E and G at start-up, then R
+        AppHarness h(1, options);
         h.w().startUp();
         h.w().runCommand(app::Command::NewDatabase);
         const QList<int> before = h.visibleToolbarPositions();
         const QStringList menusBefore = h.visibleMenus();
         QList<int> during;
         QStringList menusDuring;
-        h.timeline.after(1.0, [&] {
+        h.timeline.after(0.1, [&] {
             during = h.visibleToolbarPositions();
             menusDuring = h.visibleMenus();
             h.w().runCommand(app::Command::NewDatabase); // the records are free meanwhile
-            h.w().Toolbar1_ButtonClick(QStringLiteral("DisableRX2"));
+            if (!hangUp)
+                h.w().Toolbar1_ButtonClick(QStringLiteral("DisableRX2"));
         });
         h.w().Toolbar1_ButtonClick(QStringLiteral("EnableRX32"));
         QCOMPARE(during, positions({{1, 8}, {28, 31}}));
@@ -99,7 +127,8 @@ private slots:
                                            "mnuCloseDatabase", "mnuSortDatabase", "mnuRX"}));
         QCOMPARE(h.visibleToolbarPositions(), before);
         QCOMPARE(h.visibleMenus(), menusBefore);
-        QCOMPARE(h.commandsSent().mid(3), (QList<QByteArray>{"R", "Q"}));
+        QTEST(h.commandsSent().mid(3), "sent");
+        QTEST(h.w().statusText(), "status");
         QCOMPARE(h.dialogs.beeps(), 0);
         QVERIFY(!h.port.isOpen());
     }

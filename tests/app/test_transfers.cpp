@@ -2,6 +2,8 @@
 // programmer in-process on the fake clock.
 #include "appharness.h"
 
+#include "userdb/databasefile.h"
+
 #include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -34,6 +36,21 @@ class TransfersTest : public QObject {
 
     QTemporaryDir m_dir;
 
+    // Loads a database file whose records hold `values` (serial number, auxiliary word).
+    static QString loadFile(AppHarness &h, const QList<QPair<QString, QString>> &values) {
+        userdb::RecordStore store;
+        for (int slot = 1; slot <= values.size(); ++slot) {
+            store.setCell(slot, userdb::SerialNumber, values[slot - 1].first);
+            store.setCell(slot, userdb::AuxiliaryWord, values[slot - 1].second);
+        }
+        const QString path = QDir::current().filePath(QStringLiteral("site.fxd"));
+        if (!userdb::saveDatabaseFile(path, QStringLiteral("Site"), store).isEmpty())
+            return {};
+        h.files.queueAnswer(path);
+        h.w().runCommand(app::Command::LoadDatabase);
+        return path;
+    }
+
     static void fillMemory(sim::SlotMemory &memory, int count) {
         for (int slot = 1; slot <= count; ++slot)
             memory.setSlot(slot,
@@ -65,11 +82,25 @@ private slots:
         QCOMPARE(h.dialogs.messages().size(), 2); // the size messages of start-up only
     }
 
+    // A read that does not end well changes nothing: the open database, its file name, the
+    // title and Untitled.fxd stay as they were.
+    void readErrorShowsItsMessageAndSavesNothing_data() {
+        QTest::addColumn<int>("readErrorAt");
+        QTest::addColumn<bool>("mute");
+        QTest::newRow("read error at slot 1") << 1 << false;
+        QTest::newRow("mute programmer") << 0 << true;
+    }
     void readErrorShowsItsMessageAndSavesNothing() {
+        QFETCH(int, readErrorAt);
+        QFETCH(bool, mute);
         sim::ProgrammerOptions options;
-        options.readErrorAt = 1;
+        options.readErrorAt = readErrorAt;
         AppHarness h(1, options);
         h.w().startUp();
+        const QString path = loadFile(h, {{"0000BEEF", "AB12"}});
+        const QString title = h.w().windowTitle();
+        if (mute)
+            h.port.addPort(1); // the port stays, nothing answers on it
         h.w().runCommand(app::Command::ReadTag);
         QCOMPARE(h.commandsSent().last(), QByteArray("C"));
         QCOMPARE(h.dialogs.texts().last(),
@@ -78,6 +109,50 @@ private slots:
         QVERIFY(!QFile::exists(QStringLiteral("Untitled.fxd")));
         QVERIFY(h.child("fraTXUsers")->isEnabled());
         QVERIFY(!h.port.isOpen());
+        QCOMPARE(h.w().records().cell(1, userdb::SerialNumber), QStringLiteral("0000BEEF"));
+        QCOMPARE(h.w().Remlet_Count(), 1);
+        QCOMPARE(h.w().DatabaseFilename, path);
+        QCOMPARE(h.w().windowTitle(), title);
+    }
+
+    // Bytes 0x80 to 0x9F read from a device go back to it as they came.
+    void highBytesGoBackAsTheyCame() {
+        AppHarness h(1);
+        sim::SlotMemory &receiver = h.programmer.model().receiver();
+        for (int slot = 1; slot <= 8; ++slot) {
+            QByteArray auxiliary;
+            for (int i = 0; i < 4; ++i)
+                auxiliary += char(0x80 + (slot - 1) * 4 + i);
+            receiver.setSlot(slot,
+                             {QByteArray::number(0xA0 + slot).rightJustified(8, '0'), auxiliary});
+        }
+        const sim::SlotMemory original = receiver;
+        h.w().startUp();
+        h.w().runCommand(app::Command::ReadReceiver);
+        receiver.clear();
+        h.w().runCommand(app::Command::ProgramReceiver);
+        QCOMPARE(h.dialogs.texts().last(), QStringLiteral("Data downloaded OK"));
+        QCOMPARE(receiver, original);
+    }
+
+    // A file whose values would run as commands of their own sends nothing at all.
+    void programRefusesValuesThatWouldRunAsCommands() {
+        AppHarness h(1);
+        h.w().startUp();
+        loadFile(h, {{"0000001A,0000\rK\r", "0000"},
+                     {"0000001B", ""},
+                     {"0000001C", "A\x01"
+                                  "BC"}});
+        h.dialogs.clear();
+        h.port.clearLog();
+        h.w().runCommand(app::Command::ProgramReceiver);
+        QCOMPARE(h.dialogs.texts(),
+                 QStringList{"Slot 1: the serial number holds characters that cannot be sent to "
+                             "the programmer\nSlot 3: the auxiliary word holds characters that "
+                             "cannot be sent to the programmer"});
+        QCOMPARE(h.dialogs.messages().at(0).icon, MessageIcon::Critical);
+        QCOMPARE(h.dialogs.messages().at(0).caption, QStringLiteral("RemletManager"));
+        QVERIFY(h.port.operations().isEmpty());
     }
 
     // While a read or a program waits for the programmer, nothing may replace, reorder or

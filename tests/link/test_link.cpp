@@ -8,6 +8,7 @@
 #include "link/upload.h"
 #include "platform/fakes/fakedialogs.h"
 #include "platform/fakes/scripteddevice.h"
+#include "userdb/textcodec.h"
 
 #include <QTest>
 #include <deque>
@@ -22,6 +23,12 @@ using Writes = QList<QByteArray>;
 using Numbers = QList<int>;
 using Ports = QMap<int, Pieces>; // port number -> its device's answer to "P"
 using Command = std::function<void(proglink::LinkContext &)>;
+using proglink::CaptureEnd;
+struct Cell {
+    int slot, column;
+    QString text;
+};
+using Cells = QList<Cell>;
 
 namespace {
 
@@ -30,9 +37,15 @@ const QString ReadError = "Communications error with reciever, please try again"
 const QStringList Nothing;
 const Writes On{"R", "\r"}, OnOff{"R", "\r", "Q", "\r"};
 
+// A device that sends `count` characters `every` seconds apart, never a CR.
+Pieces drip(int count, double every) {
+    return Pieces(count, {every, "0"});
+}
+
 // The serial line, clock and boxes are fakes; the window's programmer-facing parts are recorded.
 struct LinkRig : proglink::ProgrammerView {
     void setStatusText(const QString &text) override { statusTexts.append(text); }
+    void setPortText(const QString &text) override { portTexts.append(text); }
     void setReplyText(const QString &text) override {
         replyTexts.append(text);
         if (onReplyText)
@@ -44,7 +57,7 @@ struct LinkRig : proglink::ProgrammerView {
     void showSerialBeingWritten(const QString &) override {}
 
     std::function<void(const QString &)> onReplyText; // acts as the user would, at that moment
-    QStringList statusTexts, replyTexts;
+    QStringList statusTexts, replyTexts, portTexts;
     std::pair<int, int> progress{0, 0}; // {0, 0}: hidden
     platform::FakeTimeline timeline;
     platform::FakeSerialPort port;
@@ -90,6 +103,8 @@ private slots:
         newRow("LF before OK") << Pieces{{0, "\nOK\r"}} << false << 2.0 << 0;
         newRow("echo before OK") << Pieces{{0, "K\rOK\r"}} << false << 2.0 << 0;
         newRow("silence lasts T") << Pieces{} << false << 2.0 << 0;
+        // Past what the reply buffer holds the wait ends at once, the rest unread.
+        newRow("flood") << Pieces{{0, QByteArray(90000, 'x')}} << false << 0.0 << 10000;
     }
     void collector() {
         QFETCH(Pieces, reply);
@@ -174,29 +189,40 @@ private slots:
     void discovery_data() {
         addColumn<Ports>("ports");
         addColumn<Numbers>("held");
+        addColumn<Numbers>("denied"); // refused for lack of permission
         addColumn<Numbers>("opened");
         addColumn<QString>("line"); // shown and returned; empty: none found
         addColumn<double>("elapsed");
         const Pieces v12{{0, "ZEPRO V1.2\r"}}, v9{{0, "ZEPRO V9\r"}};
         const Numbers none;
         const QString id = "ZEPRO V1.2";
-        newRow("port 1") << Ports{{1, v12}, {2, v9}} << none << Numbers{1} << id << 0.01;
-        newRow("port 5") << Ports{{5, v12}} << none << Numbers{5} << id << 0.01;
-        newRow("lower case as received") << Ports{{1, {{0, "zepro v3 Rev b\r"}}}} << none
+        newRow("port 1") << Ports{{1, v12}, {2, v9}} << none << none << Numbers{1} << id << 0.01;
+        newRow("port 5") << Ports{{5, v12}} << none << none << Numbers{5} << id << 0.01;
+        newRow("port 255") << Ports{{255, v12}} << none << none << Numbers{255} << id << 0.01;
+        newRow("lower case as received") << Ports{{1, {{0, "zepro v3 Rev b\r"}}}} << none << none
                                          << Numbers{1} << "zepro v3 Rev b" << 0.01;
+        newRow("Windows-1252 as received")
+            << Ports{{1, {{0, "ZEPRO V2 \x80\x9C\r"}}}} << none << none << Numbers{1}
+            << QString::fromUtf8("ZEPRO V2 \u20AC\u0153") << 0.01;
         newRow("held ports skipped")
-            << Ports{{1, v9}, {3, v12}} << Numbers{1, 2} << Numbers{3} << id << 0.01;
+            << Ports{{1, v9}, {3, v12}} << Numbers{1, 2} << none << Numbers{3} << id << 0.01;
         // Rejected after a second of silence; port 3's reply starts afresh in the buffer.
-        newRow("wrong device on port 2")
-            << Ports{{2, {{0.3, "AT P ECHO\r"}}}, {3, v12}} << none << Numbers{2, 3} << id << 1.32;
+        newRow("wrong device on port 2") << Ports{{2, {{0.3, "AT P ECHO\r"}}}, {3, v12}} << none
+                                         << none << Numbers{2, 3} << id << 1.32;
         // Cut off when the buffer is full, without waiting for the silence.
         newRow("endless sender") << Ports{{1, {{0, QByteArray(90000, 'x')}}}, {2, v12}} << none
-                                 << Numbers{1, 2} << id << 0.02;
-        newRow("not found") << Ports{{4, {}}} << none << Numbers{4} << "" << 1.01;
+                                 << none << Numbers{1, 2} << id << 0.02;
+        // Never silent for a second, never a CR: the probe ends 3 s after "P".
+        newRow("drip") << Ports{{1, drip(10, 0.9)}, {2, v12}} << none << none << Numbers{1, 2} << id
+                       << 3.02;
+        newRow("not found") << Ports{{4, {}}} << none << none << Numbers{4} << "" << 1.01;
+        newRow("permission refused")
+            << Ports{{4, {}}} << none << Numbers{2, 3} << Numbers{4} << "" << 1.01;
     }
     void discovery() {
         QFETCH(Ports, ports);
         QFETCH(Numbers, held);
+        QFETCH(Numbers, denied);
         QFETCH(Numbers, opened);
         QFETCH(QString, line);
         QFETCH(double, elapsed);
@@ -205,6 +231,8 @@ private slots:
             rig.device(it.key()).answer("P", it.value());
         for (int number : held)
             rig.port.holdElsewhere(number);
+        for (int number : denied)
+            rig.port.refusePermission(number);
 
         const auto result = proglink::discoverProgrammer(rig.context, rig, rig.buffer);
 
@@ -220,6 +248,14 @@ private slots:
         QCOMPARE(rig.port.writes().last(2), (Writes{"P", "\r"}));
         QVERIFY(!rig.port.isOpen());
         QVERIFY(rig.took(elapsed));
+        // Status panel 2: the port found, or the first port refused for lack of permission.
+        const QString portText = result.found ? QString("Port %1: COM%1").arg(result.port)
+                                 : denied.isEmpty()
+                                     ? ""
+                                     : QString("No permission to open COM%1: add your user to the "
+                                               "dialout group")
+                                           .arg(denied.first());
+        QCOMPARE(rig.portTexts, QStringList{portText});
     }
 
     // A port left open (capture mode holds it) makes every number skipped.
@@ -250,34 +286,63 @@ private slots:
         addColumn<double>("hangUp"); // when the device vanishes; 0: never
         addColumn<bool>("complete");
         addColumn<QString>("expected");
+        addColumn<double>("elapsed");
+        addColumn<QString>("status"); // empty: the status text is not touched
         const QByteArray line1 = "001 12345678 AB01\r";
         const QString slot1 = "1=12345678,AB01";
         newRow("lines then OK") << Pieces{{0, line1 + "002 8765432F CD02\rOK\r"}} << 0.0 << true
-                                << slot1 + " 2=8765432F,CD02";
+                                << slot1 + " 2=8765432F,CD02" << 2.0 << "";
         newRow("085, ok") << Pieces{{0, "085 ABCDEF01 0000\rok\r"}} << 0.0 << true
-                          << "85=ABCDEF01,0000";
-        newRow("? first") << Pieces{{0, "?\r" + line1}} << 0.0 << false << "";
+                          << "85=ABCDEF01,0000" << 2.0 << "";
+        newRow("? first") << Pieces{{0, "?\r" + line1}} << 0.0 << false << "" << 2.0 << "";
         newRow("bad slot fields skipped")
             << Pieces{{0, "0A1 12345678 AB01\r000 1\r-01 1\r+02 1\r" + line1}} << 0.0 << true
-            << slot1;
+            << slot1 << 2.0 << "Read 1 slot; 4 lines could not be read";
+        // The database file quotes its fields without escaping: a quote could not be saved.
+        newRow("quotes skipped, empty lines not counted")
+            << Pieces{{0, line1 + "002 1234\"678 AB01\r\r003 12345678 AB\"1\rOK\r"}} << 0.0 << true
+            << slot1 << 2.0 << "Read 1 slot; 2 lines could not be read";
         newRow("short line, last wins, tail dropped")
-            << Pieces{{0, "004 1234\r004 ABCD\r005 33333333 0005"}} << 0.0 << true << "4=ABCD,";
+            << Pieces{{0, "004 1234\r004 ABCD\r005 33333333 0005"}} << 0.0 << true << "4=ABCD,"
+            << 2.0 << "";
         newRow("pause under 2 s") << Pieces{{0, "002 1\r"}, {1.9, line1}} << 0.0 << true
-                                  << slot1 + " 2=1,";
+                                  << slot1 + " 2=1," << 3.9 << "";
+        newRow("gaps under 2 s adding up past 2 s")
+            << Pieces{{0, "002 1\r00"}, {1.5, "1 1234"}, {1.5, "5678 AB01\r"}} << 0.0 << true
+            << slot1 + " 2=1," << 5.0 << "";
         newRow("pause of 2 s ends it")
-            << Pieces{{0, "002 1\r"}, {2, line1}} << 0.0 << true << "2=1,";
+            << Pieces{{0, "002 1\r"}, {2, line1}} << 0.0 << true << "2=1," << 2.0 << "";
         // Bytes above 127 read as the database file's code page: a save writes them back.
         newRow("high bytes") << Pieces{{0, "003 12345678 \x80\xE9\x9D"
                                            "0\r"}}
-                             << 0.0 << true << QString::fromUtf8("3=12345678,\u20AC\u00E9\u009D0");
-        newRow("no answer") << Pieces{} << 0.0 << true << "";
-        newRow("over 80,000") << Pieces{{0, line1 + QByteArray(90000, 'x')}} << 0.0 << false << "";
-        newRow("hang-up mid-reply") << Pieces{{0, line1}, {1, "002 1\r"}} << 0.5 << false << "";
+                             << 0.0 << true << QString::fromUtf8("3=12345678,\u20AC\u00E9\u009D0")
+                             << 2.0 << "";
+        QByteArray crlf;
+        QStringList all;
+        for (int slot = 1; slot <= 340; ++slot) {
+            crlf += QByteArray::number(slot).rightJustified(3, '0') + " 0000" +
+                    QByteArray::number(slot + 1000) + " A" +
+                    QByteArray::number(slot).rightJustified(3, '0') + "\r\n";
+            all << QString("%1=0000%2,A%3").arg(slot).arg(slot + 1000).arg(slot, 3, 10, QChar('0'));
+        }
+        // The LF after each CR belongs to the line end, not to the next line.
+        newRow("CR LF, 340 slots")
+            << Pieces{{0, crlf + "OK\r\n"}} << 0.0 << true << all.join(' ') << 2.0 << "";
+        // A mute device gives no memory: the open database must not be replaced by nothing.
+        newRow("no answer") << Pieces{} << 0.0 << false << "" << 2.0 << "";
+        newRow("over 80,000") << Pieces{{0, line1 + QByteArray(90000, 'x')}} << 0.0 << false << ""
+                              << 0.0 << "";
+        newRow("hang-up mid-reply")
+            << Pieces{{0, line1}, {1, "002 1\r"}} << 0.5 << false << "" << 0.5 << "";
+        // Never 2 s of silence: the read ends 60 s after the command.
+        newRow("drip") << Pieces{{0, line1}} + drip(100, 0.9) << 0.0 << false << "" << 60.0 << "";
     }
     void download() {
         QFETCH(Pieces, reply);
         QFETCH(double, hangUp);
         QFETCH(bool, complete);
+        QFETCH(double, elapsed);
+        QFETCH(QString, status);
         for (const Device device : {Device::Receiver, Device::Tag}) {
             LinkRig rig;
             rig.device(2).answerAll(reply);
@@ -294,6 +359,8 @@ private slots:
             // On success the caller hides the bar after saving.
             QCOMPARE(rig.progress, (complete ? std::pair{1, 340} : std::pair{0, 0}));
             QVERIFY(!rig.port.isOpen());
+            QVERIFY(rig.took(elapsed));
+            QCOMPARE(rig.statusTexts, status.isEmpty() ? Nothing : QStringList{status});
         }
     }
 
@@ -305,6 +372,11 @@ private slots:
         store.setCell(9, userdb::SerialNumber, "00C0FFEE");
         store.setCell(9, userdb::AuxiliaryWord, "A9B9");
         store.setCell(86, userdb::SerialNumber, "86868686"); // beyond 85 slots: not sent
+        // Sent as the database file and a read hold them: Windows-1252.
+        store.setCell(10, userdb::SerialNumber,
+                      userdb::decodeWindows1252("\x80\x8A\x9C\xFF"
+                                                "1234"));
+        store.setCell(10, userdb::AuxiliaryWord, userdb::decodeWindows1252("\x81\x9F\xA0\xE9"));
 
         QVERIFY(uploadMemory(rig.context, rig, 1, Device::Receiver, 85, store));
 
@@ -313,6 +385,9 @@ private slots:
         QCOMPARE(writes.mid(0, 8), (Writes{"W", "=", "001", ",", "00000000", ",", "0000", "\r"}));
         QCOMPARE(writes.mid(48, 8), (Writes{"W", "=", "007", ",", "1234ABCD", ",", "0000", "\r"}));
         QCOMPARE(writes.mid(64, 8), (Writes{"W", "=", "009", ",", "00C0FFEE", ",", "A9B9", "\r"}));
+        QCOMPARE(writes.mid(76, 3), (Writes{"\x80\x8A\x9C\xFF"
+                                            "1234",
+                                            ",", "\x81\x9F\xA0\xE9"}));
         QCOMPARE(writes[84 * 8 + 2], QByteArray("085"));
         QCOMPARE(rig.progress, (std::pair{0, 0}));
         QCOMPARE(rig.dialogs.texts(), QStringList{"Data downloaded OK"});
@@ -321,14 +396,15 @@ private slots:
     }
 
     // The tag ("V") is written slot by slot until slot 3 goes unacknowledged: answered without
-    // its CR, or by a device that vanishes while it waits.
+    // its CR, by a device that vanishes while it waits, or by one that floods the line.
     void uploadStops() {
-        for (const bool hangUp : {false, true}) {
+        for (const QByteArray way : {"no CR", "hang-up", "flood"}) {
             LinkRig rig;
             platform::ScriptedDevice &programmer = rig.device(1);
             programmer.answerAll({{1.0, "ok\r"}});
-            programmer.answer("V=003,00000000,0000", "OK");
-            if (hangUp)
+            programmer.answer("V=003,00000000,0000",
+                              way == "flood" ? QByteArray(90000, 'x') : "OK");
+            if (way == "hang-up")
                 rig.timeline.after(2.5, [&] { rig.port.hangUp(); });
             userdb::RecordStore store;
             QVERIFY(!uploadMemory(rig.context, rig, 1, Device::Tag, 340, store));
@@ -337,6 +413,48 @@ private slots:
             QCOMPARE(rig.dialogs.messages()[0].icon, MessageIcon::Critical);
             QVERIFY(!rig.port.isOpen());
         }
+    }
+
+    // Values that would end or split a write command refuse the whole upload, with one box,
+    // before the port is touched; bytes above 127, short and non-hexadecimal values are sent.
+    void uploadRefusesUnsendableValues_data() {
+        addColumn<Cells>("cells");
+        addColumn<QStringList>("lines"); // of the box; empty: the upload went ahead
+        using namespace userdb;
+        const QString serial = "Slot %1: the serial number holds characters that cannot be sent "
+                               "to the programmer";
+        const QString aux = "Slot %1: the auxiliary word holds characters that cannot be sent to "
+                            "the programmer";
+        newRow("LF, control byte, comma, DEL")
+            << Cells{{3, AuxiliaryWord, "AB\nC"},
+                     {5, SerialNumber, "1234\x01"},
+                     {5, AuxiliaryWord, "A,BC"},
+                     {85, SerialNumber, "1234\x7f"},
+                     {86, SerialNumber, "\r"}} // beyond the 85 slots: neither sent nor checked
+            << QStringList{aux.arg(3), serial.arg(5), aux.arg(5), serial.arg(85)};
+        Cells many;
+        for (int slot = 1; slot <= 12; ++slot)
+            many << Cell{slot, AuxiliaryWord, "\t"};
+        newRow("ten lines at most")
+            << many << QStringList{aux.arg(1), aux.arg(2), aux.arg(3), aux.arg(4), aux.arg(5),
+                                   aux.arg(6), aux.arg(7), aux.arg(8), aux.arg(9), aux.arg(10)};
+        newRow("high bytes, short, not hex")
+            << Cells{{1, AuxiliaryWord, decodeWindows1252("\x80\x8D\x9C\xFF")},
+                     {2, SerialNumber, "XYZ"}}
+            << QStringList{};
+    }
+    void uploadRefusesUnsendableValues() {
+        QFETCH(Cells, cells);
+        QFETCH(QStringList, lines);
+        LinkRig rig;
+        rig.device(1).answerAll({{0, "OK\r"}});
+        userdb::RecordStore store;
+        for (const Cell &cell : cells)
+            store.setCell(cell.slot, cell.column, cell.text);
+        QCOMPARE(uploadMemory(rig.context, rig, 1, Device::Receiver, 85, store), lines.isEmpty());
+        QCOMPARE(rig.dialogs.texts(),
+                 QStringList{lines.isEmpty() ? "Data downloaded OK" : lines.join('\n')});
+        QCOMPARE(rig.port.operations().isEmpty(), !lines.isEmpty());
     }
 
     void memorySlots() {
@@ -357,26 +475,32 @@ private slots:
         addColumn<QString>("status"); // the last; one "Communications OK" per line before
         addColumn<Writes>("writes");
         addColumn<double>("elapsed");
+        addColumn<CaptureEnd>("end");
         const Pieces off{{0.1, "OFF\r"}};
         newRow("CR-only line") << Pieces{{0.2, "ABC\r"}, {0.3, "\r"}} << off << 0.0
-                               << QStringList{"", "ABC", "", "", ""} << Ok << OnOff << 10.1;
+                               << QStringList{"", "ABC", "", "", ""} << Ok << OnOff << 10.1
+                               << CaptureEnd::Stopped;
         newRow("CR LF") << Pieces{{0.2, "ONE\r\nTWO\r"}} << off << 0.0
-                        << QStringList{"", "ONE", "", "\nTWO", ""} << Ok << OnOff << 10.1;
+                        << QStringList{"", "ONE", "", "\nTWO", ""} << Ok << OnOff << 10.1
+                        << CaptureEnd::Stopped;
         newRow("two quick lines") << Pieces{{0.2, "A1\rB2\r"}} << off << 0.0
-                                  << QStringList{"", "A1", "", "B2", ""} << Ok << OnOff << 10.1;
-        newRow("stopped mid-line") << Pieces{{0.2, "L1\rHALF"}, {12.0, "WAY\r"}} << off << 0.0
-                                   << QStringList{"", "L1", ""} << Ok << OnOff << 10.1;
+                                  << QStringList{"", "A1", "", "B2", ""} << Ok << OnOff << 10.1
+                                  << CaptureEnd::Stopped;
+        newRow("stopped mid-line")
+            << Pieces{{0.2, "L1\rHALF"}, {12.0, "WAY\r"}} << off << 0.0 << QStringList{"", "L1", ""}
+            << Ok << OnOff << 10.1 << CaptureEnd::Stopped;
         // The stop runs in the next turn's yield, just before that turn reads the lone CR.
         newRow("line completed as the user stops")
             << Pieces{{0.2, "STOP\r\r"}} << off << 0.0 << QStringList{"", "STOP", ""} << Ok << OnOff
-            << 0.31;
+            << 0.31 << CaptureEnd::Stopped;
         newRow("no answer to Q") << Pieces{} << Pieces{} << 0.0 << QStringList{""} << Error << OnOff
-                                 << 12.0;
+                                 << 12.0 << CaptureEnd::Stopped;
         newRow("line over 80,000") << Pieces{{0.2, QByteArray(90000, 'y')}} << off << 0.0 << Nothing
-                                   << Error << On << 0.21;
-        newRow("port cannot open")
-            << Pieces{} << off << -1.0 << Nothing << Error << Writes{} << 0.0;
-        newRow("device vanishes") << Pieces{} << off << 2.0 << Nothing << Error << On << 2.0;
+                                   << Error << On << 0.21 << CaptureEnd::Lost;
+        newRow("port cannot open") << Pieces{} << off << -1.0 << Nothing << Error << Writes{} << 0.0
+                                   << CaptureEnd::NotOpened;
+        newRow("device vanishes") << Pieces{} << off << 2.0 << Nothing << Error << On << 2.0
+                                  << CaptureEnd::Lost;
     }
     void capture() {
         QFETCH(Pieces, lines);
@@ -402,7 +526,7 @@ private slots:
         // A second start while the mode runs is refused: it would listen on the same port.
         rig.timeline.after(5.0, [&] { capture.run(rig.context, rig, 1, rig.buffer); });
 
-        capture.run(rig.context, rig, 1, rig.buffer);
+        QTEST(capture.run(rig.context, rig, 1, rig.buffer), "end");
 
         QCOMPARE(rig.replyTexts, shown);
         QCOMPARE(rig.statusTexts, QStringList(int(shown.size() - 1) / 2, Ok) << status);

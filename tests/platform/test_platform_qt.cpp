@@ -116,6 +116,19 @@ private slots:
             QVERIFY2(error.contains(QStringLiteral("Port %1 ").arg(number)), qPrintable(error));
             QVERIFY_THROWS_EXCEPTION(PortError, port.open());
         }
+        // A listed path is named, present or not, in panel texts and in failures.
+        QtSerialPort port;
+        QCOMPARE(port.portName(2), QStringLiteral("/dev/no-such-tty"));
+        QCOMPARE(errorOf([&] { port.selectPort(2); }),
+                 QStringLiteral("Port 2 (/dev/no-such-tty) does not exist"));
+        usePorts({QString(), a.path}); // an empty item is an absent port that keeps its number
+        QVERIFY(table.devicePath(1).isEmpty());
+        QCOMPARE(table.devicePath(2), a.path);
+        // Without REMLET_PORTS: USB and ACM adapters first, each group in path order.
+        QCOMPARE(orderSerialPorts({"/dev/ttyS1", "/dev/ttyUSB1", "/dev/ttyS0", "/dev/ttyACM0",
+                                   "/dev/ttyUSB0", "/dev/rfcomm0"}),
+                 (QStringList{"/dev/ttyACM0", "/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/rfcomm0",
+                              "/dev/ttyS0", "/dev/ttyS1"}));
     }
 
     void exchangeAndLineSettingsOverPty() {

@@ -86,6 +86,17 @@ private slots:
         QVERIFY(bench.after(1.0).size() > 900);
     }
 
+    void floodAndDrip() {
+        Bench flood({.floodAfter = 'K'});
+        const QByteArray first = flood.command("K", 0.05);
+        QVERIFY(first.startsWith("OK\r....") && first.size() > 40 * 4096);
+        QVERIFY(flood.command("P", 0.1).endsWith(Ident)); // any command ends the flood
+        QCOMPARE(flood.after(1.0), QByteArray());
+        Bench drip({.dripSeconds = 0.5});
+        QCOMPARE(drip.command("P", 1.1), QByteArray("ZE"));
+        QCOMPARE(drip.after(0.5), QByteArray("P"));
+    }
+
     void captureLinesWhileReceiverOn() {
         Bench bench;
         bench.programmer.setCaptureEvery(5.0);

@@ -52,11 +52,13 @@ private slots:
             row(letter, letter, "OK\r");
         row("receiver on: no reply", "R", "");
         row("write", "W=340,0123ABCD,0000", "OK\r");
+        row("auxiliary word above 127", "W=001,0123ABCD,\x80\x9C\xA0\xFF", "OK\r");
         // Unknown letter, letter with extra, slot 0 or 341, not hex, short, no commas, slot
         // not digits.
         for (const char *bad :
              {"Z", "PP", "W=000,0123ABCD,0000", "V=341,0123ABCD,0000", "W=001,0123ABCG,0000",
-              "W=001,0123ABC,0000", "W=001;0123ABCD;0000", "W=0x1,0123ABCD,0000"})
+              "W=001,0123ABC,0000", "W=001;0123ABCD;0000", "W=0x1,0123ABCD,0000",
+              "W=001,0123ABCD,A B1", "W=001,0123ABCD,A,B1"})
             row(bad, bad, "?\r");
         row("read error at slot 3", "D", "001 00000000 0000\r002 00000000 0000\r?\r",
             {.readErrorAt = 3});
@@ -70,6 +72,8 @@ private slots:
             3.0);
         row("no ack delay on identify", "P", ident, {.ackDelay = 3});
         row("endless", "E", "", {.endless = true}, Output::Endless);
+        row("flood after its letter", "k", "OK\r", {.floodAfter = 'K'}, Output::Flood);
+        row("no flood after another", "L", "OK\r", {.floodAfter = 'K'});
         row("hang up on letter", "K", "", {.hangUpOn = 'k'}, Output::HangUp);
         row("hang up after one", "P", ident, {.hangUpAfter = 1}, Output::HangUp, 0.2);
         row("hang up after two", "P\rP", "ZEPRO V2.4\rZEPRO V2.4\r", {.hangUpAfter = 2},
@@ -102,13 +106,15 @@ private slots:
     }
 
     void writeThenReadEachMemory() {
-        ProgrammerModel model;
+        ProgrammerModel model({.dropWrite = 9});
         QCOMPARE(exchange(model, "W=007,0000001A,AB12"), QByteArray("OK\r"));
+        QCOMPARE(exchange(model, "W=009,0000001A,AB12"), QByteArray("OK\r")); // and dropped
         QCOMPARE(exchange(model, "V=085,FFFFFFFF,0001"), QByteArray("OK\r"));
         const QList<QByteArray> rx = lines(exchange(model, "D"));
         QCOMPARE(rx.size(), 341);
         // The serial at positions 5-12, the code at 14-17.
         QCOMPARE(rx.at(6), QByteArray("007 0000001A AB12"));
+        QCOMPARE(rx.at(8), QByteArray("009 00000000 0000"));
         QCOMPARE(rx.at(84), QByteArray("085 00000000 0000"));
         QCOMPARE(rx.last(), QByteArray("OK"));
         const QList<QByteArray> tag = lines(exchange(model, "C"));
