@@ -138,7 +138,7 @@ void MainWindow::imgDatabaseExit_Click() {
 // ---- panels ----
 
 void MainWindow::mnuSortDatabase_Click() {
-    ui->fraSort->show();
+    revealPanel(ui->fraSort);
 }
 
 void MainWindow::imgSortExit_Click() {
@@ -146,7 +146,7 @@ void MainWindow::imgSortExit_Click() {
 }
 
 void MainWindow::mnuMergeDatabase_Click() {
-    ui->fraMergeDatabase->show();
+    revealPanel(ui->fraMergeDatabase);
 }
 
 void MainWindow::MergeExitImage_Click() {

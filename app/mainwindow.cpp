@@ -5,8 +5,10 @@
 #include "platform/serialport.h"
 #include "ui_mainwindow.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QKeyEvent>
 #include <QLocale>
 #include <QScreen>
 #include <QScrollBar>
@@ -174,9 +176,15 @@ void MainWindow::addKeyboardShortcuts() {
         imgSortExit_Click();
         MergeExitImage_Click();
     });
-    // F10 opens the first menu, as desktop users expect; Alt alone reaches the menu bar too.
-    connect(new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, this,
-            [this] { ui->menuBar->setActiveAction(ui->mnuFile->menuAction()); });
+    // F10 reaches the menu bar as Alt alone does: Qt's keyboard mode, in which Enter runs the
+    // commands on the bar itself too. Qt enters it on a lone Alt press and release.
+    connect(new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, this, [this] {
+        QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : this;
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
+        QApplication::sendEvent(target, &press);
+        QApplication::sendEvent(target, &release);
+    });
 }
 
 void MainWindow::fitToScreen() {
@@ -196,6 +204,18 @@ void MainWindow::fitToScreen() {
     if (const QScreen *screen = this->screen())
         height = std::min(height, screen->availableGeometry().height());
     resize(width, height);
+}
+
+void MainWindow::revealPanel(QWidget *panel) {
+    panel->show();
+    const int chrome = height() - ui->mainColumnArea->viewport()->height();
+    int wanted = ui->mainColumn->sizeHint().height() + chrome;
+    if (const QScreen *screen = this->screen())
+        wanted = std::min(wanted, screen->availableGeometry().height());
+    if (wanted > height())
+        resize(width(), wanted);
+    ui->mainColumnArea->ensureWidgetVisible(panel);
+    panel->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::resizeEvent(QResizeEvent *event) {

@@ -122,6 +122,9 @@ private:
     void wirePanels();
     void addKeyboardShortcuts();
     void fitToScreen();
+    // Shows a panel where the user can see and reach it: the window grows when the screen has
+    // room, the column scrolls to the panel, and the keyboard goes into it.
+    void revealPanel(QWidget *panel);
     void placeBulkFrame();
     void updateClock();
 

@@ -23,8 +23,13 @@ bool MainWindow::isMenuVisible(const QString &name) const {
 }
 
 void MainWindow::setFrameVisible(const QString &name, bool visible) {
-    if (name == QLatin1String("fraTXUsers"))
-        ui->fraTXUsers->setVisible(visible);
+    if (name != QLatin1String("fraTXUsers"))
+        return;
+    const bool appears = visible && ui->fraTXUsers->isHidden();
+    ui->fraTXUsers->setVisible(visible);
+    // A database just opened: the keyboard goes where the typing will be.
+    if (appears)
+        ui->fraTXUsers->serialBox()->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::resetTitle() {

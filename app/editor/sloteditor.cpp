@@ -6,6 +6,7 @@
 #include "userdb/recordstore.h"
 
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QShortcut>
 
 namespace app {
@@ -38,6 +39,7 @@ SlotEditor::SlotEditor(QWidget *parent)
     ui->txtDatabaseAddress->setMaximumHeight(3 * fontMetrics().lineSpacing() + frame);
 
     ui->txtRemlet->installEventFilter(this);
+    ui->hscSlot->installEventFilter(this);
     // The scroll bar may be moved while the serial box keeps the focus: that leaves the box
     // all the same, and the box is checked before the slot changes.
     connect(ui->hscSlot, &QScrollBar::actionTriggered, this, [this] {
@@ -103,6 +105,15 @@ void SlotEditor::setDatabaseAddress(const QString &address) {
 }
 
 bool SlotEditor::eventFilter(QObject *watched, QEvent *event) {
+    // The arrow keys along a horizontal scroll bar step one slot; Qt's slider leaves them to
+    // its vertical sibling.
+    if (watched == ui->hscSlot && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Left || key == Qt::Key_Right) {
+            stepSlot(key == Qt::Key_Right ? 1 : -1);
+            return true;
+        }
+    }
     if (watched == ui->txtRemlet && event->type() == QEvent::FocusOut) {
         // Switching to another window or opening a menu is not leaving the box.
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();

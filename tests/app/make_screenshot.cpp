@@ -1,17 +1,33 @@
 // Paints the main window as a person sees it after start-up with the programmer connected
 // and a database open, into the PNG named on the command line (the README's screenshot).
+// With --dark it paints the window on a dark palette, to check that everything stays legible.
 #include "appharness.h"
 
 #include "app/editor/fieldinput.h"
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPlainTextEdit>
 
 int main(int argc, char *argv[]) {
     QApplication application(argc, argv);
     if (argc < 2)
         return 2;
+    if (argc > 2 && QByteArray(argv[2]) == "--dark") {
+        QApplication::setStyle(QStringLiteral("Fusion"));
+        QPalette dark;
+        dark.setColor(QPalette::Window, QColor(0x30, 0x30, 0x30));
+        dark.setColor(QPalette::WindowText, Qt::white);
+        dark.setColor(QPalette::Base, QColor(0x20, 0x20, 0x20));
+        dark.setColor(QPalette::AlternateBase, QColor(0x35, 0x35, 0x35));
+        dark.setColor(QPalette::Text, Qt::white);
+        dark.setColor(QPalette::Button, QColor(0x38, 0x38, 0x38));
+        dark.setColor(QPalette::ButtonText, Qt::white);
+        dark.setColor(QPalette::Highlight, QColor(0x2a, 0x82, 0xda));
+        dark.setColor(QPalette::HighlightedText, Qt::white);
+        QApplication::setPalette(dark);
+    }
     AppHarness h(1);
     h.w().startUp();
     h.w().runCommand(app::Command::NewDatabase);
