@@ -7,27 +7,12 @@
 
 #include <QApplication>
 #include <QEventLoop>
-#include <QFile>
-#include <QFileInfo>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QTimer>
 
 namespace {
 
 constexpr int FloodMs = 30000;
 constexpr int AfterMs = 5000;
-
-// The high-water mark of this process's resident memory, in megabytes.
-double peakResidentMegabytes() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1.0;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    return -1.0;
-}
 
 } // namespace
 
@@ -37,18 +22,10 @@ int main(int argc, char *argv[]) {
         std::fprintf(stderr, "usage: bench_flood PATH-OF-ZEPRO-SIM\n");
         return 2;
     }
-    const QString simulator = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
-    QTemporaryDir dir;
-    QDir::setCurrent(dir.path());
-    const QString link = dir.filePath(QStringLiteral("zepro"));
-    QProcess sim;
-    sim.start(simulator, {QStringLiteral("--link"), link, QStringLiteral("--no-pacing"),
-                          QStringLiteral("--flood-after"), QStringLiteral("K")});
-    if (!sim.waitForStarted() || !sim.waitForReadyRead(5000)) {
-        std::fprintf(stderr, "zepro-sim did not start\n");
+    BenchSimulator sim(argv[1], {QStringLiteral("--no-pacing"), QStringLiteral("--flood-after"),
+                                 QStringLiteral("K")});
+    if (!sim.started())
         return 1;
-    }
-    qputenv("REMLET_PORTS", link.toLocal8Bit());
 
     BenchWindow bench;
     app::MainWindow &window = bench.window;
@@ -64,7 +41,7 @@ int main(int argc, char *argv[]) {
     bool flooding = true;
     double cpuAtStop = 0.0;
     QTimer::singleShot(FloodMs, [&] {
-        sim.terminate();
+        sim.process.terminate();
         flooding = false;
         cpuAtStop = processCpuSeconds();
     });
@@ -77,7 +54,7 @@ int main(int argc, char *argv[]) {
     QTimer::singleShot(AfterMs, &idle, &QEventLoop::quit);
     idle.exec();
     const double cpuAfter = processCpuSeconds() - cpuAtStop;
-    sim.waitForFinished(3000);
+    sim.stop();
 
     printFigure("peak_memory_during_flood_mb", peakResidentMegabytes(), "< 200");
     printFigure("cpu_seconds_5s_after_flood", cpuAfter, "< 0.1");

@@ -3,21 +3,9 @@
 #include "userdb/databasefile.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QTemporaryDir>
 
 namespace {
-
-// The high-water mark of this process's resident memory, in megabytes.
-double peakResidentMegabytes() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1.0;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    return -1.0;
-}
 
 userdb::RecordStore fullStore() {
     const int longest[userdb::ColumnCount] = {8, 4, 50, 50, 50, 50, 50, 20, 5, 20, 20, 50, 50};

@@ -32,17 +32,9 @@ int main(int argc, char *argv[]) {
         std::fprintf(stderr, "usage: bench_transfer PATH-OF-ZEPRO-SIM\n");
         return 2;
     }
-    const QString simulator = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
-    QTemporaryDir dir;
-    QDir::setCurrent(dir.path());
-    const QString link = dir.filePath(QStringLiteral("zepro"));
-    QProcess sim;
-    sim.start(simulator, {QStringLiteral("--link"), link});
-    if (!sim.waitForStarted() || !sim.waitForReadyRead(5000)) {
-        std::fprintf(stderr, "zepro-sim did not start\n");
+    BenchSimulator sim(argv[1], {});
+    if (!sim.started())
         return 1;
-    }
-    qputenv("REMLET_PORTS", link.toLocal8Bit());
 
     BenchWindow bench;
     app::MainWindow &window = bench.window;
@@ -70,8 +62,7 @@ int main(int argc, char *argv[]) {
     printFigure("read_340_ratio_to_wire_plus_2s", read.wall / readWire, "< 1.05");
     printFigure("read_340_cpu_per_wall", read.cpu / read.wall, "< 0.10");
 
-    sim.terminate();
-    sim.waitForFinished(3000);
+    sim.stop();
     const bool ok = dialogs.texts() == QStringList{QStringLiteral("Data downloaded OK")} &&
                     window.Remlet_Count() == Slots;
     if (!ok)

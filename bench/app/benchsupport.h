@@ -7,7 +7,12 @@
 #include "platform/qt/qtserialport.h"
 #include "platform/qt/steadyclock.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <ctime>
 
@@ -34,3 +39,41 @@ inline void printFigure(const char *name, double value, const char *target) {
     std::printf("%-34s %10.4f  (target %s)\n", name, value, target);
     std::fflush(stdout);
 }
+
+// The high-water mark of this process's resident memory, in megabytes.
+inline double peakResidentMegabytes() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1.0;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    return -1.0;
+}
+
+// The zepro-sim process on a link in a temporary working folder, made the app's port 1.
+class BenchSimulator {
+public:
+    BenchSimulator(const char *simulatorPath, const QStringList &options) {
+        const QString program = QFileInfo(QString::fromLocal8Bit(simulatorPath)).absoluteFilePath();
+        QDir::setCurrent(m_dir.path()); // Untitled.fxd lands here, not in the checkout
+        const QString link = m_dir.filePath(QStringLiteral("zepro"));
+        process.start(program, QStringList{QStringLiteral("--link"), link} + options);
+        m_started = process.waitForStarted() && process.waitForReadyRead(5000);
+        qputenv("REMLET_PORTS", link.toLocal8Bit());
+        if (!m_started)
+            std::fprintf(stderr, "zepro-sim did not start\n");
+    }
+    ~BenchSimulator() { stop(); }
+    bool started() const { return m_started; }
+    void stop() {
+        process.terminate();
+        process.waitForFinished(3000);
+    }
+
+    QProcess process;
+
+private:
+    QTemporaryDir m_dir;
+    bool m_started = false;
+};
