@@ -44,7 +44,8 @@ void UserListFilter::setDuplicatesOnly(bool on) {
 }
 
 int UserListFilter::slotAt(int row) const {
-    return m_model.slotAt(mapToSource(index(row, 0)).row());
+    const QModelIndex source = mapToSource(index(row, 0));
+    return source.isValid() ? m_model.slotAt(source.row()) : 0;
 }
 
 bool UserListFilter::filterAcceptsRow(int sourceRow, const QModelIndex &) const {

@@ -22,7 +22,7 @@ public:
     bool duplicatesOnly() const { return m_duplicatesOnly; }
     void setDuplicatesOnly(bool on);
 
-    // The slot shown in row `row` of this view.
+    // The slot shown in row `row` of this view; 0 for a row that is not there.
     int slotAt(int row) const;
 
 protected:

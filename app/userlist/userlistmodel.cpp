@@ -10,7 +10,7 @@ namespace app {
 
 UserListModel::UserListModel(const userdb::OpenDatabase &database, QObject *parent)
     : QAbstractTableModel(parent)
-    , m_database(database) {
+    , m_database(&database) {
     rebuild();
     connect(&database, &userdb::OpenDatabase::cellChanged, this,
             [this](int slot, int) { followCellChange(slot); });
@@ -21,11 +21,18 @@ UserListModel::UserListModel(const userdb::OpenDatabase &database, QObject *pare
         rebuild();
         endResetModel();
     });
+    // A window owner destroys its members before its child windows.
+    connect(&database, &QObject::destroyed, this, [this] {
+        beginResetModel();
+        m_database = nullptr;
+        m_slots.clear();
+        endResetModel();
+    });
 }
 
 void UserListModel::rebuild() {
     m_slots.clear();
-    const userdb::RecordStore &records = m_database.records();
+    const userdb::RecordStore &records = m_database->records();
     for (int slot = 1; slot <= userdb::SlotCount; ++slot)
         if (!records.isFree(slot))
             m_slots.push_back(slot);
@@ -40,7 +47,7 @@ void UserListModel::followCellChange(int slot) {
     const auto place = std::lower_bound(m_slots.begin(), m_slots.end(), slot);
     const int row = int(place - m_slots.begin());
     const bool listed = place != m_slots.end() && *place == slot;
-    const bool holdsText = !m_database.records().isFree(slot);
+    const bool holdsText = !m_database->records().isFree(slot);
     if (listed && holdsText) {
         emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
     } else if (listed) {
@@ -84,8 +91,8 @@ int UserListModel::columnCount(const QModelIndex &parent) const {
 }
 
 QString UserListModel::note(int slot) const {
-    const QString &serial = m_database.cell(slot, userdb::SerialNumber);
-    return sameSerialNote(m_database.serials().slotsWith(serial), slot);
+    const QString &serial = m_database->cell(slot, userdb::SerialNumber);
+    return sameSerialNote(m_database->serials().slotsWith(serial), slot);
 }
 
 QVariant UserListModel::data(const QModelIndex &index, int role) const {
@@ -103,7 +110,7 @@ QVariant UserListModel::data(const QModelIndex &index, int role) const {
         return slot;
     if (column == NoteColumn)
         return note(slot);
-    return m_database.cell(slot, column);
+    return m_database->cell(slot, column);
 }
 
 QVariant UserListModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -15,7 +15,7 @@ namespace app {
 // from the open database (nothing is copied). Columns: the slot number, the 13 record columns
 // (model column n shows record column n) and a note naming the other slots with the same
 // serial. Follows the database: a cell edit updates, inserts or removes one row; a change of
-// many records resets the model.
+// many records resets the model. Should the database be destroyed first, the list empties.
 class UserListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -33,7 +33,8 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
-    const userdb::OpenDatabase &database() const { return m_database; }
+    const userdb::OpenDatabase &database() const { return *m_database; }
+    // The slot of row `row`, 0 to rowCount() - 1.
     int slotAt(int row) const { return m_slots[std::size_t(row)]; }
     // The row of `slot`, or -1 when the slot holds no text.
     int rowOfSlot(int slot) const;
@@ -44,7 +45,8 @@ private:
     void followSerialPeers(const QList<int> &peers);
     QString note(int slot) const;
 
-    const userdb::OpenDatabase &m_database;
+    // Null once the database is gone: the list is then empty.
+    const userdb::OpenDatabase *m_database;
     std::vector<int> m_slots; // the listed slots, ascending
 };
 

@@ -75,6 +75,7 @@ private slots:
     void headerClickOrders();
     void windowFindsAndChoosesByKeyboard();
     void windowChoosesByClick();
+    void databaseDestroyedFirst();
 };
 
 void TestUserList::rowsAndColumns() {
@@ -305,6 +306,20 @@ void TestUserList::windowChoosesByClick() {
     QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, row4.center());
     QCOMPARE(chosen.size(), 1);
     QCOMPARE(chosen.first().first().toInt(), 9);
+}
+
+void TestUserList::databaseDestroyedFirst() {
+    // As in a window that owns both: its members go before its child windows.
+    auto database = std::make_unique<OpenDatabase>();
+    database->replaceRecords(sampleStore());
+    app::UserListWindow list(*database);
+    list.open();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    database.reset();
+    QCOMPARE(list.filter().rowCount(), 0);
+    QCOMPARE(list.findChild<QLabel *>("statusLabel")->text(), QString("0 of 0 users"));
+    list.findChild<QLineEdit *>("findEdit")->setText("Nguyen");
+    list.grab();
 }
 
 QTEST_MAIN(TestUserList)
