@@ -75,7 +75,12 @@ UserListWindow::UserListWindow(const userdb::OpenDatabase &database, QWidget *pa
     followShownRows();
 }
 
-UserListWindow::~UserListWindow() = default;
+UserListWindow::~UserListWindow() {
+    // The models are children too and may still signal while the children are deleted, after
+    // the form is gone.
+    disconnect(m_model, nullptr, this, nullptr);
+    disconnect(m_filter, nullptr, this, nullptr);
+}
 
 void UserListWindow::sizeColumns() {
     const QFontMetrics metrics = m_ui->usersView->fontMetrics();
