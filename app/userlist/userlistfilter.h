@@ -32,6 +32,8 @@ protected:
     bool lessThan(const QModelIndex &left, const QModelIndex &right) const override;
 
 private:
+    void refilter();
+
     UserListModel &m_model;
     QString m_findText;
     QStringMatcher m_finder;
