@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QWidget>
+#include <memory>
+
+namespace userdb {
+class OpenDatabase;
+}
+namespace Ui {
+class UserListWindow;
+}
+
+namespace app {
+
+class UserListFilter;
+class UserListModel;
+
+// The "User List" window: every slot that holds text, a find box, a "Duplicates only" switch
+// (which also orders the rows by serial, so the slots sharing one stand together) and a count
+// of the rows shown. Non-modal; it follows the open database as it changes.
+// Keyboard: Tab goes find box, check box, table; Enter or Down in the find box moves to the
+// table; Enter on a row chooses it.
+class UserListWindow : public QWidget {
+    Q_OBJECT
+public:
+    // With a parent, it is still a window of its own, closed with its parent.
+    explicit UserListWindow(const userdb::OpenDatabase &database, QWidget *parent = nullptr);
+    ~UserListWindow() override;
+
+    // Shows the window, or brings it to the front when it is shown already.
+    void open();
+    // As open, with the focus in the find box and its text selected.
+    void openForFind();
+
+    UserListFilter &filter() const { return *m_filter; }
+
+signals:
+    // The user chose the row of `slot`, by a click, a double-click or Enter. A double-click
+    // may announce the same slot twice.
+    void slotChosen(int slot);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void sizeColumns();
+    void fitToScreen();
+    void showDuplicatesOnly(bool on);
+    void chooseRow(const QModelIndex &index);
+    void moveToTable();
+    void followShownRows();
+
+    std::unique_ptr<Ui::UserListWindow> m_ui;
+    UserListModel *m_model;
+    UserListFilter *m_filter;
+};
+
+} // namespace app
