@@ -19,7 +19,7 @@ const QString UntitledName = QStringLiteral("Untitled.fxd");
 }
 
 int MainWindow::Remlet_Count() const {
-    return userdb::usedSlotCount(m_records);
+    return userdb::usedSlotCount(m_database.records());
 }
 
 int MainWindow::Temp_Remlet_Count() const {
@@ -29,7 +29,7 @@ int MainWindow::Temp_Remlet_Count() const {
 // ---- slot editor ----
 
 void MainWindow::ShowSlot() {
-    ui->fraTXUsers->showRecord(m_records, EditSlotNumber);
+    ui->fraTXUsers->showRecord(m_database.records(), EditSlotNumber);
     ui->fraTXUsers->showUsedSlotCount(Remlet_Count());
 }
 
@@ -50,7 +50,7 @@ void MainWindow::txtRemlet_LostFocus() {
     // Checked now, for the slot that was being edited, before the click or key that left the
     // box changes the slot or runs a command.
     const QString serial = ui->fraTXUsers->serialBox()->text();
-    m_records.setCell(EditSlotNumber, userdb::SerialNumber, serial);
+    m_database.setCell(EditSlotNumber, userdb::SerialNumber, serial);
     if (!userdb::serialNeedsWarning(serial))
         return;
     // The short serial stays stored: the check only warns. The box opens once the event that
@@ -70,7 +70,7 @@ void MainWindow::mnuNewDatabase_Click() {
     m_services.fileDialog.setFileName(UntitledName);
     DatabaseFilename = UntitledName;
     setDatabaseTitle(UntitledName);
-    m_records.clear();
+    m_database.clearRecords();
     EditSlotNumber = 1;
     setSlotSelector(1);
     ShowSlot();
@@ -91,7 +91,7 @@ void MainWindow::mnuLoadDatabase_Click() {
     }
     DatabaseFilename = chosen;
     setDatabaseTitle(chosen);
-    m_records = std::move(*fresh);
+    m_database.replaceRecords(std::move(*fresh));
     ui->fraTXUsers->setDatabaseAddress(result.address);
     EditSlotNumber = 1;
     setSlotSelector(1);
@@ -100,8 +100,8 @@ void MainWindow::mnuLoadDatabase_Click() {
 }
 
 bool MainWindow::SaveDatabaseFile() {
-    const QString error =
-        userdb::saveDatabaseFile(DatabaseFilename, ui->fraTXUsers->databaseAddress(), m_records);
+    const QString error = userdb::saveDatabaseFile(
+        DatabaseFilename, ui->fraTXUsers->databaseAddress(), m_database.records());
     if (error.isEmpty())
         return true;
     reportFailure(error);
@@ -161,7 +161,9 @@ void MainWindow::BubbleSort() {
     ui->fraTXUsers->setEnabled(false);
     ui->fraSort->setEnabled(false);
     showProgress(1, 340);
-    userdb::sortSlots(m_records, ui->fraSort->selectedColumn());
+    const int column = ui->fraSort->selectedColumn();
+    m_database.changeRecords(
+        [column](userdb::RecordStore &store) { userdb::sortSlots(store, column); });
     setProgress(340);
     hideProgress();
     ui->fraTXUsers->setEnabled(true);
@@ -197,7 +199,10 @@ void MainWindow::cmdMergeDatabase_Click() {
             setDatabaseTitle(chosen);
             m_mergeBuffer = std::move(*fresh);
             ui->Label4->setText(QString::number(Temp_Remlet_Count()));
-            userdb::mergeDatabases(m_records, m_mergeBuffer, ui->fraMergeDatabase->options());
+            const userdb::MergeOptions options = ui->fraMergeDatabase->options();
+            m_database.changeRecords([this, options](userdb::RecordStore &store) {
+                userdb::mergeDatabases(store, m_mergeBuffer, options);
+            });
             setSlotSelector(1);
             ShowSlot();
         }
@@ -210,9 +215,11 @@ void MainWindow::cmdMergeDatabase_Click() {
 void MainWindow::cmdBulk_Click() {
     if (refuseWhileTransferring())
         return;
-    const userdb::BulkFillResult result =
-        userdb::bulkFill(m_records, ui->fraBulk->startSerial(), ui->fraBulk->count(),
-                         ui->fraTXUsers->slotSelector()->maximum());
+    userdb::BulkFillResult result;
+    m_database.changeRecords([&](userdb::RecordStore &store) {
+        result = userdb::bulkFill(store, ui->fraBulk->startSerial(), ui->fraBulk->count(),
+                                  ui->fraTXUsers->slotSelector()->maximum());
+    });
     if (!result.error.isEmpty()) {
         reportFailure(result.error);
         return;

@@ -154,7 +154,7 @@ void MainWindow::wirePanels() {
     SlotEditor *editor = ui->fraTXUsers;
     connect(editor->slotSelector(), &QScrollBar::valueChanged, this, &MainWindow::hscSlot_Change);
     connect(editor, &SlotEditor::fieldEdited, this, [this](int column, const QString &text) {
-        m_records.setCell(EditSlotNumber, column, text);
+        m_database.setCell(EditSlotNumber, column, text);
     });
     connect(editor, &SlotEditor::serialBoxLeft, this, &MainWindow::txtRemlet_LostFocus);
     connect(editor, &SlotEditor::closeClicked, this, &MainWindow::imgDatabaseExit_Click);

@@ -9,6 +9,7 @@
 #include "link/linkcontext.h"
 #include "link/memorysize.h"
 #include "link/replybuffer.h"
+#include "userdb/opendatabase.h"
 #include "userdb/recordstore.h"
 
 #include <QHash>
@@ -56,8 +57,9 @@ public:
 
     int Remlet_Count() const;
     int Temp_Remlet_Count() const;
-    const userdb::RecordStore &records() const { return m_records; }
-    userdb::RecordStore &records() { return m_records; }
+    const userdb::RecordStore &records() const { return m_database.records(); }
+    // The records as the window edits them: every change is announced to the views.
+    userdb::OpenDatabase &database() { return m_database; }
     bool isDatabaseOpen() const;
 
     // A menu, menu item or menu-bar command by its control name.
@@ -156,7 +158,7 @@ private:
     ClosingAwareDialogs m_dialogs;
     proglink::LinkContext m_link;
 
-    userdb::RecordStore m_records;
+    userdb::OpenDatabase m_database;
     userdb::RecordStore m_mergeBuffer;
     proglink::ReplyBuffer m_replyBuffer;
     proglink::InternalReceiverCapture m_capture;

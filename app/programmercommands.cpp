@@ -147,7 +147,7 @@ void MainWindow::DownloadMemory() {
     if (outcome != proglink::DownloadOutcome::Complete)
         return;
     mnuNewDatabase_Click();
-    m_records = std::move(*fresh);
+    m_database.replaceRecords(std::move(*fresh));
     SaveDatabaseFile();
     EditSlotNumber = 1;
     setSlotSelector(1);
@@ -176,7 +176,7 @@ void MainWindow::UploadMemory() {
     MemorySlots = proglink::memorySlotsFor(
         device, ui->fraSize->receiverSize() == proglink::MemorySize::Receiver85,
         ui->fraSize->tagSize() == proglink::MemorySize::Tag85);
-    proglink::uploadMemory(m_link, *this, Port, device, MemorySlots, m_records);
+    proglink::uploadMemory(m_link, *this, Port, device, MemorySlots, m_database.records());
 }
 
 void MainWindow::mnuEnableRX_Click() {

@@ -42,9 +42,9 @@ int main(int argc, char *argv[]) {
     window.startUp();
     window.runCommand(app::Command::NewDatabase);
     for (int slot = 1; slot <= Slots; ++slot) {
-        window.records().setCell(slot, userdb::SerialNumber,
+        window.database().setCell(slot, userdb::SerialNumber,
                                  QStringLiteral("%1").arg(0xA0000000u + slot, 8, 16).toUpper());
-        window.records().setCell(slot, userdb::AuxiliaryWord, QStringLiteral("0001"));
+        window.database().setCell(slot, userdb::AuxiliaryWord, QStringLiteral("0001"));
     }
     dialogs.clear();
 

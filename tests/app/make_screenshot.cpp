@@ -33,17 +33,17 @@ int main(int argc, char *argv[]) {
     h.w().runCommand(app::Command::NewDatabase);
     const QStringList surnames{"Nguyen", "Papadopoulos", "Smith", "O'Connor", "Rossi"};
     for (int slot = 1; slot <= surnames.size(); ++slot) {
-        userdb::RecordStore &store = h.w().records();
+        userdb::OpenDatabase &store = h.w().database();
         store.setCell(slot, userdb::SerialNumber,
                       QStringLiteral("%1").arg(0x3F2A10 + slot, 8, 16, QLatin1Char('0')).toUpper());
         store.setCell(slot, userdb::Surname, surnames.at(slot - 1));
     }
-    h.w().records().setCell(1, userdb::OtherNames, QStringLiteral("Linh"));
-    h.w().records().setCell(1, userdb::Address1, QStringLiteral("12 Harbour Street"));
-    h.w().records().setCell(1, userdb::Suburb, QStringLiteral("Carlton"));
-    h.w().records().setCell(1, userdb::State, QStringLiteral("VIC"));
-    h.w().records().setCell(1, userdb::PostCode, QStringLiteral("3053"));
-    h.w().records().setCell(1, userdb::Mobile, QStringLiteral("0400 123 456"));
+    h.w().database().setCell(1, userdb::OtherNames, QStringLiteral("Linh"));
+    h.w().database().setCell(1, userdb::Address1, QStringLiteral("12 Harbour Street"));
+    h.w().database().setCell(1, userdb::Suburb, QStringLiteral("Carlton"));
+    h.w().database().setCell(1, userdb::State, QStringLiteral("VIC"));
+    h.w().database().setCell(1, userdb::PostCode, QStringLiteral("3053"));
+    h.w().database().setCell(1, userdb::Mobile, QStringLiteral("0400 123 456"));
     h.child<app::AddressEdit>("txtDatabaseAddress")
         ->setAddressText(QStringLiteral("Harbour View Apartments\nCar park gates"));
     h.w().hscSlot_Change(1);

@@ -346,7 +346,7 @@ private slots:
     void slotChangesShowEachRecordAsTyped() {
         AppHarness h(0);
         h.w().runCommand(app::Command::NewDatabase);
-        h.w().records().setCell(1, userdb::AuxiliaryWord, QStringLiteral("AB12"));
+        h.w().database().setCell(1, userdb::AuxiliaryWord, QStringLiteral("AB12"));
         QTest::keyClicks(h.child<QLineEdit>("txtRemlet"), "0000001A");
         QTest::keyClicks(field(h, "txtSuburb"), "Carlton");
         QScrollBar *slot = h.child<QScrollBar>("hscSlot");
@@ -362,8 +362,8 @@ private slots:
         QCOMPARE(h.w().records().cell(1, userdb::AuxiliaryWord), QStringLiteral("AB12"));
         QCOMPARE(h.child<QLabel>("lblRemletCount")->text(), QStringLiteral("1"));
 
-        h.w().records().setCell(400, userdb::SerialNumber, QStringLiteral("0000FFFF"));
-        h.w().records().setCell(401, userdb::SerialNumber, QStringLiteral("00000000"));
+        h.w().database().setCell(400, userdb::SerialNumber, QStringLiteral("0000FFFF"));
+        h.w().database().setCell(401, userdb::SerialNumber, QStringLiteral("00000000"));
         slot->setValue(3);
         QCOMPARE(h.child<QLabel>("lblRemletCount")->text(), QStringLiteral("2"));
     }
@@ -383,8 +383,8 @@ private slots:
         // Slot 1 (surname C) is edited; sorting by surname moves it to slot 3.
         const QStringList surnames{"C", "A", "B"};
         for (int slot = 1; slot <= 3; ++slot) {
-            h.w().records().setCell(slot, userdb::Surname, surnames.at(slot - 1));
-            h.w().records().setCell(slot, userdb::SerialNumber,
+            h.w().database().setCell(slot, userdb::Surname, surnames.at(slot - 1));
+            h.w().database().setCell(slot, userdb::SerialNumber,
                                     QStringLiteral("0000000%1").arg(slot));
         }
         h.w().runCommand(app::Command::SortDatabase);

@@ -79,9 +79,9 @@ private slots:
         h.window.startUp();
         h.window.runCommand(app::Command::NewDatabase);
         for (int slot = 1; slot <= 4; ++slot) {
-            h.window.records().setCell(slot, userdb::SerialNumber,
+            h.window.database().setCell(slot, userdb::SerialNumber,
                                        QStringLiteral("00C0FFE%1").arg(slot));
-            h.window.records().setCell(slot, userdb::AuxiliaryWord,
+            h.window.database().setCell(slot, userdb::AuxiliaryWord,
                                        QStringLiteral("A%1B%1").arg(slot));
         }
         h.window.runCommand(app::Command::ProgramReceiver);

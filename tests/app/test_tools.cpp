@@ -25,7 +25,7 @@ class ToolsTest : public QObject {
         return h.w().findChild<T *>(QLatin1String(name));
     }
 
-    static void setSerials(userdb::RecordStore &store, const QStringList &serials) {
+    template <typename Store> static void setSerials(Store &store, const QStringList &serials) {
         for (int i = 0; i < serials.size(); ++i)
             store.setCell(i + 1, userdb::SerialNumber, serials.at(i));
     }
@@ -41,9 +41,9 @@ private slots:
     void sortFromItsPanel() {
         AppHarness h(0);
         h.w().runCommand(app::Command::NewDatabase);
-        setSerials(h.w().records(), {"0000000C", "", "0000000A", "0000000B"});
-        h.w().records().setCell(2, userdb::Surname, QStringLiteral("No fob"));
-        h.w().records().setCell(400, userdb::SerialNumber, QStringLiteral("00000001"));
+        setSerials(h.w().database(), {"0000000C", "", "0000000A", "0000000B"});
+        h.w().database().setCell(2, userdb::Surname, QStringLiteral("No fob"));
+        h.w().database().setCell(400, userdb::SerialNumber, QStringLiteral("00000001"));
         h.w().hscSlot_Change(4);
         h.w().runCommand(app::Command::SortDatabase);
         auto *panel = child<QGroupBox>(h, "fraSort");
@@ -52,7 +52,7 @@ private slots:
         // A command waiting in the event loop (a read, say) cannot run inside the sort and be
         // overwritten by its copy back: it runs after it.
         QTimer::singleShot(0, &h.w(), [&] {
-            h.w().records().setCell(5, userdb::SerialNumber, QStringLiteral("FFFFFFFF"));
+            h.w().database().setCell(5, userdb::SerialNumber, QStringLiteral("FFFFFFFF"));
         });
         child<QPushButton>(h, "cmdSortNow")->click();
         QCoreApplication::processEvents();
@@ -70,8 +70,8 @@ private slots:
     void mergeFromItsPanel() {
         AppHarness h(0);
         h.w().runCommand(app::Command::NewDatabase);
-        setSerials(h.w().records(), {"0000000a", "0000000B"});
-        h.w().records().setCell(1, userdb::Surname, QStringLiteral("Kept"));
+        setSerials(h.w().database(), {"0000000a", "0000000B"});
+        h.w().database().setCell(1, userdb::Surname, QStringLiteral("Kept"));
         const QString file =
             writeDatabaseFile(QStringLiteral("other.fxd"), {"0000000A", "0000000C", "0000000C"});
         QVERIFY(!file.isEmpty());
@@ -92,7 +92,7 @@ private slots:
     void mergeOfAnUnreadableFileChangesNothing() {
         AppHarness h(0);
         h.w().runCommand(app::Command::NewDatabase);
-        setSerials(h.w().records(), {"0000000A"});
+        setSerials(h.w().database(), {"0000000A"});
         const QString bad = m_dir.filePath(QStringLiteral("cut.fxd"));
         QFile file(bad);
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -140,7 +140,7 @@ private slots:
         QFETCH(int, shownSlot);
         AppHarness h(0);
         h.w().runCommand(app::Command::NewDatabase);
-        h.w().records().setCell(2, userdb::Surname, QStringLiteral("Owner"));
+        h.w().database().setCell(2, userdb::Surname, QStringLiteral("Owner"));
         const userdb::RecordStore before = h.w().records();
         child<QLineEdit>(h, "txtSerialStart")->setText(start);
         child<QLineEdit>(h, "txtNumberFill")->setText(count);

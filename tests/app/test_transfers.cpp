@@ -194,8 +194,8 @@ private slots:
         fillMemory(h.programmer.model().receiver(), 3);
         h.w().startUp();
         h.w().runCommand(app::Command::NewDatabase);
-        h.w().records().setCell(1, userdb::SerialNumber, QStringLiteral("0000ABCD"));
-        h.w().records().setCell(2, userdb::Surname, QStringLiteral("Owner"));
+        h.w().database().setCell(1, userdb::SerialNumber, QStringLiteral("0000ABCD"));
+        h.w().database().setCell(2, userdb::Surname, QStringLiteral("Owner"));
         h.w().findChild<QLineEdit *>("txtSerialStart")->setText(QStringLiteral("1"));
         h.w().findChild<QLineEdit *>("txtNumberFill")->setText(QStringLiteral("2"));
         h.timeline.after(0.5, [&] { action(h); });

@@ -96,7 +96,7 @@ private slots:
         AppHarness h(1);
         h.w().startUp();
         openDatabase(h);
-        h.w().records().setCell(7, userdb::SerialNumber, QStringLiteral("0000001A"));
+        h.w().database().setCell(7, userdb::SerialNumber, QStringLiteral("0000001A"));
         h.child<QScrollBar>("hscSlot")->setValue(7);
         const QList<std::pair<const char *, QString>> labels{
             {"StatusBar1Panel1", QStringLiteral("Found Remlet Manager on Port 1")},
