@@ -19,8 +19,10 @@ int main(int argc, char *argv[]) {
     platform::QtDialogs dialogs;
     platform::QtFileDialog fileDialog;
     platform::HostSystemInfo systemInfo;
+    platform::QtDocumentDialogs documents;
 
-    app::MainWindow window({port, clock, loop, dialogs, fileDialog, systemInfo});
+    app::MainWindow window({port, clock, loop, dialogs, fileDialog, systemInfo, documents});
+    documents.setParent(&window);
     // Discovery, and the memory-size messages when the programmer answers, come before the
     // window is first shown.
     window.startUp();

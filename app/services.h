@@ -3,6 +3,7 @@
 namespace platform {
 class Clock;
 class Dialogs;
+class DocumentDialogs;
 class EventLoop;
 class FileDialog;
 class SerialPort;
@@ -20,6 +21,7 @@ struct Services {
     platform::Dialogs &dialogs;
     platform::FileDialog &fileDialog;
     platform::SystemInfoHost &systemInfo;
+    platform::DocumentDialogs &documents;
 };
 
 } // namespace app

@@ -2,6 +2,10 @@
 
 #include <QString>
 
+#include <functional>
+
+class QPagedPaintDevice;
+
 namespace platform {
 
 enum class MessageIcon { None, Critical };
@@ -26,6 +30,21 @@ public:
     // Each returns false when the user cancelled; otherwise fileName() is the chosen path.
     virtual bool showOpen() = 0;
     virtual bool showSave() = 0;
+};
+
+// Open, save and print dialogs for documents other than databases: spreadsheets, PDF files,
+// paper. The database's own dialog above keeps its fixed settings.
+class DocumentDialogs {
+public:
+    virtual ~DocumentDialogs() = default;
+    // The chosen path, or empty text when the user cancelled. `filter` as QFileDialog takes it;
+    // the save dialog adds the filter's first extension to a name typed without one.
+    virtual QString chooseOpen(const QString &title, const QString &filter) = 0;
+    virtual QString chooseSave(const QString &title, const QString &filter,
+                               const QString &proposedPath) = 0;
+    // Lets the user choose a printer, then `render` paints the pages on it. False when the
+    // user cancelled.
+    virtual bool print(const std::function<void(QPagedPaintDevice &)> &render) = 0;
 };
 
 } // namespace platform

@@ -25,7 +25,8 @@ struct BenchWindow {
     platform::FakeDialogs dialogs;
     platform::FakeFileDialog files;
     platform::HostSystemInfo systemInfo;
-    app::MainWindow window{app::Services{port, clock, loop, dialogs, files, systemInfo}};
+    platform::FakeDocumentDialogs documents;
+    app::MainWindow window{app::Services{port, clock, loop, dialogs, files, systemInfo, documents}};
 };
 
 // CPU seconds this process has used, all threads.

@@ -36,4 +36,21 @@ bool FakeFileDialog::show(Kind kind) {
     return true;
 }
 
+QString FakeDocumentDialogs::answer(const Shown &shown) {
+    m_shown.append(shown);
+    if (m_answers.empty())
+        return {};
+    const QString chosen = m_answers.front();
+    m_answers.pop_front();
+    return chosen;
+}
+
+bool FakeDocumentDialogs::print(const std::function<void(QPagedPaintDevice &)> &render) {
+    ++m_printRequests;
+    if (!printer)
+        return false;
+    render(*printer);
+    return true;
+}
+
 } // namespace platform

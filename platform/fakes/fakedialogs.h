@@ -63,4 +63,38 @@ private:
     int m_unexpected = 0;
 };
 
+// Answers document dialogs from a queue like FakeFileDialog; prints on a device the test gives.
+class FakeDocumentDialogs : public DocumentDialogs {
+public:
+    struct Shown {
+        QString title;
+        QString filter;
+        QString proposedPath;
+    };
+
+    // A path is chosen; empty text is a cancel. With no answer left the dialog is cancelled.
+    void queueAnswer(const QString &answer) { m_answers.push_back(answer); }
+    // Where print() paints when the user accepts; none: the print is cancelled.
+    QPagedPaintDevice *printer = nullptr;
+
+    QString chooseOpen(const QString &title, const QString &filter) override {
+        return answer({title, filter, {}});
+    }
+    QString chooseSave(const QString &title, const QString &filter,
+                       const QString &proposedPath) override {
+        return answer({title, filter, proposedPath});
+    }
+    bool print(const std::function<void(QPagedPaintDevice &)> &render) override;
+
+    const QList<Shown> &shown() const { return m_shown; }
+    int printRequests() const { return m_printRequests; }
+
+private:
+    QString answer(const Shown &shown);
+
+    std::deque<QString> m_answers;
+    QList<Shown> m_shown;
+    int m_printRequests = 0;
+};
+
 } // namespace platform

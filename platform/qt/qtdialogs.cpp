@@ -4,6 +4,9 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QRegularExpression>
 
 namespace platform {
 
@@ -63,6 +66,35 @@ bool QtFileDialog::showOpen() {
 
 bool QtFileDialog::showSave() {
     return show(Mode::Save);
+}
+
+QString QtDocumentDialogs::chooseOpen(const QString &title, const QString &filter) {
+    return QFileDialog::getOpenFileName(m_parent.data(), title, QString(), filter);
+}
+
+QString QtDocumentDialogs::chooseSave(const QString &title, const QString &filter,
+                                      const QString &proposedPath) {
+    QFileDialog dialog(m_parent.data(), title, QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave); // asks before replacing a file
+    // "Spreadsheet (*.csv)" gives "csv" for a name typed without one.
+    const QRegularExpressionMatch extension =
+        QRegularExpression(QStringLiteral("\\*\\.(\\w+)")).match(filter);
+    if (extension.hasMatch())
+        dialog.setDefaultSuffix(extension.captured(1));
+    if (!proposedPath.isEmpty())
+        dialog.selectFile(proposedPath);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().first();
+}
+
+bool QtDocumentDialogs::print(const std::function<void(QPagedPaintDevice &)> &render) {
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, m_parent.data());
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    render(printer);
+    return true;
 }
 
 } // namespace platform

@@ -45,4 +45,20 @@ private:
     QString m_fileName;
 };
 
+// Qt's file dialogs for spreadsheets and PDF files, and the print dialog.
+class QtDocumentDialogs : public DocumentDialogs {
+public:
+    explicit QtDocumentDialogs(QWidget *parent = nullptr)
+        : m_parent(parent) {}
+    void setParent(QWidget *parent) { m_parent = parent; }
+
+    QString chooseOpen(const QString &title, const QString &filter) override;
+    QString chooseSave(const QString &title, const QString &filter,
+                       const QString &proposedPath) override;
+    bool print(const std::function<void(QPagedPaintDevice &)> &render) override;
+
+private:
+    QPointer<QWidget> m_parent;
+};
+
 } // namespace platform

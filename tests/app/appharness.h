@@ -38,6 +38,7 @@ struct AppHarness {
     platform::FakeDialogs dialogs;
     platform::FakeFileDialog files;
     FakeSystemInfo systemInfo;
+    platform::FakeDocumentDialogs documents;
     sim::InProcessProgrammer programmer;
     std::unique_ptr<app::MainWindow> window;
 
@@ -49,7 +50,7 @@ struct AppHarness {
             programmer.setHangUpHandler([this] { port.hangUp(); });
         }
         window = std::make_unique<app::MainWindow>(
-            app::Services{port, timeline, timeline, dialogs, files, systemInfo});
+            app::Services{port, timeline, timeline, dialogs, files, systemInfo, documents});
     }
 
     app::MainWindow &w() { return *window; }

@@ -385,7 +385,7 @@ private slots:
         for (int slot = 1; slot <= 3; ++slot) {
             h.w().database().setCell(slot, userdb::Surname, surnames.at(slot - 1));
             h.w().database().setCell(slot, userdb::SerialNumber,
-                                    QStringLiteral("0000000%1").arg(slot));
+                                     QStringLiteral("0000000%1").arg(slot));
         }
         h.w().runCommand(app::Command::SortDatabase);
         h.w().show();

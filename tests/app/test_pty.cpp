@@ -43,7 +43,8 @@ struct RealPortHarness {
     platform::FakeDialogs dialogs;
     platform::FakeFileDialog files;
     FakeSystemInfo systemInfo;
-    app::MainWindow window{app::Services{port, clock, loop, dialogs, files, systemInfo}};
+    platform::FakeDocumentDialogs documents;
+    app::MainWindow window{app::Services{port, clock, loop, dialogs, files, systemInfo, documents}};
 };
 
 } // namespace
@@ -80,9 +81,9 @@ private slots:
         h.window.runCommand(app::Command::NewDatabase);
         for (int slot = 1; slot <= 4; ++slot) {
             h.window.database().setCell(slot, userdb::SerialNumber,
-                                       QStringLiteral("00C0FFE%1").arg(slot));
+                                        QStringLiteral("00C0FFE%1").arg(slot));
             h.window.database().setCell(slot, userdb::AuxiliaryWord,
-                                       QStringLiteral("A%1B%1").arg(slot));
+                                        QStringLiteral("A%1B%1").arg(slot));
         }
         h.window.runCommand(app::Command::ProgramReceiver);
         h.window.runCommand(app::Command::CopyReceiverToTag);
