@@ -14,10 +14,14 @@ ComparisonWindow::ComparisonWindow(QWidget *parent)
     , ui(std::make_unique<Ui::ComparisonWindow>())
     , m_model(new DifferencesModel(this)) {
     ui->setupUi(this);
-    ui->tblDifferences->setModel(m_model);
-    ui->tblDifferences->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    ui->tblDifferences->horizontalHeader()->setStretchLastSection(true);
-    ui->tblDifferences->verticalHeader()->hide();
+    QTableView *table = ui->tblDifferences;
+    table->setModel(m_model);
+    // The slot number as narrow as it can be, the four values sharing the rest evenly.
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    table->horizontalHeader()->setSectionResizeMode(DifferencesModel::Slot,
+                                                    QHeaderView::ResizeToContents);
+    table->verticalHeader()->hide();
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().lineSpacing() + 8);
     // A click chooses a row at once; activated covers Enter and double-click.
     connect(ui->tblDifferences, &QAbstractItemView::clicked, this, &ComparisonWindow::choose);
     connect(ui->tblDifferences, &QAbstractItemView::activated, this, &ComparisonWindow::choose);
