@@ -7,6 +7,7 @@
 #include "link/slotvalues.h"
 #include "link/upload.h"
 #include "userdb/databasefile.h"
+#include "userdb/filemessage.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -58,8 +59,8 @@ int read(const Request &request, ProgrammerSession &session) {
     // A folder that is not there is better told before a read of several seconds.
     const QFileInfo target(request.file);
     if (!target.absoluteDir().exists())
-        throw Failure(
-            QStringLiteral("Cannot save \"%1\": the folder does not exist").arg(request.file));
+        throw Failure(userdb::fileMessage(QStringLiteral("save"), request.file,
+                                          QStringLiteral("the folder does not exist")));
     connectFor(request, session);
     auto store = std::make_unique<userdb::RecordStore>();
     session.view().setActivity(QStringLiteral("Reading the %1").arg(deviceName(request.device)));

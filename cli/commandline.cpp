@@ -95,7 +95,7 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments) {
         result.error = parser.errorText();
         return result;
     }
-    result.showHelp = parser.isSet(help);
+    result.showHelp = parser.isSet(help) || parser.isSet(QStringLiteral("help-all"));
     result.showVersion = parser.isSet(version);
     if (result.showHelp || result.showVersion)
         return result;

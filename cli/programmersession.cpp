@@ -4,6 +4,8 @@
 #include "link/memorysize.h"
 #include "platform/qt/portnames.h"
 
+#include <QFileInfo>
+
 namespace cli {
 
 ProgrammerSession::ProgrammerSession(ConsoleView &view, ConsoleDialogs &dialogs)
@@ -16,7 +18,8 @@ void ProgrammerSession::connect(const QString &portPath, bool identify) {
         // Port 1 is then the one device there is; a search finds it or nothing.
         if (!platform::PortTable::isPresent(portPath))
             throw Failure(QStringLiteral("%1: no such serial device").arg(portPath));
-        m_serial.setFixedPaths({portPath});
+        // The serial port takes a bare name for one under /dev.
+        m_serial.setFixedPaths({QFileInfo(portPath).absoluteFilePath()});
         if (!identify) {
             m_port = 1;
             return;

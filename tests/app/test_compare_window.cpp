@@ -53,6 +53,8 @@ private slots:
         QCOMPARE(window.summaryText(), "1 slot differs");
         window.setComparison({}, Device::Tag);
         QCOMPARE(window.summaryText(), "The tag matches the database");
+        window.setComparison({}, Device::Receiver);
+        QCOMPARE(window.summaryText(), "The receiver matches the database");
         QCOMPARE(model.rowCount(), 0);
     }
 

@@ -89,8 +89,11 @@ private slots:
         QCOMPARE(writeDatabase(path("site.fxd"), {"0000ABCD", "00C0FFEE", "", "1234abcd"}),
                  QString());
 
-        // Searching the ports, then asking the one given.
-        for (const QStringList &find : {QStringList{"find"}, QStringList{"find"} + port}) {
+        // Searching the ports, then asking the one given (by a path relative to the current
+        // folder, which the serial port alone would look for under /dev).
+        QVERIFY(QDir::setCurrent(m_dir.path()));
+        for (const QStringList &find :
+             {QStringList{"find"}, QStringList{"find", "--port", "zepro"}}) {
             const Run found = remletctl(find, find.size() == 1 ? sim.link() : QString());
             QCOMPARE(found.exitCode, 0);
             QCOMPARE(found.out, "1\t" + sim.link().toUtf8() + "\tZEPRO V2.4\n");

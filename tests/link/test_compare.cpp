@@ -112,14 +112,6 @@ private slots:
               "differences");
     }
 
-    void summary() {
-        QCOMPARE(proglink::comparisonSummary(0, Device::Receiver),
-                 "The receiver matches the database");
-        QCOMPARE(proglink::comparisonSummary(0, Device::Tag), "The tag matches the database");
-        QCOMPARE(proglink::comparisonSummary(1, Device::Tag), "1 slot differs");
-        QCOMPARE(proglink::comparisonSummary(340, Device::Receiver), "340 slots differ");
-    }
-
     // An 85-slot device holding slots 1 to 3; the database holds `database`. The database
     // store is never written, whatever the read gives.
     void readAndCompare_data() {
