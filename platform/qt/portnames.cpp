@@ -37,6 +37,8 @@ QStringList orderSerialPorts(QStringList paths) {
 QString PortTable::listedPath(int number) {
     if (number < 1)
         return {};
+    if (m_fixedPaths)
+        return number <= m_fixedPaths->size() ? m_fixedPaths->at(number - 1) : QString();
 #ifdef Q_OS_WIN
     return QStringLiteral("COM%1").arg(number);
 #else

@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace platform {
 
@@ -28,6 +29,9 @@ public:
     QString devicePath(int number);
     // Whether a listed path names a device that is there now.
     static bool isPresent(const QString &path);
+    // From now on port n is the n-th of `paths`, whatever REMLET_PORTS or the system list
+    // say: for a program that has been told which device to use.
+    void setFixedPaths(QStringList paths) { m_fixedPaths = std::move(paths); }
 
 private:
     QStringList systemPorts(int number);
@@ -37,6 +41,7 @@ private:
     // listing and a device plugged in later is found by the next scan.
     QStringList m_systemPorts;
     QElapsedTimer m_listedAt;
+    std::optional<QStringList> m_fixedPaths;
 };
 
 } // namespace platform

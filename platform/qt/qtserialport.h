@@ -30,6 +30,9 @@ public:
     // The path that port `number` stands for, present or not ("COMn" on Windows).
     QString portName(int number) override;
 
+    // Port n is the n-th of `paths` from now on (PortTable::setFixedPaths).
+    void setFixedPaths(const QStringList &paths) { m_table.setFixedPaths(paths); }
+
     // The device path of the selected port; empty before a port is selected.
     QString devicePath() const { return m_path; }
 

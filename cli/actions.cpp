@@ -1,0 +1,131 @@
+#include "cli/actions.h"
+
+#include "cli/failure.h"
+#include "cli/programmersession.h"
+#include "link/compare.h"
+#include "link/download.h"
+#include "link/slotvalues.h"
+#include "link/upload.h"
+#include "userdb/databasefile.h"
+#include "userdb/filemessage.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <memory>
+
+namespace cli {
+
+namespace {
+
+const QString ReadFailed = QStringLiteral("Communications error with reciever, please try again");
+
+QString deviceName(proglink::Device device) {
+    return device == proglink::Device::Receiver ? QStringLiteral("receiver")
+                                                : QStringLiteral("tag");
+}
+
+void print(std::FILE *out, const QString &line) {
+    std::fprintf(out, "%s\n", qPrintable(line));
+}
+
+std::unique_ptr<userdb::RecordStore> loadDatabase(const QString &path) {
+    auto store = std::make_unique<userdb::RecordStore>();
+    const userdb::LoadResult loaded = userdb::loadDatabaseFile(path, *store);
+    if (!loaded.error.isEmpty())
+        throw Failure(loaded.error);
+    return store;
+}
+
+// The programmer, found and told the device's size.
+void connectFor(const Request &request, ProgrammerSession &session) {
+    session.connect(request.portPath);
+    session.applySize(request.device, request.slotCount);
+}
+
+int find(const Request &request, ProgrammerSession &session, std::FILE *out) {
+    session.connect(request.portPath, true);
+    if (request.sizesGiven) {
+        // As the window's discovery: the receiver's size, then the tag's.
+        session.applySize(proglink::Device::Receiver, request.slotCount);
+        session.applySize(proglink::Device::Tag, request.slotCount);
+    }
+    print(out, QStringLiteral("%1\t%2\t%3")
+                   .arg(session.port())
+                   .arg(session.devicePath(), session.found().identification));
+    return ExitSuccess;
+}
+
+int read(const Request &request, ProgrammerSession &session) {
+    // A folder that is not there is better told before a read of several seconds.
+    const QFileInfo target(request.file);
+    if (!target.absoluteDir().exists())
+        throw Failure(userdb::fileMessage(QStringLiteral("save"), request.file,
+                                          QStringLiteral("the folder does not exist")));
+    connectFor(request, session);
+    auto store = std::make_unique<userdb::RecordStore>();
+    session.view().setActivity(QStringLiteral("Reading the %1").arg(deviceName(request.device)));
+    session.view().takeStatusTexts();
+    if (proglink::downloadMemory(session.context(), session.view(), session.port(), request.device,
+                                 session.buffer(), *store) != proglink::DownloadOutcome::Complete)
+        session.fail(ReadFailed);
+    session.view().hideProgress();
+    // Lines the programmer sent that could not be read: the file lacks them.
+    for (const QString &warning : session.view().takeStatusTexts())
+        std::fprintf(stderr, "remletctl: warning: %s\n", qPrintable(warning));
+    if (const QString error = userdb::saveDatabaseFile(request.file, QString(), *store);
+        !error.isEmpty())
+        throw Failure(error);
+    return ExitSuccess;
+}
+
+int program(const Request &request, ProgrammerSession &session) {
+    const auto store = loadDatabase(request.file);
+    // Refused before the programmer hears anything, size command included.
+    if (const QList<proglink::UnsendableValue> unsendable =
+            proglink::findUnsendableValues(*store, request.slotCount);
+        !unsendable.isEmpty())
+        throw Failure(oneLine(proglink::describeUnsendableValues(unsendable)));
+    connectFor(request, session);
+    session.view().setActivity(
+        QStringLiteral("Programming the %1").arg(deviceName(request.device)));
+    if (!proglink::uploadMemory(session.context(), session.view(), session.port(), request.device,
+                                request.slotCount, *store))
+        session.fail(QStringLiteral("Failed to write data"));
+    return ExitSuccess;
+}
+
+int compare(const Request &request, ProgrammerSession &session, std::FILE *out) {
+    const auto database = loadDatabase(request.file);
+    connectFor(request, session);
+    session.view().setActivity(QStringLiteral("Reading the %1").arg(deviceName(request.device)));
+    const proglink::Comparison comparison =
+        proglink::readAndCompare(session.context(), session.view(), session.port(), request.device,
+                                 request.slotCount, session.buffer(), *database);
+    if (comparison.outcome == proglink::ComparisonOutcome::ReadFailed)
+        session.fail(ReadFailed);
+    for (const proglink::SlotDifference &d : comparison.differences)
+        print(out, QStringLiteral("%1\t%2\t%3\t%4\t%5")
+                       .arg(d.slot)
+                       .arg(d.databaseSerial, d.databaseAux, d.deviceSerial, d.deviceAux));
+    session.view().setStatusText(
+        proglink::comparisonSummary(comparison.differences.size(), request.device));
+    return comparison.outcome == proglink::ComparisonOutcome::Matches ? ExitSuccess : ExitDiffers;
+}
+
+} // namespace
+
+int runAction(const Request &request, ProgrammerSession &session, std::FILE *out) {
+    switch (request.action) {
+    case Action::Find:
+        return find(request, session, out);
+    case Action::Read:
+        return read(request, session);
+    case Action::Program:
+        return program(request, session);
+    case Action::Compare:
+        break;
+    }
+    return compare(request, session, out);
+}
+
+} // namespace cli

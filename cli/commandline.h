@@ -1,0 +1,32 @@
+#pragma once
+
+#include "link/device.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace cli {
+
+enum class Action { Find, Read, Program, Compare };
+
+// What the command line asks for.
+struct Request {
+    Action action = Action::Find;
+    proglink::Device device = proglink::Device::Receiver;
+    QString file;
+    QString portPath; // empty: search the ports as the window does
+    int slotCount = 340;
+    bool sizesGiven = false; // find tells the programmer the sizes only when asked to
+};
+
+struct ParsedCommandLine {
+    Request request;
+    bool showHelp = false;
+    bool showVersion = false;
+    QString helpText;
+    QString error; // empty when the command line is good
+};
+
+ParsedCommandLine parseCommandLine(const QStringList &arguments);
+
+} // namespace cli

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "cli/consoledialogs.h"
+#include "cli/consoleview.h"
+#include "link/device.h"
+#include "link/discovery.h"
+#include "link/linkcontext.h"
+#include "link/replybuffer.h"
+#include "platform/qt/qteventloop.h"
+#include "platform/qt/qtserialport.h"
+#include "platform/qt/steadyclock.h"
+
+namespace cli {
+
+// The programmer as one command of remletctl uses it: the real serial port, clock and event
+// loop, the console's boxes and view, and the port number it was found on.
+class ProgrammerSession {
+public:
+    ProgrammerSession(ConsoleView &view, ConsoleDialogs &dialogs);
+
+    // Finds the programmer: on the device `portPath` when one is given (it must exist), else
+    // by searching the ports as the window does. A given device is asked who it is only when
+    // `identify` says so. Throws Failure.
+    void connect(const QString &portPath, bool identify = false);
+    // Tells the programmer the memory size of the device: 340 or 85 slots. Throws Failure
+    // when it does not acknowledge.
+    void applySize(proglink::Device device, int slotCount);
+
+    int port() const { return m_port; }
+    const proglink::DiscoveryResult &found() const { return m_found; }
+    QString devicePath() { return m_serial.portName(m_port); }
+
+    proglink::LinkContext &context() { return m_context; }
+    proglink::ReplyBuffer &buffer() { return m_buffer; }
+    ConsoleView &view() { return m_view; }
+    // Throws the failure the link has just shown, or `fallback` when it showed none.
+    [[noreturn]] void fail(const QString &fallback);
+
+private:
+    platform::QtSerialPort m_serial;
+    platform::SteadyClock m_clock;
+    platform::QtEventLoop m_loop;
+    ConsoleView &m_view;
+    ConsoleDialogs &m_dialogs;
+    proglink::LinkContext m_context;
+    proglink::ReplyBuffer m_buffer;
+    proglink::DiscoveryResult m_found;
+    int m_port = 0;
+};
+
+} // namespace cli

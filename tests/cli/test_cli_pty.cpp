@@ -1,0 +1,174 @@
+// remletctl against the zepro-sim process on a pseudo-terminal, as an installer's script
+// runs it.
+#include "userdb/databasefile.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+constexpr int CommandTimeoutMs = 30000;
+
+// One zepro-sim process without pacing, linked into `dir`, stopped when it goes out of scope.
+class Simulator {
+public:
+    Simulator(const QTemporaryDir &dir, const QStringList &options)
+        : m_link(dir.filePath("zepro")) {
+        m_process.start(qEnvironmentVariable("ZEPRO_SIM"),
+                        QStringList{"--no-pacing", "--link", m_link} + options);
+        m_started = m_process.waitForStarted() && m_process.waitForReadyRead(5000);
+    }
+    ~Simulator() {
+        m_process.terminate();
+        if (!m_process.waitForFinished(3000))
+            m_process.kill();
+    }
+    bool started() const { return m_started && QFile::exists(m_link); }
+    QString link() const { return m_link; }
+
+private:
+    QString m_link;
+    QProcess m_process;
+    bool m_started = false;
+};
+
+struct Run {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Run remletctl(const QStringList &arguments, const QString &ports = {}) {
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("REMLET_PORTS", ports);
+    process.setProcessEnvironment(environment);
+    process.start(qEnvironmentVariable("REMLETCTL"), arguments);
+    if (!process.waitForFinished(CommandTimeoutMs))
+        process.kill();
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+// A database file holding `serials` in slots 1, 2, ... with auxiliary words "0001", "0002"...
+QString writeDatabase(const QString &path, const QStringList &serials) {
+    userdb::RecordStore store;
+    for (int slot = 1; slot <= serials.size(); ++slot) {
+        store.setCell(slot, userdb::SerialNumber, serials.at(slot - 1));
+        store.setCell(slot, userdb::AuxiliaryWord, QString("%1").arg(slot, 4, 10, QChar('0')));
+    }
+    return userdb::saveDatabaseFile(path, "Site", store);
+}
+
+QByteArray contents(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestCliPty : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    QString path(const char *name) const { return m_dir.filePath(name); }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(QFileInfo(qEnvironmentVariable("ZEPRO_SIM")).isExecutable());
+        QVERIFY(QFileInfo(qEnvironmentVariable("REMLETCTL")).isExecutable());
+    }
+
+    // find, program, compare, a changed file, read: results on standard output only.
+    void programCompareAndRead() {
+        Simulator sim(m_dir, {});
+        QVERIFY(sim.started());
+        const QStringList port{"--port", sim.link()};
+        QCOMPARE(writeDatabase(path("site.fxd"), {"0000ABCD", "00C0FFEE", "", "1234abcd"}),
+                 QString());
+
+        // Searching the ports, then asking the one given (by a path relative to the current
+        // folder, which the serial port alone would look for under /dev).
+        QVERIFY(QDir::setCurrent(m_dir.path()));
+        for (const QStringList &find :
+             {QStringList{"find"}, QStringList{"find", "--port", "zepro"}}) {
+            const Run found = remletctl(find, find.size() == 1 ? sim.link() : QString());
+            QCOMPARE(found.exitCode, 0);
+            QCOMPARE(found.out, "1\t" + sim.link().toUtf8() + "\tZEPRO V2.4\n");
+        }
+
+        const Run programmed =
+            remletctl(QStringList{"program", "receiver", path("site.fxd")} + port);
+        QCOMPARE(programmed.exitCode, 0);
+        QCOMPARE(programmed.err, QByteArray()); // no terminal: no progress
+        const Run same = remletctl(QStringList{"compare", "receiver", path("site.fxd")} + port);
+        QCOMPARE(same.exitCode, 0);
+        QCOMPARE(same.out, QByteArray());
+
+        QCOMPARE(writeDatabase(path("changed.fxd"), {"0000ABCD", "00C0FFEF", "", "1234ABCD"}),
+                 QString());
+        const Run differs =
+            remletctl(QStringList{"compare", "receiver", path("changed.fxd")} + port);
+        QCOMPARE(differs.exitCode, 1);
+        QCOMPARE(differs.out, QByteArray("2\t00C0FFEF\t0002\t00C0FFEE\t0002\n"));
+
+        const Run read = remletctl(QStringList{"read", "receiver", path("read.fxd")} + port);
+        QCOMPARE(read.exitCode, 0);
+        userdb::RecordStore back;
+        QCOMPARE(userdb::loadDatabaseFile(path("read.fxd"), back).error, QString());
+        QCOMPARE(back.cell(2, userdb::SerialNumber), "00C0FFEE");
+        QCOMPARE(back.cell(4, userdb::SerialNumber), "1234ABCD");
+        QCOMPARE(back.cell(4, userdb::AuxiliaryWord), "0004");
+        QCOMPARE(back.cell(340, userdb::SerialNumber), "00000000");
+    }
+
+    // Each failure exits 2 with one line on standard error and leaves the files as they were.
+    void failures_data() {
+        QTest::addColumn<QStringList>("simulator"); // empty: none is started
+        QTest::addColumn<QStringList>("arguments"); // "PORT" is replaced by the port's path
+        QTest::addColumn<QString>("reason");        // a part of the line
+        QTest::newRow("missing port")
+            << QStringList{} << QStringList{"compare", "tag", "site.fxd", "--port", "PORT"}
+            << "zepro: no such serial device";
+        QTest::newRow("unsendable serial")
+            << QStringList{"--state", "state"}
+            << QStringList{"program", "receiver", "bad.fxd", "--port", "PORT"}
+            << "Slot 2: the serial number holds characters that cannot be sent to the programmer";
+        QTest::newRow("read error") << QStringList{"--read-error-at", "5"}
+                                    << QStringList{"read", "tag", "site.fxd", "--port", "PORT"}
+                                    << "Communications error with reciever, please try again";
+        QTest::newRow("bad size") << QStringList{} << QStringList{"find", "--sizes", "100"}
+                                  << "--sizes wants 340 or 85";
+    }
+    void failures() {
+        QFETCH(QStringList, simulator);
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        QVERIFY(QDir::setCurrent(dir.path()));
+        QCOMPARE(writeDatabase("site.fxd", {"0000ABCD"}), QString());
+        QCOMPARE(writeDatabase("bad.fxd", {"0000ABCD", "1234\t678"}), QString());
+        const QByteArray before = contents("site.fxd");
+        std::optional<Simulator> sim;
+        if (!simulator.isEmpty()) {
+            sim.emplace(dir, simulator);
+            QVERIFY(sim->started());
+        }
+        arguments.replaceInStrings("PORT", dir.filePath("zepro"));
+
+        const Run run = remletctl(arguments);
+
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY2(run.err.startsWith("remletctl: ") && run.err.count('\n') == 1, run.err);
+        QVERIFY2(run.err.contains(reason.toUtf8()), run.err);
+        QCOMPARE(run.out, QByteArray());
+        QCOMPARE(contents("site.fxd"), before);
+        // The simulator saves its memories on every change, sizes included: nothing came.
+        QVERIFY(!QFile::exists("state"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCliPty)
+#include "test_cli_pty.moc"
