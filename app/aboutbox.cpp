@@ -6,6 +6,7 @@
 
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -40,7 +41,8 @@ AboutBox::AboutBox(platform::Dialogs &dialogs, platform::SystemInfoHost &systemI
 
     auto *image = new QLabel(this);
     image->setObjectName(QStringLiteral("Image2"));
-    image->setPixmap(QPixmap(QStringLiteral(":/icons/product.png")));
+    // Drawn from the SVG at the screen's pixel ratio, so it stays sharp when scaled.
+    image->setPixmap(QIcon(QStringLiteral(":/icons/product.svg")).pixmap(QSize(64, 64)));
     image->setAccessibleName(QStringLiteral("Product picture"));
 
     auto *lblTitle = new QLabel(title, this);

@@ -8,7 +8,7 @@ ClickableImage::ClickableImage(const QString &objectName, const QString &accessi
     setObjectName(objectName);
     setAccessibleName(accessibleName);
     setToolTip(accessibleName);
-    setIcon(QIcon(QStringLiteral(":/icons/exit.png")));
+    setIcon(QIcon(QStringLiteral(":/icons/exit.svg")));
     setIconSize(QSize(16, 16));
     setAutoRaise(true);
     setFocusPolicy(Qt::NoFocus);

@@ -42,7 +42,7 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
     initAppResources();
     setObjectName(QStringLiteral("frmRemletManager"));
     setWindowTitle(BaseTitle);
-    setWindowIcon(QIcon(QStringLiteral(":/icons/remletmanager.png")));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/remletmanager.svg")));
 
     buildMenus();
     buildToolbar();
@@ -189,7 +189,7 @@ void MainWindow::buildToolbar() {
         } else {
             const QString key = QLatin1String(position.key);
             action = Toolbar1->addAction(
-                QIcon(QStringLiteral(":/icons/%1.png").arg(QLatin1String(position.imageKey))),
+                QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(position.imageKey))),
                 QLatin1String(position.tooltip));
             action->setObjectName(key);
             action->setToolTip(QLatin1String(position.tooltip));
