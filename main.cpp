@@ -6,12 +6,18 @@
 #include "platform/qt/steadyclock.h"
 
 #include <QApplication>
+#include <QIcon>
+
+void initAppResources();
 
 int main(int argc, char *argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("RemletManager"));
     QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION_TEXT));
     QApplication::setDesktopFileName(QStringLiteral("remletmanager"));
+    // Every window carries the icon, the message boxes shown before the main window included.
+    initAppResources();
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/remletmanager.svg")));
 
     platform::QtSerialPort port;
     platform::SteadyClock clock;

@@ -74,7 +74,7 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
     , m_link{services.port, services.clock, services.loop, m_dialogs} {
     initAppResources();
     ui->setupUi(this);
-    setWindowIcon(QIcon(QStringLiteral(":/icons/remletmanager.png")));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/remletmanager.svg")));
     bindCommands();
     buildStatusBar();
     wirePanels();

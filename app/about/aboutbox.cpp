@@ -26,6 +26,8 @@ AboutBox::AboutBox(platform::Dialogs &dialogs, platform::SystemInfoHost &systemI
     setWindowTitle(QStringLiteral("About ") + title);
     ui->lblTitle->setText(title);
     ui->lblVersion->setText(versionText());
+    // Drawn from the SVG at the screen's scale, so it stays sharp on a HiDPI screen.
+    ui->Image2->setPixmap(QIcon(QStringLiteral(":/icons/product.svg")).pixmap(QSize(64, 64)));
     connect(ui->cmdSysInfo, &QPushButton::clicked, this, &AboutBox::cmdSysInfo_Click);
 }
 

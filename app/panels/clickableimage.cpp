@@ -4,7 +4,7 @@ namespace app {
 
 ClickableImage::ClickableImage(QWidget *parent)
     : QToolButton(parent) {
-    setIcon(QIcon(QStringLiteral(":/icons/exit.png")));
+    setIcon(QIcon(QStringLiteral(":/icons/exit.svg")));
     setIconSize(QSize(16, 16));
     setAutoRaise(true);
     setFocusPolicy(Qt::StrongFocus);

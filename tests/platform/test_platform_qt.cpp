@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
+#include <QIcon>
 #include <QMessageBox>
 #include <QtTest>
 #include <functional>
@@ -343,9 +344,13 @@ private slots:
             "New Open Save Saveas close1 sort Merge3 LoadfromRX LoadfromTag SavetoRX SavetoTag "
             "TagtoRX RXtoTag ClearRX1 ClearTag2 EnableRX41 DisableRX3 FindZEPRO1 exit");
         for (const QString &name : toolbar.split(QLatin1Char(' ')) + big) {
-            const QImage image(QStringLiteral(":/icons/%1.png").arg(name));
+            const QString path = QStringLiteral(":/icons/%1.svg").arg(name);
+            const QImage image(path);
             const int size = big.contains(name) ? 64 : 24;
             QVERIFY2(image.size() == QSize(size, size) && image.hasAlphaChannel(),
+                     qPrintable(name));
+            // Drawn afresh for a screen scaled by 2, not blown up from a smaller picture.
+            QVERIFY2(QIcon(path).pixmap(QSize(size, size), 2.0).size() == 2 * QSize(size, size),
                      qPrintable(name));
         }
     }
