@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "app/about/aboutbox.h"
+#include "app/statuspanel.h"
 #include "app/toolbarlayout.h"
 #include "platform/serialport.h"
 #include "ui_mainwindow.h"
@@ -119,23 +120,14 @@ void MainWindow::bindCommands() {
 }
 
 void MainWindow::buildStatusBar() {
-    // Four panels: status text, port, time, date. Their texts change, so a screen reader reads
-    // the text and gets the panel's purpose as its description.
+    // Four panels: status text, port, time, date.
     const int stretch[4] = {3, 2, 0, 0};
     const char *purpose[4] = {"Status", "Port", "Time", "Date"};
     for (int i = 0; i < 4; ++i) {
-        m_panels[i] = new QLabel(ui->StatusBar1);
-        m_panels[i]->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(i + 1));
-        m_panels[i]->setTextFormat(Qt::PlainText);
-        m_panels[i]->setAccessibleDescription(QLatin1String(purpose[i]));
+        m_panels[i] = new StatusPanel(QStringLiteral("StatusBar1Panel%1").arg(i + 1),
+                                      QLatin1String(purpose[i]), ui->StatusBar1);
         ui->StatusBar1->addPermanentWidget(m_panels[i], stretch[i]);
     }
-    m_busyNoticeTimer = new QTimer(this);
-    m_busyNoticeTimer->setObjectName(QStringLiteral("busyNoticeTimer"));
-    m_busyNoticeTimer->setSingleShot(true);
-    m_busyNoticeTimer->setInterval(4000);
-    connect(m_busyNoticeTimer, &QTimer::timeout, this,
-            [this] { m_panels[0]->setText(m_statusText); });
     updateClock();
     auto *clock = new QTimer(this);
     connect(clock, &QTimer::timeout, this, &MainWindow::updateClock);

@@ -18,7 +18,6 @@
 #include <functional>
 #include <memory>
 
-class QLabel;
 class QTimer;
 
 namespace Ui {
@@ -28,6 +27,7 @@ class MainWindow;
 namespace app {
 
 class AboutBox;
+class StatusPanel;
 
 // The main window: the form's controls, the record store, the merge buffer, the reply buffer
 // and the window-level variables. Its handlers, named after their controls, live in
@@ -170,9 +170,7 @@ private:
 
     QHash<QString, QAction *> m_menus;
     QList<QAction *> m_toolbarActions;
-    QLabel *m_panels[4] = {};
-    QString m_statusText;                // what the commands last put into status panel 1
-    QTimer *m_busyNoticeTimer = nullptr; // puts m_statusText back after the busy notice
+    StatusPanel *m_panels[4] = {};
     QPointer<AboutBox> m_about;
 };
 

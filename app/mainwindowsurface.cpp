@@ -2,9 +2,9 @@
 // menus, frames, the title, the status panels, the reply label and the progress bar.
 #include "app/mainwindow.h"
 
+#include "app/statuspanel.h"
 #include "ui_mainwindow.h"
 
-#include <QTimer>
 
 namespace app {
 
@@ -45,13 +45,11 @@ bool MainWindow::isDatabaseOpen() const {
 }
 
 void MainWindow::setStatusText(const QString &text) {
-    m_statusText = text;
-    m_busyNoticeTimer->stop(); // news from the running command replaces the notice at once
-    m_panels[0]->setText(text);
+    m_panels[0]->setLastingText(text); // news from the running command replaces a notice
 }
 
 void MainWindow::setPortText(const QString &text) {
-    m_panels[1]->setText(text);
+    m_panels[1]->setLastingText(text);
 }
 
 QString MainWindow::statusText() const {

@@ -5,9 +5,9 @@
 #include "link/discovery.h"
 #include "link/download.h"
 #include "link/upload.h"
+#include "app/statuspanel.h"
 #include "ui_mainwindow.h"
 
-#include <QLabel>
 #include <QScopedValueRollback>
 #include <QTimer>
 #include <memory>
@@ -28,9 +28,8 @@ void requireProgrammer(int port) {
 
 void MainWindow::refuseBusy() {
     m_dialogs.beep();
-    m_panels[0]->setText(
+    m_panels[0]->showNotice(
         QStringLiteral("The programmer is busy: wait for the current command to finish"));
-    m_busyNoticeTimer->start();
 }
 
 bool MainWindow::runExchange(const std::function<void()> &exchange) {

@@ -191,7 +191,7 @@ private slots:
         QCOMPARE(h.commandsSent().mid(3), (QList<QByteArray>{"Y"}));
         QCOMPARE(h.dialogs.texts().last(), QStringLiteral("Copied from Receiver to Tag"));
         // The notice goes after a few seconds; the status the commands left comes back.
-        auto *notice = h.w().findChild<QTimer *>(QStringLiteral("busyNoticeTimer"));
+        auto *notice = h.child("StatusBar1Panel1")->findChild<QTimer *>("noticeTimer");
         QVERIFY(notice->isActive() && notice->interval() >= 2000);
         notice->start(0);
         QTRY_COMPARE(h.w().statusText(), QStringLiteral("Found Remlet Manager on Port 1"));

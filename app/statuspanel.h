@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QLabel>
+
+class QTimer;
+
+namespace app {
+
+// A status bar panel with a lasting text (what the commands report) and room for a brief
+// notice over it (the programmer is busy, a serial number is in another slot), after which
+// the lasting text comes back.
+class StatusPanel : public QLabel {
+    Q_OBJECT
+public:
+    StatusPanel(const QString &objectName, const QString &purpose, QWidget *parent);
+
+    // Replaces the lasting text, and any notice shown over it.
+    void setLastingText(const QString &text);
+    QString lastingText() const { return m_lasting; }
+    void showNotice(const QString &text);
+
+private:
+    QString m_lasting;
+    QTimer *m_noticeTimer;
+};
+
+} // namespace app
