@@ -12,6 +12,7 @@ void initAppResources();
 
 int main(int argc, char *argv[]) {
     QApplication application(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("RemletManager")); // where settings live
     QApplication::setApplicationName(QStringLiteral("RemletManager"));
     QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION_TEXT));
     QApplication::setDesktopFileName(QStringLiteral("remletmanager"));

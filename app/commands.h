@@ -24,6 +24,16 @@ enum class Command {
     DisableInternalReceiver,
     FindProgrammer,
     About,
+    // The Tools menu.
+    UserList,
+    Find,
+    UseCapturedSerial,
+    CompareWithReceiver,
+    CompareWithTag,
+    ExportCsv,
+    ImportCsv,
+    PrintUserList,
+    ExportPdf,
 };
 
 } // namespace app

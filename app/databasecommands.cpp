@@ -1,6 +1,10 @@
 // The window's database commands: the slot editor's handlers, the file commands, sorting,
 // merging and the bulk serial fill.
+#include "app/compare/comparisonwindow.h"
 #include "app/mainwindow.h"
+#include "app/statuspanel.h"
+#include "app/userlist/duplicatenotes.h"
+#include "app/userlist/userlistwindow.h"
 #include "platform/dialogs.h"
 #include "ui_mainwindow.h"
 #include "userdb/bulkfill.h"
@@ -49,8 +53,17 @@ void MainWindow::txtRemlet_LostFocus() {
         return;
     // Checked now, for the slot that was being edited, before the click or key that left the
     // box changes the slot or runs a command.
+    checkSerialOfSlot();
+}
+
+void MainWindow::checkSerialOfSlot() {
     const QString serial = ui->fraTXUsers->serialBox()->text();
     m_database.setCell(EditSlotNumber, userdb::SerialNumber, serial);
+    // A fob enrolled twice is a mistake the device would store twice: say so, without a box.
+    const QString note =
+        serialAlsoInNote(serial, m_database.otherSlotsWithSerial(serial, EditSlotNumber));
+    if (!note.isEmpty())
+        m_panels[1]->showNotice(note);
     if (!userdb::serialNeedsWarning(serial))
         return;
     // The short serial stays stored: the check only warns. The box opens once the event that
@@ -66,14 +79,28 @@ void MainWindow::showSerialWarning() {
 
 // ---- file commands ----
 
+void MainWindow::showSlotOne() {
+    EditSlotNumber = 1;
+    setSlotSelector(1);
+    ShowSlot();
+}
+
+void MainWindow::openDatabase(const QString &fileName, userdb::RecordStore records,
+                              const QString &address) {
+    DatabaseFilename = fileName;
+    setDatabaseTitle(fileName);
+    m_database.replaceRecords(std::move(records));
+    ui->fraTXUsers->setDatabaseAddress(address);
+    showSlotOne();
+    applyCommandEvent(CommandEvent::DatabaseOpened, *this);
+}
+
 void MainWindow::mnuNewDatabase_Click() {
     m_services.fileDialog.setFileName(UntitledName);
     DatabaseFilename = UntitledName;
     setDatabaseTitle(UntitledName);
-    m_database.clearRecords();
-    EditSlotNumber = 1;
-    setSlotSelector(1);
-    ShowSlot();
+    m_database.clearRecords(); // the address box keeps its text
+    showSlotOne();
     applyCommandEvent(CommandEvent::DatabaseOpened, *this);
 }
 
@@ -83,20 +110,13 @@ void MainWindow::mnuLoadDatabase_Click() {
         return;
     const QString chosen = m_services.fileDialog.fileName();
     // Read into a fresh store first: a file that fails leaves the open database as it was.
-    auto fresh = std::make_unique<userdb::RecordStore>();
-    const userdb::LoadResult result = userdb::loadDatabaseFile(chosen, *fresh);
+    userdb::RecordStore fresh;
+    const userdb::LoadResult result = userdb::loadDatabaseFile(chosen, fresh);
     if (!result.error.isEmpty()) {
         reportFailure(result.error);
         return;
     }
-    DatabaseFilename = chosen;
-    setDatabaseTitle(chosen);
-    m_database.replaceRecords(std::move(*fresh));
-    ui->fraTXUsers->setDatabaseAddress(result.address);
-    EditSlotNumber = 1;
-    setSlotSelector(1);
-    ShowSlot();
-    applyCommandEvent(CommandEvent::DatabaseOpened, *this);
+    openDatabase(chosen, std::move(fresh), result.address);
 }
 
 bool MainWindow::SaveDatabaseFile() {
@@ -129,6 +149,10 @@ void MainWindow::mnuSaveDatabaseAs_Click() {
 void MainWindow::mnuCloseDatabase_Click() {
     resetTitle();
     applyCommandEvent(CommandEvent::DatabaseClosed, *this);
+    // The windows that look at the open database go with it.
+    for (QWidget *view : {static_cast<QWidget *>(m_userList), static_cast<QWidget *>(m_comparison)})
+        if (view)
+            view->hide();
 }
 
 void MainWindow::imgDatabaseExit_Click() {
@@ -174,9 +198,7 @@ void MainWindow::cmdSortNow_Click() {
     if (refuseWhileTransferring())
         return;
     BubbleSort();
-    EditSlotNumber = 1;
-    setSlotSelector(1);
-    ShowSlot();
+    showSlotOne();
     ui->fraSort->hide();
 }
 

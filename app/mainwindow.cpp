@@ -11,6 +11,7 @@
 #include <QDateTime>
 #include <QKeyEvent>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
@@ -56,13 +57,23 @@ const CommandBinding Bindings[] = {
     {Command::DisableInternalReceiver, "mnuDisableRX", &MainWindow::mnuDisableRX_Click},
     {Command::FindProgrammer, "mnuFindRemletManager", &MainWindow::mnuFindRemletManager_Click},
     {Command::About, "mnuAbout", &MainWindow::mnuAbout_Click},
+    {Command::UserList, "mnuUserList", &MainWindow::mnuUserList_Click},
+    {Command::Find, "mnuFind", &MainWindow::mnuFind_Click},
+    {Command::UseCapturedSerial, "mnuUseCapturedSerial", &MainWindow::mnuUseCapturedSerial_Click},
+    {Command::CompareWithReceiver, "mnuCompareReceiver", &MainWindow::mnuCompareReceiver_Click},
+    {Command::CompareWithTag, "mnuCompareTag", &MainWindow::mnuCompareTag_Click},
+    {Command::ExportCsv, "mnuExportCsv", &MainWindow::mnuExportCsv_Click},
+    {Command::ImportCsv, "mnuImportCsv", &MainWindow::mnuImportCsv_Click},
+    {Command::PrintUserList, "mnuPrintUserList", &MainWindow::mnuPrintUserList_Click},
+    {Command::ExportPdf, "mnuExportPdf", &MainWindow::mnuExportPdf_Click},
 };
 
 // The commands that replace, reorder or rename the open database.
 bool changesTheDatabase(Command command) {
     return command == Command::NewDatabase || command == Command::LoadDatabase ||
            command == Command::SaveDatabaseAs || command == Command::CloseDatabase ||
-           command == Command::SortDatabase || command == Command::MergeDatabase;
+           command == Command::SortDatabase || command == Command::MergeDatabase ||
+           command == Command::ImportCsv;
 }
 
 } // namespace
@@ -80,6 +91,7 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
     buildStatusBar();
     wirePanels();
     addKeyboardShortcuts();
+    restoreToolSettings();
 
     // The frames that the commands show; the device selector is never shown. The progress bar
     // keeps its place while hidden, so that nothing jumps when a transfer starts.
@@ -93,6 +105,7 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
     ui->prbDownload->hide();
     ui->lblEnableRX->setMinimumHeight(ui->Text1->sizeHint().height());
     fitToScreen();
+    updateToolStates();
 }
 
 MainWindow::~MainWindow() {
@@ -104,9 +117,10 @@ MainWindow::~MainWindow() {
 void MainWindow::bindCommands() {
     for (QMenu *menu : ui->menuBar->findChildren<QMenu *>())
         m_menus.insert(menu->objectName(), menu->menuAction());
-    for (const CommandBinding &binding : Bindings) {
-        QAction *action = findChild<QAction *>(QLatin1String(binding.menuName));
+    for (QAction *action : findChildren<QAction *>(QRegularExpression(QStringLiteral("^mnu"))))
         m_menus.insert(action->objectName(), action);
+    for (const CommandBinding &binding : Bindings) {
+        QAction *action = m_menus.value(QLatin1String(binding.menuName));
         const Command command = binding.command;
         connect(action, &QAction::triggered, this, [this, command] { runCommand(command); });
     }
@@ -241,6 +255,7 @@ void MainWindow::runCommand(Command command) {
             // failed, the user is told why, and the window goes on.
             reportFailure(QString::fromLocal8Bit(failure.what()));
         }
+        updateToolStates();
         return;
     }
 }

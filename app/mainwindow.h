@@ -27,7 +27,9 @@ class MainWindow;
 namespace app {
 
 class AboutBox;
+class ComparisonWindow;
 class StatusPanel;
+class UserListWindow;
 
 // The main window: the form's controls, the record store, the merge buffer, the reply buffer
 // and the window-level variables. Its handlers, named after their controls, live in
@@ -113,6 +115,16 @@ public:
     void imgDatabaseExit_Click();
     void hscSlot_Change(int value);
     void txtRemlet_LostFocus();
+    // The Tools menu.
+    void mnuUserList_Click();
+    void mnuFind_Click();
+    void mnuUseCapturedSerial_Click();
+    void mnuCompareReceiver_Click();
+    void mnuCompareTag_Click();
+    void mnuExportCsv_Click();
+    void mnuImportCsv_Click();
+    void mnuPrintUserList_Click();
+    void mnuExportPdf_Click();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -141,7 +153,23 @@ private:
     void BubbleSort();
     void ApplyMemorySizes();
     proglink::Device selectedDevice() const;
+    int memorySlotsOf(proglink::Device device) const;
+    // The serial check of the slot shown: stores the box's text, notes a serial that another
+    // slot holds too and warns about one that is not 8 digits long.
+    void checkSerialOfSlot();
     void showSerialWarning();
+    // Makes `records` the open database, read from (or to be saved as) `fileName`.
+    void openDatabase(const QString &fileName, userdb::RecordStore records, const QString &address);
+    void showSlotOne();
+    // The Tools menu: which items apply now, the remembered settings, the windows it opens.
+    void updateToolStates();
+    void restoreToolSettings();
+    UserListWindow *userListWindow();
+    ComparisonWindow *comparisonWindow();
+    void showChosenSlot(int slot);
+    void compareWith(proglink::Device device);
+    // What a file is proposed as in a save dialog: the database's name with another extension.
+    QString proposedPath(const QString &extension) const;
 
     // Re-entry guard: runs one programmer exchange at a time on the port. Returns false when
     // the exchange was refused because another one waits for the programmer.
@@ -172,6 +200,9 @@ private:
     QList<QAction *> m_toolbarActions;
     StatusPanel *m_panels[4] = {};
     QPointer<AboutBox> m_about;
+    QPointer<UserListWindow> m_userList;
+    QPointer<ComparisonWindow> m_comparison;
+    QString m_capturedSerial; // the last fob serial that capture mode showed
 };
 
 } // namespace app

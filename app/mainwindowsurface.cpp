@@ -4,7 +4,7 @@
 
 #include "app/statuspanel.h"
 #include "ui_mainwindow.h"
-
+#include "userdb/capturedserial.h"
 
 namespace app {
 
@@ -58,6 +58,13 @@ QString MainWindow::statusText() const {
 
 void MainWindow::setReplyText(const QString &text) {
     ui->lblEnableRX->setText(text);
+    // A fob that capture mode shows may be put into the slot editor (Tools menu).
+    if (!m_capture.isRunning())
+        return;
+    if (const QString serial = userdb::capturedSerial(text); !serial.isEmpty()) {
+        m_capturedSerial = serial;
+        updateToolStates();
+    }
 }
 
 void MainWindow::showProgress(int minimum, int maximum) {

@@ -1,16 +1,17 @@
 // The window's programmer commands: discovery, the memory sizes, read, program, clear, copy
 // and capture mode, behind one re-entry guard.
+#include "app/compare/comparisonwindow.h"
 #include "app/mainwindow.h"
+#include "app/statuspanel.h"
 #include "link/devicecommands.h"
 #include "link/discovery.h"
 #include "link/download.h"
 #include "link/upload.h"
-#include "app/statuspanel.h"
+#include "link/verify.h"
 #include "ui_mainwindow.h"
 
 #include <QScopedValueRollback>
 #include <QTimer>
-#include <memory>
 #include <stdexcept>
 
 namespace app {
@@ -39,9 +40,14 @@ bool MainWindow::runExchange(const std::function<void()> &exchange) {
         refuseBusy();
         return false;
     }
-    // The port counts as in use until the exchange ends, however it ends.
-    const QScopedValueRollback<bool> running(m_exchangeRunning, true);
-    exchange();
+    // The port counts as in use until the exchange ends, however it ends; the Tools menu
+    // offers what applies meanwhile and afterwards.
+    {
+        const QScopedValueRollback<bool> running(m_exchangeRunning, true);
+        updateToolStates();
+        exchange();
+    }
+    updateToolStates();
     return true;
 }
 
@@ -140,17 +146,15 @@ void MainWindow::DownloadMemory() {
 
     // Read into a fresh store: only a memory really read replaces the open database, its file
     // name and Untitled.fxd; a failed read leaves them exactly as they were.
-    auto fresh = std::make_unique<userdb::RecordStore>();
+    userdb::RecordStore fresh;
     const proglink::DownloadOutcome outcome =
-        proglink::downloadMemory(m_link, *this, Port, selectedDevice(), m_replyBuffer, *fresh);
+        proglink::downloadMemory(m_link, *this, Port, selectedDevice(), m_replyBuffer, fresh);
     if (outcome != proglink::DownloadOutcome::Complete)
         return;
     mnuNewDatabase_Click();
-    m_database.replaceRecords(std::move(*fresh));
+    m_database.replaceRecords(std::move(fresh));
     SaveDatabaseFile();
-    EditSlotNumber = 1;
-    setSlotSelector(1);
-    ShowSlot();
+    showSlotOne();
     hideProgress();
 }
 
@@ -170,12 +174,45 @@ void MainWindow::mnuProgramTag_Click() {
     });
 }
 
+int MainWindow::memorySlotsOf(proglink::Device device) const {
+    return proglink::memorySlotsFor(device,
+                                    ui->fraSize->receiverSize() == proglink::MemorySize::Receiver85,
+                                    ui->fraSize->tagSize() == proglink::MemorySize::Tag85);
+}
+
 void MainWindow::UploadMemory() {
     const proglink::Device device = selectedDevice();
-    MemorySlots = proglink::memorySlotsFor(
-        device, ui->fraSize->receiverSize() == proglink::MemorySize::Receiver85,
-        ui->fraSize->tagSize() == proglink::MemorySize::Tag85);
-    proglink::uploadMemory(m_link, *this, Port, device, MemorySlots, m_database.records());
+    MemorySlots = memorySlotsOf(device);
+    if (!proglink::uploadMemory(m_link, *this, Port, device, MemorySlots, m_database.records()))
+        return;
+    if (!ui->mnuVerifyAfterProgramming->isChecked())
+        return;
+    // Read back what was just programmed; only a difference is worth a window.
+    const proglink::Comparison check = proglink::verifyProgrammed(
+        m_link, *this, Port, device, MemorySlots, m_replyBuffer, m_database.records());
+    if (check.outcome == proglink::ComparisonOutcome::Differs)
+        comparisonWindow()->showComparison(check.differences, device);
+}
+
+void MainWindow::compareWith(proglink::Device device) {
+    requireProgrammer(Port);
+    runExchange([this, device] {
+        // Read into a store of its own: the open database, its file and its title stay as
+        // they are, and nothing is saved.
+        const proglink::Comparison comparison =
+            proglink::readAndCompare(m_link, *this, Port, device, memorySlotsOf(device),
+                                     m_replyBuffer, m_database.records());
+        if (comparison.outcome != proglink::ComparisonOutcome::ReadFailed)
+            comparisonWindow()->showComparison(comparison.differences, device);
+    });
+}
+
+void MainWindow::mnuCompareReceiver_Click() {
+    compareWith(proglink::Device::Receiver);
+}
+
+void MainWindow::mnuCompareTag_Click() {
+    compareWith(proglink::Device::Tag);
 }
 
 void MainWindow::mnuEnableRX_Click() {

@@ -11,6 +11,8 @@
 #include <QSet>
 #include <memory>
 
+Q_DECLARE_METATYPE(app::Command)
+
 // A system-information host without a registry, recording what it was asked to start.
 class FakeSystemInfo : public platform::SystemInfoHost {
 public:

@@ -15,7 +15,6 @@
 
 using platform::MessageIcon;
 using Action = std::function<void(AppHarness &)>;
-Q_DECLARE_METATYPE(app::Command)
 
 namespace {
 

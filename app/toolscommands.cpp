@@ -1,0 +1,158 @@
+// The window's Tools menu: the user list and Find, the captured serial, spreadsheets, paper
+// and PDF. Comparing with a device is a programmer command (programmercommands.cpp).
+#include "app/compare/comparisonwindow.h"
+#include "app/mainwindow.h"
+#include "app/print/userlistprint.h"
+#include "app/statuspanel.h"
+#include "app/userlist/duplicatenotes.h"
+#include "app/userlist/userlistwindow.h"
+#include "platform/dialogs.h"
+#include "ui_mainwindow.h"
+#include "userdb/csvexport.h"
+#include "userdb/csvimport.h"
+
+#include <QDate>
+#include <QLocale>
+#include <QPageSize>
+#include <QScrollBar>
+#include <QSettings>
+
+namespace app {
+
+namespace {
+
+const QString VerifyAfterProgrammingKey = QStringLiteral("Programmer/VerifyAfterProgramming");
+const QString SpreadsheetFilter = QStringLiteral("Spreadsheet files (*.csv)");
+const QString PdfFilter = QStringLiteral("PDF files (*.pdf)");
+
+// Paper as the user's country has it.
+QPageSize localPaper() {
+    return QPageSize(QLocale().measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter
+                                                                                : QPageSize::A4);
+}
+
+} // namespace
+
+void MainWindow::restoreToolSettings() {
+    ui->mnuVerifyAfterProgramming->setChecked(
+        QSettings().value(VerifyAfterProgrammingKey, false).toBool());
+    connect(ui->mnuVerifyAfterProgramming, &QAction::toggled, this,
+            [](bool on) { QSettings().setValue(VerifyAfterProgrammingKey, on); });
+}
+
+void MainWindow::updateToolStates() {
+    const bool open = isDatabaseOpen();
+    // The Read menu is shown exactly when a programmer was found and capture mode is off.
+    const bool programmerFree = isMenuVisible(QStringLiteral("mnuRead")) && !m_exchangeRunning;
+    const bool transferring = m_exchangeRunning && !m_capture.isRunning();
+    for (QAction *item :
+         {ui->mnuUserList, ui->mnuFind, ui->mnuExportCsv, ui->mnuPrintUserList, ui->mnuExportPdf})
+        item->setEnabled(open);
+    ui->mnuUseCapturedSerial->setEnabled(open && !m_capturedSerial.isEmpty());
+    ui->mnuCompareReceiver->setEnabled(open && programmerFree);
+    ui->mnuCompareTag->setEnabled(open && programmerFree);
+    ui->mnuImportCsv->setEnabled(!transferring);
+}
+
+UserListWindow *MainWindow::userListWindow() {
+    if (!m_userList) {
+        m_userList = new UserListWindow(m_database, this);
+        connect(m_userList, &UserListWindow::slotChosen, this, &MainWindow::showChosenSlot);
+    }
+    return m_userList;
+}
+
+ComparisonWindow *MainWindow::comparisonWindow() {
+    if (!m_comparison) {
+        m_comparison = new ComparisonWindow(this);
+        connect(m_comparison, &ComparisonWindow::slotChosen, this, &MainWindow::showChosenSlot);
+    }
+    return m_comparison;
+}
+
+void MainWindow::showChosenSlot(int slot) {
+    const int lastShown = ui->fraTXUsers->slotSelector()->maximum();
+    if (slot > lastShown) {
+        m_panels[0]->showNotice(
+            QStringLiteral("Slot %1 lies beyond the %2 slots that the editor shows")
+                .arg(slot)
+                .arg(lastShown));
+        return;
+    }
+    setSlotSelector(slot); // shows the slot when it is not shown already
+}
+
+void MainWindow::mnuUserList_Click() {
+    userListWindow()->open();
+}
+
+void MainWindow::mnuFind_Click() {
+    userListWindow()->openForFind();
+}
+
+void MainWindow::mnuUseCapturedSerial_Click() {
+    if (m_capturedSerial.isEmpty() || !isDatabaseOpen())
+        return;
+    // As if typed: the edit reaches the store, and the serial is checked as on leaving the box.
+    ui->fraTXUsers->serialBox()->setText(m_capturedSerial);
+    checkSerialOfSlot();
+}
+
+QString MainWindow::proposedPath(const QString &extension) const {
+    QString path = DatabaseFilename;
+    if (path.endsWith(QStringLiteral(".fxd"), Qt::CaseInsensitive))
+        path.chop(4);
+    return path + QLatin1Char('.') + extension;
+}
+
+void MainWindow::mnuExportCsv_Click() {
+    const QString path = m_services.documents.chooseSave(QStringLiteral("Export CSV"),
+                                                         SpreadsheetFilter, proposedPath("csv"));
+    if (path.isEmpty())
+        return;
+    if (const QString error = userdb::exportCsvFile(path, m_database.records()); !error.isEmpty())
+        reportFailure(error);
+    else
+        m_panels[0]->showNotice(QStringLiteral("Exported the users to %1").arg(path));
+}
+
+void MainWindow::mnuImportCsv_Click() {
+    const QString path =
+        m_services.documents.chooseOpen(QStringLiteral("Import CSV"), SpreadsheetFilter);
+    if (path.isEmpty())
+        return;
+    // Read into a fresh store first: a file that fails leaves the open database as it was.
+    userdb::RecordStore fresh;
+    const userdb::CsvImportResult result = userdb::importCsvFile(path, fresh);
+    if (!result.error.isEmpty()) {
+        reportFailure(result.error);
+        return;
+    }
+    // A spreadsheet holds no database address; Save writes a database beside it, never over it.
+    m_services.fileDialog.setFileName(result.databasePath);
+    openDatabase(result.databasePath, std::move(fresh), QString());
+}
+
+void MainWindow::mnuPrintUserList_Click() {
+    m_services.documents.print([this](QPagedPaintDevice &printer) {
+        if (printUserList(printer, m_database.records(), ui->fraTXUsers->databaseAddress(),
+                          QDate::currentDate()) == 0)
+            reportFailure(QStringLiteral("The printer could not print the user list."));
+    });
+}
+
+void MainWindow::mnuExportPdf_Click() {
+    const QString path = m_services.documents.chooseSave(QStringLiteral("Export PDF"), PdfFilter,
+                                                         proposedPath("pdf"));
+    if (path.isEmpty())
+        return;
+    const QString error =
+        writeUserListPdf(path, m_database.records(), ui->fraTXUsers->databaseAddress(),
+                         QDate::currentDate(), localPaper());
+    if (!error.isEmpty())
+        reportFailure(error);
+    else
+        m_panels[0]->showNotice(QStringLiteral("Exported the user list to %1").arg(path));
+}
+
+} // namespace app
