@@ -164,6 +164,7 @@ private:
     // The Tools menu: which items apply now, the remembered settings, the windows it opens.
     void updateToolStates();
     void restoreToolSettings();
+    void placeBeside(QWidget *tool) const;
     UserListWindow *userListWindow();
     ComparisonWindow *comparisonWindow();
     void showChosenSlot(int slot);

@@ -14,6 +14,7 @@
 #include <QDate>
 #include <QLocale>
 #include <QPageSize>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSettings>
 
@@ -54,10 +55,31 @@ void MainWindow::updateToolStates() {
     ui->mnuImportCsv->setEnabled(!transferring);
 }
 
+void MainWindow::placeBeside(QWidget *tool) const {
+    // Beside the main window, where the screen has room for a usable width; else where the
+    // desktop puts new windows. Only the first time: later the user's own placing stands.
+    constexpr int UsableWidth = 480;
+    const QScreen *screen = this->screen();
+    if (!screen || !isVisible())
+        return;
+    const QRect free = screen->availableGeometry();
+    const QRect main = frameGeometry();
+    const int height = std::min(tool->height(), free.bottom() - main.top());
+    if (free.right() - main.right() >= UsableWidth) {
+        tool->resize(std::min(tool->width(), free.right() - main.right()), height);
+        tool->move(main.right() + 1, main.top());
+    } else if (main.left() - free.left() >= UsableWidth) {
+        const int width = std::min(tool->width(), main.left() - free.left());
+        tool->resize(width, height);
+        tool->move(main.left() - width, main.top());
+    }
+}
+
 UserListWindow *MainWindow::userListWindow() {
     if (!m_userList) {
         m_userList = new UserListWindow(m_database, this);
         connect(m_userList, &UserListWindow::slotChosen, this, &MainWindow::showChosenSlot);
+        placeBeside(m_userList);
     }
     return m_userList;
 }
@@ -66,6 +88,7 @@ ComparisonWindow *MainWindow::comparisonWindow() {
     if (!m_comparison) {
         m_comparison = new ComparisonWindow(this);
         connect(m_comparison, &ComparisonWindow::slotChosen, this, &MainWindow::showChosenSlot);
+        placeBeside(m_comparison);
     }
     return m_comparison;
 }

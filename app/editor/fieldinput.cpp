@@ -44,6 +44,12 @@ KeyFilter::KeyFilter(userdb::FieldKind kind, RefusalHandler refused, QObject *pa
     , m_refused(std::move(refused)) {}
 
 bool KeyFilter::eventFilter(QObject *watched, QEvent *event) {
+    // On Linux a line edit claims Ctrl+U to delete its line; in these boxes the window's own
+    // Ctrl+U (put the captured serial into the slot) wins. Left unaccepted, the key goes to
+    // the window's shortcuts.
+    if (event->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent *>(event)->matches(QKeySequence::DeleteCompleteLine))
+        return true;
     if (event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         const QString text = key->text();

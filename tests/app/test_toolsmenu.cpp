@@ -136,11 +136,15 @@ private slots:
         AppHarness h(1);
         h.w().startUp();
         h.w().runCommand(app::Command::NewDatabase);
+        h.w().show();
+        QVERIFY(QTest::qWaitForWindowActive(&h.w()));
         h.w().database().setCell(17, userdb::SerialNumber, QStringLiteral("1A2B3C4D"));
         h.timeline.after(1.0, [&] {
             h.programmer.pressFob("RX 1a2b3c4d");
             h.timeline.after(0.5, [&] {
-                h.w().runCommand(app::Command::UseCapturedSerial);
+                // Ctrl+U while typing in a box: the window's shortcut, not the box's own.
+                h.child("txtSurname")->setFocus();
+                QTest::keySequence(QApplication::focusWidget(), QKeySequence("Ctrl+U"));
                 h.w().runCommand(app::Command::DisableInternalReceiver);
             });
         });
