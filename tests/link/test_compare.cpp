@@ -5,6 +5,7 @@
 #include "link/verify.h"
 #include "platform/fakes/fakedialogs.h"
 #include "sim/inprocessprogrammer.h"
+#include "tests/common/recordingview.h"
 #include "userdb/databasefile.h"
 
 #include <QTest>
@@ -39,21 +40,13 @@ QStringList listed(const QList<proglink::SlotDifference> &differences) {
 }
 
 // The simulated programmer on port 1 of a fake port table, paced at 9600 baud on the fake
-// clock; the window's programmer-facing parts are recorded.
-struct Rig : proglink::ProgrammerView {
+// clock.
+struct Rig : RecordingView {
     explicit Rig(sim::ProgrammerOptions options = {})
         : programmer(timeline, std::move(options)) {
         port.addPort(1, &programmer);
         programmer.setHangUpHandler([this] { port.hangUp(); });
     }
-    void setStatusText(const QString &text) override { statusTexts.append(text); }
-    void setPortText(const QString &) override {}
-    void setReplyText(const QString &) override {}
-    void showProgress(int, int) override { progressShown = true; }
-    void setProgress(int) override {}
-    void hideProgress() override { progressShown = false; }
-    void showSerialBeingWritten(const QString &) override {}
-
     // The device's memory: its size and the slots it holds.
     sim::SlotMemory &memory(Device device) {
         return device == Device::Receiver ? programmer.model().receiver()
@@ -66,8 +59,6 @@ struct Rig : proglink::ProgrammerView {
     sim::InProcessProgrammer programmer;
     proglink::LinkContext context{port, timeline, timeline, dialogs};
     proglink::ReplyBuffer buffer;
-    QStringList statusTexts;
-    bool progressShown = false;
 };
 
 } // namespace
@@ -169,7 +160,7 @@ private slots:
         QCOMPARE(rig.programmer.model().commands(),
                  QList<QByteArray>{device == Device::Receiver ? "D" : "C"});
         QVERIFY(!rig.port.isOpen());
-        QVERIFY(!rig.progressShown);
+        QCOMPARE(rig.progress, (std::pair{0, 0}));
         QVERIFY(qAbs(rig.timeline.now() - start - elapsed) < 1e-6);
     }
 
