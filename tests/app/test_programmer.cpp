@@ -286,8 +286,8 @@ private slots:
         QTest::newRow("compare, three slots differ")
             << app::Command::CompareWithTag << 0 << "3 slots differ"
             << "";
-        QTest::newRow("verify, all written") << app::Command::ProgramReceiver << 0 << ""
-                                             << "Verified: the receiver matches the database";
+        QTest::newRow("verify the tag, all written") << app::Command::ProgramTag << 0 << ""
+                                                     << "Verified: the tag matches the database";
         QTest::newRow("verify, a write dropped")
             << app::Command::ProgramReceiver << 2 << "1 slot differs"
             << "";

@@ -1,8 +1,7 @@
-// Comparing a receiver or tag with the database: the comparison of two stores, the read it
-// rests on, and the check after programming, against the simulated programmer in-process.
+// Comparing a receiver or tag with the database: the comparison of two stores and the read it
+// rests on, against the simulated programmer in-process. The check after programming is the
+// same read and comparison (test_app_programmer runs it through the window).
 #include "link/compare.h"
-#include "link/upload.h"
-#include "link/verify.h"
 #include "platform/fakes/fakedialogs.h"
 #include "sim/inprocessprogrammer.h"
 #include "tests/common/recordingview.h"
@@ -115,21 +114,14 @@ private slots:
         const Slots held{{1, "00000001,0001"}, {2, "00000002,0002"}, {3, "00000003,0003"}};
         // 85 lines of 18 characters and "OK" CR at 9600 baud, then 2 s of silence.
         const double read85 = 2.0 + (2 + 85 * 18 + 3) * sim::WireCharSeconds;
-        sim::ProgrammerOptions readError;
-        readError.readErrorAt = 40;
         sim::ProgrammerOptions silent;
         silent.silent = true;
-        newRow("85 slots match") << Device::Receiver << sim::ProgrammerOptions{} << held
-                                 << ComparisonOutcome::Matches << QStringList{} << read85;
         Slots changed = held;
         changed[2] = "0000000F,0002";
         changed[86] = "00000086,0000"; // beyond the device: not compared
         newRow("85-slot tag, one differs")
             << Device::Tag << sim::ProgrammerOptions{} << changed << ComparisonOutcome::Differs
             << QStringList{"2 0000000F 0002 00000002 0002"} << read85;
-        newRow("? at slot 40") << Device::Receiver << readError << held
-                               << ComparisonOutcome::ReadFailed << QStringList{}
-                               << 2.0 + (2 + 39 * 18 + 2) * sim::WireCharSeconds;
         newRow("silent device") << Device::Tag << silent << held << ComparisonOutcome::ReadFailed
                                 << QStringList{} << 2.0;
     }
@@ -162,41 +154,6 @@ private slots:
         QVERIFY(!rig.port.isOpen());
         QCOMPARE(rig.progress, (std::pair{0, 0}));
         QVERIFY(qAbs(rig.timeline.now() - start - elapsed) < 1e-6);
-    }
-
-    // Programs 340 slots, then reads them back: a write the device acknowledged but did not
-    // keep is the one slot listed; a healthy device is reported verified.
-    void verifyAfterProgramming_data() {
-        addColumn<Device>("device");
-        addColumn<int>("dropWrite");
-        addColumn<QStringList>("differences");
-        addColumn<QStringList>("status");
-        newRow("receiver, all kept") << Device::Receiver << 0 << QStringList{}
-                                     << QStringList{"Verified: the receiver matches the database"};
-        newRow("tag, all kept") << Device::Tag << 0 << QStringList{}
-                                << QStringList{"Verified: the tag matches the database"};
-        newRow("slot 7 dropped") << Device::Receiver << 7
-                                 << QStringList{"7 A0000007 0007 00000000 0000"} << QStringList{};
-    }
-    void verifyAfterProgramming() {
-        QFETCH(Device, device);
-        QFETCH(int, dropWrite);
-        sim::ProgrammerOptions options;
-        options.dropWrite = dropWrite;
-        Rig rig(options);
-        userdb::RecordStore store;
-        for (int slot = 1; slot <= 340; slot += 3)
-            store.setCell(slot, userdb::SerialNumber, QString("A%1").arg(slot, 7, 10, QChar('0')));
-        for (int slot = 1; slot <= 340; slot += 2)
-            store.setCell(slot, userdb::AuxiliaryWord, QString("%1").arg(slot, 4, 10, QChar('0')));
-        QVERIFY(proglink::uploadMemory(rig.context, rig, 1, device, 340, store));
-
-        const proglink::Comparison comparison =
-            proglink::verifyProgrammed(rig.context, rig, 1, device, 340, rig.buffer, store);
-
-        QTEST(listed(comparison.differences), "differences");
-        QTEST(rig.statusTexts, "status");
-        QCOMPARE(rig.dialogs.texts(), QStringList{"Data downloaded OK"});
     }
 };
 
