@@ -231,7 +231,7 @@ private slots:
     }
 
     // Find opens the list with the find box ready; the list follows the database; choosing a
-    // row shows its slot in the editor.
+    // row shows its slot in the editor; closing the database closes the list.
     void userListFollowsTheDatabase() {
         AppHarness h(0);
         h.showNewDatabase();
@@ -250,6 +250,8 @@ private slots:
         QTest::keyClick(view, Qt::Key_Return);
         QCOMPARE(h.w().EditSlotNumber, 5);
         QCOMPARE(h.child<QLineEdit>("txtSurname")->text(), "Five");
+        h.w().runCommand(app::Command::CloseDatabase); // the list goes with the database
+        QVERIFY(!list->isVisible());
     }
 
     // Ctrl+U while typing in a box puts the serial capture mode showed into the slot, as if
