@@ -141,6 +141,7 @@ private slots:
         row("surname, 60 keys", "txtSurname", "keys", QString(60, 'x'), Surname, QString(50, 'x'),
             0);
         row("post code keys", "txtPostCode", "keys", "3a0000", PostCode, "30000", 1);
+        row("Other Detail 2 keys", "txtOtherDetail2", "keys", "spare", OtherDetail2, "spare", 0);
         row("address paste", "txtDatabaseAddress", "paste", "1 Main St, \"North\"\nLevel 2", 0,
             "1 Main St North\r\nLevel 2", 0);
         row("address commit", "txtDatabaseAddress", "commit", ime, 0, imeKept, 1);
