@@ -1,5 +1,6 @@
 #pragma once
-
+// The main window on fakes: a port table, the simulated programmer in-process, the fake clock,
+// boxes recorded instead of shown.
 #include "app/mainwindow.h"
 #include "platform/fakes/fakedialogs.h"
 #include "platform/fakes/fakeserialport.h"
@@ -7,11 +8,14 @@
 #include "platform/systeminfo.h"
 #include "sim/inprocessprogrammer.h"
 
-#include <QAction>
-#include <QSet>
+#include <QtTest>
+#include <QtWidgets>
 #include <memory>
 
 Q_DECLARE_METATYPE(app::Command)
+struct AppHarness;
+using Action = std::function<void(AppHarness &)>; // what the user does, as a table's column
+Q_DECLARE_METATYPE(Action)
 
 // A system-information host without a registry, recording what it was asked to start.
 class FakeSystemInfo : public platform::SystemInfoHost {
@@ -32,8 +36,6 @@ public:
     }
 };
 
-// The main window on fakes: a port table, the simulated programmer in-process, the fake
-// clock, boxes recorded instead of shown.
 struct AppHarness {
     platform::FakeTimeline timeline;
     platform::FakeSerialPort port;
@@ -58,11 +60,26 @@ struct AppHarness {
     app::MainWindow &w() { return *window; }
 
     // A control of the window by its object name, as the window's designer named it.
-    template <typename T = QWidget> T *child(const char *name) const {
-        T *found = window->findChild<T *>(QLatin1String(name));
+    template <typename T = QWidget> T *child(const QString &name) const {
+        T *found = window->findChild<T *>(name);
         if (!found)
-            qFatal("No control named %s", name);
+            qFatal("No control named %s", qPrintable(name));
         return found;
+    }
+
+    // A new database in the window, shown with the focus in it.
+    void showNewDatabase() {
+        window->runCommand(app::Command::NewDatabase);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    // Slots 1..count of the receiver hold serials 00001001.. and auxiliary words 0001...
+    void fillReceiver(int count) {
+        for (int slot = 1; slot <= count; ++slot)
+            programmer.model().receiver().setSlot(
+                slot, {QByteArray::number(0x1000 + slot, 16).rightJustified(8, '0'),
+                       QByteArray::number(slot).rightJustified(4, '0')});
     }
 
     QList<int> visibleToolbarPositions() const {
@@ -85,18 +102,7 @@ struct AppHarness {
     }
 
     // Commands the programmer received, without their CR.
-    QList<QByteArray> commandsSent() const {
-        QList<QByteArray> commands;
-        QByteArray line;
-        for (const QByteArray &write : port.writes()) {
-            line += write;
-            if (line.endsWith('\r')) {
-                commands.append(line.chopped(1));
-                line.clear();
-            }
-        }
-        return commands;
-    }
+    QList<QByteArray> commandsSent() const { return programmer.model().commands(); }
 };
 
 inline QList<int> positions(std::initializer_list<std::pair<int, int>> ranges) {

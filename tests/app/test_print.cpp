@@ -1,4 +1,5 @@
 #include "app/print/userlistprint.h"
+#include "tests/common/testfiles.h"
 
 #include <QPrinter>
 #include <QProcess>
@@ -52,101 +53,82 @@ class TestPrint : public QObject {
     Q_OBJECT
 
 private slots:
-    void pdfHoldsTheList_data();
-    void pdfHoldsTheList();
-    void pageCounts_data();
-    void pageCounts();
-    void unwritablePdfNamesTheFile();
-};
-
-void TestPrint::pdfHoldsTheList_data() {
-    QTest::addColumn<bool>("printer"); // a QPrinter as the print dialog gives, else QPdfWriter
-    QTest::addColumn<QSize>("points"); // the page, landscape
-    QTest::newRow("PDF file, A4") << false << QSize(842, 595);
-    QTest::newRow("printer, Letter") << true << QSize(792, 612);
-}
-
-void TestPrint::pdfHoldsTheList() {
-    QFETCH(bool, printer);
-    QFETCH(QSize, points);
-    skipWithoutPdftotext();
-    RecordStore store;
-    store.setCell(1, SerialNumber, "0000001A");
-    store.setCell(1, Surname, QStringLiteral("M\u00FCller"));
-    store.setCell(1, OtherNames, "Jo");
-    // Longer than its cell: wrapped, every character still printed.
-    const QString longName = "Wolfeschlegelsteinhausenbergerdorff Hubert Blaine";
-    store.setCell(2, Surname, longName);
-    store.setCell(4095, Mobile, "0412 999 000"); // slots past the receiver's are listed too
-    store.setCell(3, AuxiliaryWord, "0000");     // holds text, so it has a row: slot 3 alone
-
-    QTemporaryDir dir;
-    const QString path = dir.filePath("users.pdf");
-    const QString address = "Harbour Towers\r\n1 Beach Road";
-    const QDate date(2025, 3, 1);
-    if (printer) {
-        QPrinter device;
-        device.setOutputFormat(QPrinter::PdfFormat);
-        device.setOutputFileName(path);
-        device.setPageSize(QPageSize(QPageSize::Letter));
-        QCOMPARE(app::printUserList(device, store, address, date), 1);
-    } else {
-        int pages = 0;
-        QCOMPARE(
-            app::writeUserListPdf(path, store, address, date, QPageSize(QPageSize::A4), &pages),
-            QString());
-        QCOMPARE(pages, 1);
+    void pdfHoldsTheList_data() {
+        QTest::addColumn<bool>("printer"); // a QPrinter as the print dialog gives, else QPdfWriter
+        QTest::addColumn<QSize>("points"); // the page, landscape
+        QTest::newRow("PDF file, A4") << false << QSize(842, 595);
+        QTest::newRow("printer, Letter") << true << QSize(792, 612);
     }
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QRegularExpression mediaBox(QStringLiteral("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]"));
-    const QRegularExpressionMatch page = mediaBox.match(QString::fromLatin1(file.readAll()));
-    QVERIFY(page.hasMatch());
-    QCOMPARE(QSize(qRound(page.captured(1).toDouble()), qRound(page.captured(2).toDouble())),
-             points);
 
-    const QString text = pdfText(path);
-    for (const QString &expected :
-         {QStringLiteral("Harbour Towers, 1 Beach Road"),
-          QLocale().toString(date, QLocale::LongFormat), QStringLiteral("Serial"),
-          QStringLiteral("0000001A"), QStringLiteral("M\u00FCller"), QStringLiteral("4095"),
-          QStringLiteral("0412 999 000"), QStringLiteral("Page 1 of 1")})
-        QVERIFY2(text.contains(expected), qPrintable(expected + " not in:\n" + text));
-    QVERIFY2(withoutSpaces(text).contains(withoutSpaces(longName)), qPrintable(text));
-    QVERIFY(!text.contains("0000\n")); // the auxiliary word is not printed
-}
+    void pdfHoldsTheList() {
+        QFETCH(bool, printer);
+        QFETCH(QSize, points);
+        skipWithoutPdftotext();
+        RecordStore store;
+        store.setCell(1, SerialNumber, "0000001A");
+        store.setCell(1, Surname, QStringLiteral("M\u00FCller"));
+        store.setCell(1, OtherNames, "Jo");
+        // Longer than its cell: wrapped, every character still printed.
+        const QString longName = "Wolfeschlegelsteinhausenbergerdorff Hubert Blaine";
+        store.setCell(2, Surname, longName);
+        store.setCell(4095, Mobile, "0412 999 000"); // slots past the receiver's are listed too
+        store.setCell(3, AuxiliaryWord, "0000");     // holds text, so it has a row: slot 3 alone
 
-void TestPrint::pageCounts_data() {
-    QTest::addColumn<int>("users");
-    QTest::addColumn<int>("fewest");
-    QTest::addColumn<int>("most");
-    QTest::newRow("no users: the heading alone") << 0 << 1 << 1;
-    QTest::newRow("340 users: about 10 pages") << 340 << 8 << 12;
-}
+        QTemporaryDir dir;
+        const QString path = dir.filePath("users.pdf");
+        const QString address = "Harbour Towers\r\n1 Beach Road";
+        const QDate date(2025, 3, 1);
+        if (printer) {
+            QPrinter device;
+            device.setOutputFormat(QPrinter::PdfFormat);
+            device.setOutputFileName(path);
+            device.setPageSize(QPageSize(QPageSize::Letter));
+            QCOMPARE(app::printUserList(device, store, address, date), 1);
+        } else {
+            int pages = 0;
+            QCOMPARE(
+                app::writeUserListPdf(path, store, address, date, QPageSize(QPageSize::A4), &pages),
+                QString());
+            QCOMPARE(pages, 1);
+        }
+        const QRegularExpression mediaBox("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]");
+        const auto page = mediaBox.match(QString::fromLatin1(readFile(path)));
+        QCOMPARE(QSize(qRound(page.captured(1).toDouble()), qRound(page.captured(2).toDouble())),
+                 points);
 
-void TestPrint::pageCounts() {
-    QFETCH(int, users);
-    QFETCH(int, fewest);
-    QFETCH(int, most);
-    QTemporaryDir dir;
-    const QString path = dir.filePath("users.pdf");
-    int pages = 0;
-    QCOMPARE(app::writeUserListPdf(path, typicalUsers(users), "", QDate(2025, 3, 1),
-                                   QPageSize(QPageSize::A4), &pages),
-             QString());
-    QVERIFY2(pages >= fewest && pages <= most, qPrintable(QString::number(pages)));
-    skipWithoutPdftotext();
-    const QString text = pdfText(path);
-    QVERIFY(text.contains(QStringLiteral("Page %1 of %1").arg(pages)));
-    QCOMPARE(text.count("Page "), pages);
-}
+        const QString text = pdfText(path);
+        for (const QString &expected :
+             {QStringLiteral("Harbour Towers, 1 Beach Road"),
+              QLocale().toString(date, QLocale::LongFormat), QStringLiteral("Serial"),
+              QStringLiteral("0000001A"), QStringLiteral("M\u00FCller"), QStringLiteral("4095"),
+              QStringLiteral("0412 999 000"), QStringLiteral("Page 1 of 1")})
+            QVERIFY2(text.contains(expected), qPrintable(expected + " not in:\n" + text));
+        QVERIFY2(withoutSpaces(text).contains(withoutSpaces(longName)), qPrintable(text));
+        QVERIFY(!text.contains("0000\n")); // the auxiliary word is not printed
+    }
 
-void TestPrint::unwritablePdfNamesTheFile() {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("missing/users.pdf");
-    const QString error = app::writeUserListPdf(path, typicalUsers(1), "", QDate(2025, 3, 1));
-    QVERIFY2(error.startsWith("Cannot write \"" + path + "\": "), qPrintable(error));
-}
+    // 340 users take about ten pages, each numbered.
+    void pageCounts() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("users.pdf");
+        int pages = 0;
+        QCOMPARE(app::writeUserListPdf(path, typicalUsers(340), "", QDate(2025, 3, 1),
+                                       QPageSize(QPageSize::A4), &pages),
+                 QString());
+        QVERIFY2(pages >= 8 && pages <= 12, qPrintable(QString::number(pages)));
+        skipWithoutPdftotext();
+        const QString text = pdfText(path);
+        QVERIFY(text.contains(QStringLiteral("Page %1 of %1").arg(pages)));
+        QCOMPARE(text.count("Page "), pages);
+    }
+
+    void unwritablePdfNamesTheFile() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("missing/users.pdf");
+        const QString error = app::writeUserListPdf(path, typicalUsers(1), "", QDate(2025, 3, 1));
+        QVERIFY2(error.startsWith("Cannot write \"" + path + "\": "), qPrintable(error));
+    }
+};
 
 QTEST_MAIN(TestPrint)
 #include "test_print.moc"

@@ -4,14 +4,8 @@
 #include "app/userlist/userlistwindow.h"
 #include "userdb/opendatabase.h"
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QSignalSpy>
-#include <QTableView>
-#include <QTest>
-#include <functional>
+#include <QtTest>
+#include <QtWidgets>
 
 using namespace userdb;
 using app::UserListFilter;
@@ -75,223 +69,200 @@ class TestUserList : public QObject {
     Q_OBJECT
 
 private slots:
-    void rowsAndColumns();
-    void modelFollowsTheDatabase_data();
-    void modelFollowsTheDatabase();
-    void findText_data();
-    void findText();
-    void duplicatesAndNotes();
-    void headerClickOrdersTheViewOnly();
-    void windowFindsAndChoosesByKeyboard();
-    void windowChoosesByClick();
-    void databaseDestroyedFirst();
-};
-
-void TestUserList::rowsAndColumns() {
-    Lists lists;
-    const UserListModel &model = lists.model;
-    QCOMPARE(slotsOf(model), (QList<int>{1, 2, 5, 9, 4095}));
-    QCOMPARE(model.columnCount(), 15);
-    QCOMPARE(model.headerData(OtherDetail2, Qt::Horizontal).toString(), QString("Other Detail 2"));
-    QCOMPARE(model.headerData(14, Qt::Horizontal).toString(), QString("Note"));
-    QCOMPARE(model.index(2, 0).data().toInt(), 5);
-    QCOMPARE(model.index(2, OtherDetail2).data().toString(), QString("spare fob"));
-    QCOMPARE(noteOf(model, 1), QString("Same serial as slot 2"));
-    QVERIFY(!(model.flags(model.index(0, Surname)) & Qt::ItemIsEditable));
-}
-
-void TestUserList::modelFollowsTheDatabase_data() {
-    QTest::addColumn<Change>("change");
-    QTest::addColumn<QList<int>>("changedRows"); // rows of the dataChanged signals, in order
-    QTest::addColumn<int>("insertedAt");         // -1: no row inserted
-    QTest::addColumn<int>("removedAt");          // -1: no row removed
-    QTest::addColumn<int>("resets");
-    QTest::addColumn<QList<int>>("listed");
-    const QList<int> sample = {1, 2, 5, 9, 4095};
-    QTest::newRow("keystroke in a listed slot")
-        << Change([](OpenDatabase &d) { d.setCell(9, Surname, "Smithe"); }) << QList<int>{3} << -1
-        << -1 << 0 << sample;
-    QTest::newRow("first text of a free slot")
-        << Change([](OpenDatabase &d) { d.setCell(6, Mobile, "0"); }) << QList<int>() << 3 << -1
-        << 0 << QList<int>{1, 2, 5, 6, 9, 4095};
-    QTest::newRow("last text of a slot deleted")
-        << Change([](OpenDatabase &d) { d.setCell(5, OtherDetail2, ""); }) << QList<int>() << -1
-        << 2 << 0 << QList<int>{1, 2, 9, 4095};
-    // The row of slot 2, then the note of slot 1, which no longer shares its serial.
-    QTest::newRow("serial of a pair changed")
-        << Change([](OpenDatabase &d) { d.setCell(2, SerialNumber, "1A2B3C4E"); })
-        << QList<int>{1, 0} << -1 << -1 << 0 << sample;
-    QTest::newRow("bulk change") << Change([](OpenDatabase &d) {
-        d.changeRecords([](RecordStore &s) { s.swapRecords(1, 3); });
-    }) << QList<int>() << -1 << -1
-                                 << 1 << QList<int>{2, 3, 5, 9, 4095};
-}
-
-void TestUserList::modelFollowsTheDatabase() {
-    QFETCH(Change, change);
-    QFETCH(QList<int>, changedRows);
-    QFETCH(int, insertedAt);
-    QFETCH(int, removedAt);
-    QFETCH(int, resets);
-    QFETCH(QList<int>, listed);
-    Lists lists;
-    QSignalSpy changed(&lists.model, &QAbstractItemModel::dataChanged);
-    QSignalSpy inserted(&lists.model, &QAbstractItemModel::rowsInserted);
-    QSignalSpy removed(&lists.model, &QAbstractItemModel::rowsRemoved);
-    QSignalSpy reset(&lists.model, &QAbstractItemModel::modelReset);
-
-    change(lists.database);
-    QList<int> rows;
-    for (const QList<QVariant> &signal : changed) {
-        const int first = signal.at(0).toModelIndex().row();
-        QCOMPARE(signal.at(1).toModelIndex().row(), first); // one row per signal
-        rows.append(first);
+    void rowsAndColumns() {
+        Lists lists;
+        const UserListModel &model = lists.model;
+        QCOMPARE(slotsOf(model), (QList<int>{1, 2, 5, 9, 4095}));
+        QCOMPARE(model.columnCount(), 15);
+        QCOMPARE(model.headerData(OtherDetail2, Qt::Horizontal).toString(),
+                 QString("Other Detail 2"));
+        QCOMPARE(model.headerData(14, Qt::Horizontal).toString(), QString("Note"));
+        QCOMPARE(model.index(2, 0).data().toInt(), 5);
+        QCOMPARE(model.index(2, OtherDetail2).data().toString(), QString("spare fob"));
+        QCOMPARE(noteOf(model, 1), QString("Same serial as slot 2"));
+        QVERIFY(!(model.flags(model.index(0, Surname)) & Qt::ItemIsEditable));
     }
-    QCOMPARE(rows, changedRows);
-    const auto rowsOf = [](const QSignalSpy &spy) {
-        return spy.isEmpty() ? QList<QVariant>{-1, -1} : spy.first().mid(1);
-    };
-    QCOMPARE(inserted.size() + removed.size(), (insertedAt >= 0) + (removedAt >= 0));
-    QCOMPARE(rowsOf(inserted), (QList<QVariant>{insertedAt, insertedAt}));
-    QCOMPARE(rowsOf(removed), (QList<QVariant>{removedAt, removedAt}));
-    QCOMPARE(reset.size(), resets);
-    QCOMPARE(slotsOf(lists.model), listed);
-}
 
-void TestUserList::findText_data() {
-    QTest::addColumn<QString>("find");
-    QTest::addColumn<QList<int>>("shown");
-    QTest::newRow("nothing typed") << "" << QList<int>{1, 2, 5, 9, 4095};
-    QTest::newRow("serial in full, stored in lower case") << "1A2B3C4D" << QList<int>{1, 2};
-    QTest::newRow("part of a surname, other case") << "SMITH" << QList<int>{9};
-    QTest::newRow("address 2") << "harbour" << QList<int>{2};
-    QTest::newRow("telephone, spaces around") << "  9397 " << QList<int>{1};
-    QTest::newRow("no match") << "Zhang" << QList<int>();
-    QTest::newRow("state is not searched") << "VIC" << QList<int>();
-}
+    void modelFollowsTheDatabase_data() {
+        QTest::addColumn<Change>("change");
+        QTest::addColumn<QList<int>>("changedRows"); // rows of the dataChanged signals, in order
+        QTest::addColumn<int>("insertedAt");         // -1: no row inserted
+        QTest::addColumn<int>("removedAt");          // -1: no row removed
+        QTest::addColumn<int>("resets");
+        QTest::addColumn<QList<int>>("listed");
+        const QList<int> sample = {1, 2, 5, 9, 4095};
+        QTest::newRow("keystroke in a listed slot")
+            << Change([](OpenDatabase &d) { d.setCell(9, Surname, "Smithe"); }) << QList<int>{3}
+            << -1 << -1 << 0 << sample;
+        QTest::newRow("first text of a free slot")
+            << Change([](OpenDatabase &d) { d.setCell(6, Mobile, "0"); }) << QList<int>() << 3 << -1
+            << 0 << QList<int>{1, 2, 5, 6, 9, 4095};
+        QTest::newRow("last text of a slot deleted")
+            << Change([](OpenDatabase &d) { d.setCell(5, OtherDetail2, ""); }) << QList<int>() << -1
+            << 2 << 0 << QList<int>{1, 2, 9, 4095};
+        // The row of slot 2, then the note of slot 1, which no longer shares its serial.
+        QTest::newRow("serial of a pair changed")
+            << Change([](OpenDatabase &d) { d.setCell(2, SerialNumber, "1A2B3C4E"); })
+            << QList<int>{1, 0} << -1 << -1 << 0 << sample;
+        QTest::newRow("bulk change") << Change([](OpenDatabase &d) {
+            d.changeRecords([](RecordStore &s) { s.swapRecords(1, 3); });
+        }) << QList<int>() << -1 << -1
+                                     << 1 << QList<int>{2, 3, 5, 9, 4095};
+    }
 
-void TestUserList::findText() {
-    QFETCH(QString, find);
-    QFETCH(QList<int>, shown);
-    Lists lists;
-    lists.filter.setFindText(find);
-    QCOMPARE(slotsOf(lists.filter), shown);
-}
+    void modelFollowsTheDatabase() {
+        QFETCH(Change, change);
+        QFETCH(QList<int>, changedRows);
+        QFETCH(int, insertedAt);
+        QFETCH(int, removedAt);
+        QFETCH(int, resets);
+        QFETCH(QList<int>, listed);
+        Lists lists;
+        QSignalSpy changed(&lists.model, &QAbstractItemModel::dataChanged);
+        QSignalSpy inserted(&lists.model, &QAbstractItemModel::rowsInserted);
+        QSignalSpy removed(&lists.model, &QAbstractItemModel::rowsRemoved);
+        QSignalSpy reset(&lists.model, &QAbstractItemModel::modelReset);
 
-void TestUserList::duplicatesAndNotes() {
-    RecordStore store = sampleStore();
-    for (int slot : {20, 30, 40})
-        store.setCell(slot, SerialNumber, "CAFEF00D");
-    store.setCell(10, SerialNumber, "00000000");
-    Lists lists(store);
-    OpenDatabase &database = lists.database;
-    lists.filter.setDuplicatesOnly(true);
-    QCOMPARE(slotsOf(lists.filter), (QList<int>{1, 2, 20, 30, 40}));
-    QCOMPARE(noteOf(lists.model, 30), QString("Same serial as slots 20, 40"));
+        change(lists.database);
+        QList<int> rows;
+        for (const QList<QVariant> &signal : changed) {
+            const int first = signal.at(0).toModelIndex().row();
+            QCOMPARE(signal.at(1).toModelIndex().row(), first); // one row per signal
+            rows.append(first);
+        }
+        QCOMPARE(rows, changedRows);
+        const auto rowsOf = [](const QSignalSpy &spy) {
+            return spy.isEmpty() ? QList<QVariant>{-1, -1} : spy.first().mid(1);
+        };
+        QCOMPARE(inserted.size() + removed.size(), (insertedAt >= 0) + (removedAt >= 0));
+        QCOMPARE(rowsOf(inserted), (QList<QVariant>{insertedAt, insertedAt}));
+        QCOMPARE(rowsOf(removed), (QList<QVariant>{removedAt, removedAt}));
+        QCOMPARE(reset.size(), resets);
+        QCOMPARE(slotsOf(lists.model), listed);
+    }
 
-    // Slot 30 gets a fob of its own: the notes of 20 and 40 follow, 30 leaves the view.
-    QSignalSpy changed(&lists.model, &QAbstractItemModel::dataChanged);
-    database.setCell(30, SerialNumber, "CAFEF00E");
-    QCOMPARE(noteOf(lists.model, 20), QString("Same serial as slot 40"));
-    QCOMPARE(noteOf(lists.model, 30), QString());
-    QCOMPARE(changed.size(), 3); // slot 30's row, then the notes of 20 and of 40
-    QCOMPARE(slotsOf(lists.filter), (QList<int>{1, 2, 20, 40}));
-    // And slot 40 too: 20 is alone with its serial now.
-    database.setCell(40, SerialNumber, "");
-    QCOMPARE(slotsOf(lists.filter), (QList<int>{1, 2}));
-    lists.filter.setFindText("o'brien");
-    QCOMPARE(slotsOf(lists.filter), (QList<int>{2}));
+    void findText_data() {
+        QTest::addColumn<QString>("find");
+        QTest::addColumn<QList<int>>("shown");
+        QTest::newRow("nothing typed") << "" << QList<int>{1, 2, 5, 9, 4095};
+        QTest::newRow("serial in full, stored in lower case") << "1A2B3C4D" << QList<int>{1, 2};
+        QTest::newRow("part of a surname, other case") << "SMITH" << QList<int>{9};
+        QTest::newRow("address 2") << "harbour" << QList<int>{2};
+        QTest::newRow("telephone, spaces around") << "  9397 " << QList<int>{1};
+        QTest::newRow("no match") << "Zhang" << QList<int>();
+        QTest::newRow("state is not searched") << "VIC" << QList<int>();
+    }
 
-    // What the window says when the user leaves the serial box.
-    database.setCell(7, SerialNumber, "1A2B3C4D");
-    QCOMPARE(app::serialAlsoInNote("1a2b3c4d", database.otherSlotsWithSerial("1a2b3c4d", 2)),
-             QString("Serial 1a2b3c4d is also in slots 1, 7"));
-    QCOMPARE(app::serialAlsoInNote("CAFEF00D", database.otherSlotsWithSerial("CAFEF00D", 20)),
-             QString());
-    QCOMPARE(app::sameSerialNote(QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}, 1),
-             QString("Same serial as slots 2, 3, 4, 5, 6, 7, 8, 9, 10, 11 and 2 more"));
-}
+    void findText() {
+        QFETCH(QString, find);
+        QFETCH(QList<int>, shown);
+        Lists lists;
+        lists.filter.setFindText(find);
+        QCOMPARE(slotsOf(lists.filter), shown);
+    }
 
-void TestUserList::headerClickOrdersTheViewOnly() {
-    RecordStore store;
-    store.setCell(2, Surname, "carter");
-    store.setCell(10, Surname, "Baker");
-    store.setCell(100, Surname, "adams");
-    Lists lists(store);
-    lists.filter.sort(Surname);
-    QCOMPARE(slotsOf(lists.filter), (QList<int>{100, 10, 2})); // letter case ignored
-    lists.filter.sort(UserListModel::SlotColumn, Qt::DescendingOrder);
-    QCOMPARE(slotsOf(lists.filter), (QList<int>{100, 10, 2})); // as numbers, not as text
-    QCOMPARE(lists.database.records().record(2), store.record(2));
-}
+    void duplicatesAndNotes() {
+        RecordStore store = sampleStore();
+        for (int slot : {20, 30, 40})
+            store.setCell(slot, SerialNumber, "CAFEF00D");
+        store.setCell(10, SerialNumber, "00000000");
+        Lists lists(store);
+        OpenDatabase &database = lists.database;
+        lists.filter.setDuplicatesOnly(true);
+        QCOMPARE(slotsOf(lists.filter), (QList<int>{1, 2, 20, 30, 40}));
+        QCOMPARE(noteOf(lists.model, 30), QString("Same serial as slots 20, 40"));
 
-void TestUserList::windowFindsAndChoosesByKeyboard() {
-    OpenDatabase database;
-    database.replaceRecords(sampleStore());
-    QWidget mainWindow;
-    app::UserListWindow list(database, &mainWindow);
-    QSignalSpy chosen(&list, &app::UserListWindow::slotChosen);
-    list.openForFind();
-    QVERIFY(QTest::qWaitForWindowActive(&list));
-    QCOMPARE(list.windowTitle(), QString("User List"));
-    auto *find = named<QLineEdit>(list, "Find");
-    auto *duplicates = named<QCheckBox>(list, "Duplicates only");
-    auto *table = named<QTableView>(list, "Users");
-    auto *status = list.findChild<QLabel *>("statusLabel");
-    QCOMPARE(QApplication::focusWidget(), find);
-    QCOMPARE(status->text(), QString("5 of 5 users"));
+        // Slot 30 gets a fob of its own: the notes of 20 and 40 follow, 30 leaves the view.
+        QSignalSpy changed(&lists.model, &QAbstractItemModel::dataChanged);
+        database.setCell(30, SerialNumber, "CAFEF00E");
+        QCOMPARE(noteOf(lists.model, 20), QString("Same serial as slot 40"));
+        QCOMPARE(noteOf(lists.model, 30), QString());
+        QCOMPARE(changed.size(), 3); // slot 30's row, then the notes of 20 and of 40
+        QCOMPARE(slotsOf(lists.filter), (QList<int>{1, 2, 20, 40}));
+        // And slot 40 too: 20 is alone with its serial now.
+        database.setCell(40, SerialNumber, "");
+        QCOMPARE(slotsOf(lists.filter), (QList<int>{1, 2}));
+        lists.filter.setFindText("o'brien");
+        QCOMPARE(slotsOf(lists.filter), (QList<int>{2}));
 
-    QTest::keyClicks(find, "Harbour");
-    QCOMPARE(status->text(), QString("1 of 5 users"));
-    QTest::keyClick(find, Qt::Key_Return); // into the table, on the one row found
-    QCOMPARE(QApplication::focusWidget(), table);
-    QTest::keyClick(table, Qt::Key_Return);
-    QCOMPARE(chosen, QList<QList<QVariant>>{{2}});
+        // What the window says when the user leaves the serial box.
+        database.setCell(7, SerialNumber, "1A2B3C4D");
+        QCOMPARE(app::serialAlsoInNote("1a2b3c4d", database.otherSlotsWithSerial("1a2b3c4d", 2)),
+                 QString("Serial 1a2b3c4d is also in slots 1, 7"));
+        QCOMPARE(app::serialAlsoInNote("CAFEF00D", database.otherSlotsWithSerial("CAFEF00D", 20)),
+                 QString());
+        QCOMPARE(app::sameSerialNote(QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}, 1),
+                 QString("Same serial as slots 2, 3, 4, 5, 6, 7, 8, 9, 10, 11 and 2 more"));
+    }
 
-    // Tab order: find box, check box, table.
-    find->clear();
-    find->setFocus();
-    QTest::keyClick(find, Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), duplicates);
-    QTest::keyClick(duplicates, Qt::Key_Space);
-    QCOMPARE(status->text(), QString("2 of 5 users"));
-    QTest::keyClick(duplicates, Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), table);
-    QTest::keyClick(table, Qt::Key_Down);
-    QTest::keyClick(table, Qt::Key_Enter);
-    QCOMPARE(chosen.last(), QList<QVariant>{2});
+    void headerClickOrdersTheViewOnly() {
+        RecordStore store;
+        store.setCell(2, Surname, "carter");
+        store.setCell(10, Surname, "Baker");
+        store.setCell(100, Surname, "adams");
+        Lists lists(store);
+        lists.filter.sort(Surname);
+        QCOMPARE(slotsOf(lists.filter), (QList<int>{100, 10, 2})); // letter case ignored
+        lists.filter.sort(UserListModel::SlotColumn, Qt::DescendingOrder);
+        QCOMPARE(slotsOf(lists.filter), (QList<int>{100, 10, 2})); // as numbers, not as text
+        QCOMPARE(lists.database.records().record(2), store.record(2));
+    }
 
-    // The list follows edits made in the main window.
-    database.setCell(3, Surname, "Harbour-Smith");
-    QCOMPARE(status->text(), QString("2 of 6 users"));
-}
+    void windowFindsAndChoosesByKeyboard() {
+        OpenDatabase database;
+        database.replaceRecords(sampleStore());
+        QWidget mainWindow;
+        app::UserListWindow list(database, &mainWindow);
+        QSignalSpy chosen(&list, &app::UserListWindow::slotChosen);
+        list.openForFind();
+        QVERIFY(QTest::qWaitForWindowActive(&list));
+        QCOMPARE(list.windowTitle(), QString("User List"));
+        auto *find = named<QLineEdit>(list, "Find");
+        auto *duplicates = named<QCheckBox>(list, "Duplicates only");
+        auto *table = named<QTableView>(list, "Users");
+        auto *status = list.findChild<QLabel *>("statusLabel");
+        QCOMPARE(QApplication::focusWidget(), find);
+        QCOMPARE(status->text(), QString("5 of 5 users"));
 
-void TestUserList::windowChoosesByClick() {
-    OpenDatabase database;
-    database.replaceRecords(sampleStore());
-    app::UserListWindow list(database);
-    QSignalSpy chosen(&list, &app::UserListWindow::slotChosen);
-    list.open();
-    QVERIFY(QTest::qWaitForWindowExposed(&list));
-    auto *table = named<QTableView>(list, "Users");
-    const QRect fourthRow = table->visualRect(table->model()->index(3, 1));
-    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, fourthRow.center());
-    QCOMPARE(chosen, QList<QList<QVariant>>{{9}});
-}
+        QTest::keyClicks(find, "Harbour");
+        QCOMPARE(status->text(), QString("1 of 5 users"));
+        QTest::keyClick(find, Qt::Key_Return); // into the table, on the one row found
+        QCOMPARE(QApplication::focusWidget(), table);
+        QTest::keyClick(table, Qt::Key_Return);
+        QCOMPARE(chosen, QList<QList<QVariant>>{{2}});
 
-void TestUserList::databaseDestroyedFirst() {
-    // As in a window that owns both: its members go before its child windows.
-    auto database = std::make_unique<OpenDatabase>();
-    database->replaceRecords(sampleStore());
-    app::UserListWindow list(*database);
-    list.open();
-    QVERIFY(QTest::qWaitForWindowExposed(&list));
-    database.reset();
-    QCOMPARE(list.filter().rowCount(), 0);
-    QCOMPARE(list.findChild<QLabel *>("statusLabel")->text(), QString("0 of 0 users"));
-    named<QLineEdit>(list, "Find")->setText("Nguyen");
-    list.grab();
-}
+        // Tab order: find box, check box, table.
+        find->clear();
+        find->setFocus();
+        QTest::keyClick(find, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), duplicates);
+        QTest::keyClick(duplicates, Qt::Key_Space);
+        QCOMPARE(status->text(), QString("2 of 5 users"));
+        QTest::keyClick(duplicates, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), table);
+        QTest::keyClick(table, Qt::Key_Down);
+        QTest::keyClick(table, Qt::Key_Enter);
+        QCOMPARE(chosen.last(), QList<QVariant>{2});
+        // And by a click.
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                          table->visualRect(table->model()->index(0, 1)).center());
+        QCOMPARE(chosen.last(), QList<QVariant>{1});
+    }
+
+    void databaseDestroyedFirst() {
+        // As in a window that owns both: its members go before its child windows.
+        auto database = std::make_unique<OpenDatabase>();
+        database->replaceRecords(sampleStore());
+        app::UserListWindow list(*database);
+        list.open();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        database.reset();
+        QCOMPARE(list.filter().rowCount(), 0);
+        QCOMPARE(list.findChild<QLabel *>("statusLabel")->text(), QString("0 of 0 users"));
+        named<QLineEdit>(list, "Find")->setText("Nguyen");
+        list.grab();
+    }
+};
 
 QTEST_MAIN(TestUserList)
 #include "test_userlist.moc"

@@ -1,55 +1,75 @@
-// The window as keyboard and screen-reader users meet it, and on a small screen with large text.
+// The window as keyboard and screen-reader users meet it, on a small screen with large text,
+// its About box, and the Tools menu reaching its commands.
 #include "appharness.h"
 
-#include <QAccessible>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenuBar>
-#include <QPlainTextEdit>
-#include <QProgressBar>
-#include <QScrollBar>
-#include <QToolButton>
-#include <QtTest>
+#include "app/about/aboutbox.h"
+#include "app/editor/fieldinput.h"
+
+#include <QPdfWriter>
+#include <QTemporaryDir>
+
+using platform::MessageIcon;
+
+namespace {
+
+QString focusName() {
+    return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+}
+
+// The Tools items enabled now, in alphabetical order.
+QStringList enabledTools(AppHarness &h) {
+    QStringList enabled;
+    for (const char *name :
+         {"mnuUserList", "mnuFind", "mnuUseCapturedSerial", "mnuCompareReceiver", "mnuCompareTag",
+          "mnuExportCsv", "mnuImportCsv", "mnuPrintUserList", "mnuExportPdf"})
+        if (h.w().menuAction(name)->isEnabled())
+            enabled << name;
+    enabled.sort();
+    return enabled;
+}
+
+QStringList sorted(QStringList names) {
+    names.sort();
+    return names;
+}
+
+} // namespace
 
 class WindowTest : public QObject {
     Q_OBJECT
 
-    // A shown window with a database open, the focus in the window.
-    static void openDatabase(AppHarness &h) {
-        h.w().runCommand(app::Command::NewDatabase);
-        h.w().show();
-        QVERIFY(QTest::qWaitForWindowActive(&h.w()));
-    }
-
-    static QString focusName() {
-        return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
-    }
+    QTemporaryDir m_dir;
 
 private slots:
-    // Tab runs through the editor top to bottom, left to right; the State box's own line edit
-    // stands for the box.
+    void initTestCase() { QVERIFY(QDir::setCurrent(m_dir.path())); }
+
+    // Tab runs through the editor top to bottom, left to right, and leaves the address box
+    // (the State box's own line edit stands for the box).
     void tabOrderOfTheEditor() {
         AppHarness h(0);
-        openDatabase(h);
+        h.showNewDatabase();
         h.child("hscSlot")->setFocus();
         QStringList visited{focusName()};
-        for (int i = 0; i < 14; ++i) {
+        for (int i = 0; i < 15; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QWidget *focus = QApplication::focusWidget();
-            visited << (focus->parentWidget() == h.child("cboState") ? QStringLiteral("cboState")
+            visited << (focus->parentWidget() == h.child("cboState") ? "cboState"
                                                                      : focus->objectName());
         }
-        QCOMPARE(visited,
+        QCOMPARE(visited.mid(0, 15),
                  (QStringList{"hscSlot", "imgDatabaseExit", "txtRemlet", "txtSurname",
                               "txtOtherNames", "txtAddress1", "txtAddress2", "txtSuburb",
                               "cboState", "txtPostCode", "txtTelephone", "txtMobile",
                               "TxtOtherDetail1", "txtOtherDetail2", "txtDatabaseAddress"}));
+        QVERIFY(visited.last() != "txtDatabaseAddress");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QCOMPARE(focusName(), "txtDatabaseAddress");
+        QCOMPARE(h.child<app::AddressEdit>("txtDatabaseAddress")->addressText(), QString());
     }
 
     void slotsChangeByKeyboard() {
         AppHarness h(0);
-        openDatabase(h);
+        h.showNewDatabase();
         QWidget *slotBar = h.child("hscSlot");
         slotBar->setFocus();
         QTest::keyClick(slotBar, Qt::Key_Right);
@@ -63,19 +83,24 @@ private slots:
         QTest::keyClick(mobile, Qt::Key_PageUp, Qt::ControlModifier);
         QTest::keyClick(mobile, Qt::Key_PageUp, Qt::ControlModifier);
         QCOMPARE(h.w().EditSlotNumber, 11);
-        QCOMPARE(h.child<QLabel>("lblUserSlot")->text(), QStringLiteral("11"));
-        QCOMPARE(focusName(), QStringLiteral("txtMobile"));
+        QCOMPARE(focusName(), "txtMobile");
     }
 
     // The panels' exit marks take the focus and act on Space; Escape closes an open panel;
-    // F10 opens the first menu.
-    void panelsAndMenusByKeyboard() {
+    // F10 opens the first menu; the shortcuts of hidden items do nothing.
+    void panelsMenusAndShortcutsByKeyboard() {
         AppHarness h(0);
-        openDatabase(h);
+        h.w().startUp();
+        h.w().show();
+        QVERIFY(QTest::qWaitForWindowActive(&h.w()));
+        QTest::keySequence(&h.w(), QKeySequence("Ctrl+Shift+S")); // no database to save
+        QVERIFY(h.files.shown().isEmpty());
+        QTest::keySequence(&h.w(), QKeySequence::New);
+        QVERIFY(h.w().isDatabaseOpen());
         h.w().runCommand(app::Command::SortDatabase);
         auto *exit = h.child<QToolButton>("imgSortExit");
         exit->setFocus();
-        QCOMPARE(focusName(), QStringLiteral("imgSortExit"));
+        QCOMPARE(focusName(), "imgSortExit");
         QTest::keyClick(exit, Qt::Key_Space);
         QVERIFY(!h.child("fraSort")->isVisible());
         h.w().runCommand(app::Command::MergeDatabase);
@@ -88,22 +113,25 @@ private slots:
         QTest::keyClick(h.w().menuBar(), Qt::Key_Right);
         QTest::keyClick(h.w().menuBar(), Qt::Key_Return);
         QVERIFY(h.child("fraSort")->isVisible());
-        QCOMPARE(focusName(), QStringLiteral("optSurname")); // the panel has the keyboard
+        QCOMPARE(focusName(), "optSurname"); // the panel has the keyboard
+        h.files.queueAnswer(std::nullopt);
+        QTest::keySequence(&h.w(), QKeySequence("Ctrl+Shift+S"));
+        QCOMPARE(h.files.shown().size(), 1);
     }
 
     // Labels whose text changes give that text to screen readers as their name.
     void changingLabelsExposeTheirText() {
-        AppHarness h(1);
+        AppHarness h;
         h.w().startUp();
-        openDatabase(h);
-        h.w().database().setCell(7, userdb::SerialNumber, QStringLiteral("0000001A"));
+        h.showNewDatabase();
+        h.w().database().setCell(7, userdb::SerialNumber, "0000001A");
         h.child<QScrollBar>("hscSlot")->setValue(7);
         const QList<std::pair<const char *, QString>> labels{
-            {"StatusBar1Panel1", QStringLiteral("Found Remlet Manager on Port 1")},
-            {"StatusBar1Panel2", QStringLiteral("Port 1: COM1")},
-            {"lblEnableRX", QStringLiteral("ZEPRO V2.4")},
-            {"lblUserSlot", QStringLiteral("7")},
-            {"lblRemletCount", QStringLiteral("1")},
+            {"StatusBar1Panel1", "Found Remlet Manager on Port 1"},
+            {"StatusBar1Panel2", "Port 1: COM1"},
+            {"lblEnableRX", "ZEPRO V2.4"},
+            {"lblUserSlot", "7"},
+            {"lblRemletCount", "1"},
         };
         for (const auto &[name, text] : labels) {
             QAccessibleInterface *label = QAccessible::queryAccessibleInterface(h.child(name));
@@ -114,43 +142,29 @@ private slots:
     }
 
     // At 1366 x 728 with 12-point text every box of the editor is at least a line of text high
-    // (the address two) and none overlaps another, also with the Sort panel open and a transfer's
+    // (the address two) and none overlaps another, with the Sort panel open and a transfer's
     // progress bar shown.
-    void editorFitsASmallScreenWithLargeText_data() {
-        QTest::addColumn<bool>("sortPanel");
-        QTest::addColumn<bool>("progress");
-        QTest::newRow("editor alone") << false << false;
-        QTest::newRow("Sort panel and progress bar") << true << true;
-    }
-
     void editorFitsASmallScreenWithLargeText() {
-        QFETCH(bool, sortPanel);
-        QFETCH(bool, progress);
         const QFont original = QApplication::font();
         QFont large = original;
         large.setPointSize(12);
         QApplication::setFont(large);
         AppHarness h(0);
         h.w().runCommand(app::Command::NewDatabase);
-        if (sortPanel)
-            h.w().runCommand(app::Command::SortDatabase);
-        if (progress)
-            h.w().showProgress(1, 340);
+        h.w().runCommand(app::Command::SortDatabase);
+        h.w().showProgress(1, 340);
         h.w().resize(1366, 728);
         h.w().show();
         QVERIFY(QTest::qWaitForWindowExposed(&h.w()));
         QApplication::setFont(original);
-
         const int line = QFontMetrics(large).height();
-        QList<QWidget *> boxes;
-        for (QWidget *box : h.child("fraTXUsers")->findChildren<QWidget *>())
-            if (qobject_cast<QLineEdit *>(box) || qobject_cast<QComboBox *>(box) ||
-                qobject_cast<QPlainTextEdit *>(box))
-                if (!qobject_cast<QComboBox *>(box->parentWidget()))
-                    boxes << box;
-        QCOMPARE(boxes.size(), 13);
         QList<QRect> placed;
-        for (QWidget *box : boxes) {
+        for (QWidget *box : h.child("fraTXUsers")->findChildren<QWidget *>()) {
+            if (!qobject_cast<QLineEdit *>(box) && !qobject_cast<QComboBox *>(box) &&
+                !qobject_cast<QPlainTextEdit *>(box))
+                continue;
+            if (qobject_cast<QComboBox *>(box->parentWidget()))
+                continue;
             const int lines = qobject_cast<QPlainTextEdit *>(box) ? 2 : 1;
             QVERIFY2(box->height() >= lines * line, qPrintable(box->objectName()));
             const QRect rect(box->mapTo(&h.w(), QPoint(0, 0)), box->size());
@@ -158,7 +172,139 @@ private slots:
                 QVERIFY2(!rect.intersects(other), qPrintable(box->objectName()));
             placed << rect;
         }
+        QCOMPARE(placed.size(), 13);
         QVERIFY(h.w().frameGeometry().height() <= 728 || h.w().height() <= 728);
+    }
+
+    void aboutBoxSystemInfo() {
+        AppHarness h(0);
+        app::AboutBox about(h.dialogs, h.systemInfo, &h.w());
+        QCOMPARE(about.findChild<QLabel *>("lblVersion")->text(), "Version 1.1.0");
+        about.StartSysInfo();
+        QCOMPARE(h.dialogs.texts(), QStringList{"System Information Is Unavailable At This Time"});
+        h.systemInfo.values.insert("SOFTWARE\\Microsoft\\Shared Tools Location|MSINFO",
+                                   "C:\\Tools");
+        about.StartSysInfo(); // the folder lacks MSINFO32.EXE
+        h.systemInfo.files.insert("C:\\Tools\\MSINFO32.EXE");
+        about.StartSysInfo();
+        h.systemInfo.values.insert("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO|PATH",
+                                   "D:\\msinfo.exe");
+        about.StartSysInfo(); // started unchanged, without testing that it exists
+        QCOMPARE(h.systemInfo.started, (QStringList{"C:\\Tools\\MSINFO32.EXE", "D:\\msinfo.exe"}));
+        QCOMPARE(h.dialogs.messages().size(), 2);
+    }
+
+    // A Tools item is offered only when it can apply.
+    void toolsItemsApplyWhenTheyCan() {
+        const QStringList always{"mnuImportCsv"};
+        const QStringList withDatabase{"mnuUserList",  "mnuFind",          "mnuExportCsv",
+                                       "mnuImportCsv", "mnuPrintUserList", "mnuExportPdf"};
+        AppHarness alone(0);
+        alone.w().startUp();
+        alone.w().runCommand(app::Command::NewDatabase);
+        QCOMPARE(enabledTools(alone), sorted(withDatabase));
+        AppHarness h;
+        h.w().startUp();
+        QCOMPARE(enabledTools(h), always);
+        h.w().runCommand(app::Command::NewDatabase);
+        QCOMPARE(enabledTools(h),
+                 sorted(withDatabase + QStringList{"mnuCompareReceiver", "mnuCompareTag"}));
+        // Capture mode holds the programmer; a fob's serial may then go into the editor.
+        QStringList duringCapture;
+        h.timeline.after(1.0, [&] {
+            h.programmer.pressFob("RX 1a2b3c4d");
+            h.timeline.after(0.5, [&] {
+                duringCapture = enabledTools(h);
+                h.w().runCommand(app::Command::DisableInternalReceiver);
+            });
+        });
+        h.w().runCommand(app::Command::EnableInternalReceiver);
+        QCOMPARE(duringCapture, sorted(withDatabase + QStringList{"mnuUseCapturedSerial"}));
+        // A read holds the programmer and the records.
+        QStringList duringRead;
+        h.timeline.after(0.5, [&] { duringRead = enabledTools(h); });
+        h.w().runCommand(app::Command::ReadReceiver);
+        QCOMPARE(duringRead, sorted({"mnuUserList", "mnuFind", "mnuUseCapturedSerial",
+                                     "mnuExportCsv", "mnuPrintUserList", "mnuExportPdf"}));
+        h.w().runCommand(app::Command::CloseDatabase);
+        QCOMPARE(enabledTools(h), always);
+    }
+
+    // Find opens the list with the find box ready; the list follows the database; choosing a
+    // row shows its slot in the editor; closing the database closes the list.
+    void userListFollowsTheDatabase() {
+        AppHarness h(0);
+        h.showNewDatabase();
+        h.w().menuAction("mnuFind")->trigger();
+        auto *list = h.w().findChild<QWidget *>("UserListWindow");
+        QVERIFY(list && list->isVisible());
+        QCOMPARE(list->focusWidget()->accessibleName(), "Find");
+        auto *view = list->findChild<QTableView *>("usersView");
+        QTest::keyClicks(h.child("txtSurname"), "S");
+        QCOMPARE(view->model()->rowCount(), 1);
+        h.w().runCommand(app::Command::NewDatabase);
+        QCOMPARE(view->model()->rowCount(), 0);
+        h.w().database().setCell(5, userdb::Surname, "Five");
+        view->setFocus();
+        view->setCurrentIndex(view->model()->index(0, 0));
+        QTest::keyClick(view, Qt::Key_Return);
+        QCOMPARE(h.w().EditSlotNumber, 5);
+        QCOMPARE(h.child<QLineEdit>("txtSurname")->text(), "Five");
+        h.w().runCommand(app::Command::CloseDatabase); // the list goes with the database
+        QVERIFY(!list->isVisible());
+    }
+
+    // Ctrl+U while typing in a box puts the serial capture mode showed into the slot, as if
+    // typed: the slot holding it already is named.
+    void capturedSerialAndTheDuplicateNote() {
+        AppHarness h;
+        h.w().startUp();
+        h.showNewDatabase();
+        h.w().database().setCell(17, userdb::SerialNumber, "1A2B3C4D");
+        h.timeline.after(1.0, [&] {
+            h.programmer.pressFob("RX 1a2b3c4d");
+            h.timeline.after(0.5, [&] {
+                h.child("txtSurname")->setFocus();
+                QTest::keySequence(QApplication::focusWidget(), QKeySequence("Ctrl+U"));
+                h.w().runCommand(app::Command::DisableInternalReceiver);
+            });
+        });
+        h.w().runCommand(app::Command::EnableInternalReceiver);
+        QCOMPARE(h.w().records().cell(1, userdb::SerialNumber), "1A2B3C4D");
+        QCOMPARE(h.child<QLineEdit>("txtRemlet")->text(), "1A2B3C4D");
+        QCOMPARE(h.child<QLabel>("StatusBar1Panel2")->text(), "Serial 1A2B3C4D is also in slot 17");
+    }
+
+    // Out to a spreadsheet and back, a refused spreadsheet, the PDF and the printer.
+    void spreadsheetsAndPaper() {
+        AppHarness h(0);
+        h.w().runCommand(app::Command::NewDatabase);
+        h.w().database().setCell(1, userdb::SerialNumber, "0000001A");
+        h.w().database().setCell(1, userdb::Surname, "=Smith, Jo");
+        const userdb::RecordStore typed = h.w().records();
+        h.documents.queueAnswer(m_dir.filePath("users.csv"));
+        h.w().runCommand(app::Command::ExportCsv);
+        QCOMPARE(h.documents.shown().at(0).proposedPath, "Untitled.csv");
+        QFile bad(m_dir.filePath("bad.csv"));
+        QVERIFY(bad.open(QIODevice::WriteOnly) && bad.write("Surname\r\nNo serial column\r\n"));
+        bad.close();
+        h.documents.queueAnswer(bad.fileName());
+        h.w().runCommand(app::Command::ImportCsv);
+        QCOMPARE(h.dialogs.messages().size(), 1);
+        QCOMPARE(h.w().DatabaseFilename, "Untitled.fxd");
+        h.w().runCommand(app::Command::NewDatabase);
+        h.documents.queueAnswer(m_dir.filePath("users.csv"));
+        h.w().runCommand(app::Command::ImportCsv);
+        QCOMPARE(h.w().DatabaseFilename, m_dir.filePath("users.fxd"));
+        QCOMPARE(h.w().records().record(1), typed.record(1));
+        h.documents.queueAnswer(m_dir.filePath("users.pdf"));
+        h.w().runCommand(app::Command::ExportPdf);
+        QVERIFY(QFileInfo(m_dir.filePath("users.pdf")).size() > 0);
+        QPdfWriter printer(m_dir.filePath("printed.pdf"));
+        h.documents.printer = &printer;
+        h.w().runCommand(app::Command::PrintUserList);
+        QCOMPARE(h.documents.printRequests(), 1);
+        QCOMPARE(h.dialogs.messages().size(), 1); // the refused spreadsheet's only
     }
 };
 

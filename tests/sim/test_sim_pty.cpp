@@ -1,8 +1,8 @@
 // Runs the zepro-sim executable and talks to its pseudo-terminal as a serial program would,
 // with plain POSIX calls.
 
-#include <QFileInfo>
-#include <QProcess>
+#include "tests/common/simprocess.h"
+
 #include <QTemporaryDir>
 #include <QTest>
 #include <cerrno>
@@ -14,21 +14,6 @@
 namespace {
 
 constexpr int ReplyTimeoutMs = 3000;
-
-// A running zepro-sim; its port path is the first line it prints.
-struct Sim {
-    explicit Sim(const QStringList &arguments) {
-        process.start(qEnvironmentVariable("ZEPRO_SIM"), arguments);
-        if (process.waitForStarted() && process.waitForReadyRead(ReplyTimeoutMs))
-            path = QString::fromLocal8Bit(process.readLine().trimmed());
-    }
-    ~Sim() {
-        process.terminate();
-        process.waitForFinished(ReplyTimeoutMs);
-    }
-    QProcess process;
-    QString path;
-};
 
 // The PC end of the port, opened raw.
 struct Port {
@@ -70,21 +55,31 @@ private slots:
         QVERIFY2(QFileInfo(qEnvironmentVariable("ZEPRO_SIM")).isExecutable(), "ZEPRO_SIM");
     }
 
-    void identifyWriteReadReopenAndHangUp() {
-        Sim sim({"--no-pacing", "--version-text", "9.9", "--hang-up-after", "4"});
-        QVERIFY(sim.path.startsWith("/dev/"));
+    // The memories and the size persist in the state file, the port can be closed and opened
+    // again, the link goes at exit, and a hang-up reaches the PC as one.
+    void stateReopenLinkAndHangUp() {
+        QTemporaryDir dir;
+        const QString state = dir.filePath("memories.txt");
+        const QString link = dir.filePath("ttyZEPRO");
         {
+            SimulatorProcess sim(
+                {"--no-pacing", "--version-text", "9.9", "--state", state, "--link", link});
+            QCOMPARE(QFileInfo(link).symLinkTarget(), sim.path);
+            {
+                Port port(link);
+                QCOMPARE(port.exchange("P"), QByteArray("ZEPRO V9.9\r"));
+                QCOMPARE(port.exchange("F"), QByteArray("OK\r"));
+            }
             Port port(sim.path);
-            QVERIFY(port.fd >= 0);
-            QCOMPARE(port.exchange("P"), QByteArray("ZEPRO V9.9\r"));
-            QCOMPARE(port.exchange("W=012,0000ABCD,0001"), QByteArray("OK\r"));
-            const QByteArray read = port.exchange("D", "OK\r");
-            QVERIFY(read.contains("\r012 0000ABCD 0001\r"));
-            QCOMPARE(read.count('\r'), 341);
+            QCOMPARE(port.exchange("W=085,12345678,0000"), QByteArray("OK\r"));
         }
-        Port port(sim.path); // the port closed and opened again still talks
-        QCOMPARE(port.exchange("P"), QByteArray("ZEPRO V9.9\r"));
-        pollfd pfd{port.fd, POLLIN, 0}; // after the fourth command the programmer hangs up
+        QVERIFY(!QFileInfo(link).isSymLink());
+        SimulatorProcess sim({"--no-pacing", "--state", state, "--hang-up-after", "1"});
+        Port port(sim.path);
+        const QByteArray read = port.exchange("D", "OK\r");
+        QCOMPARE(read.count('\r'), 86);
+        QVERIFY(read.contains("\r085 12345678 0000\r"));
+        pollfd pfd{port.fd, POLLIN, 0}; // after the first command the programmer hangs up
         QCOMPARE(::poll(&pfd, 1, ReplyTimeoutMs), 1);
         QVERIFY(pfd.revents & POLLHUP);
         QCOMPARE(::write(port.fd, "P\r", 2), -1);
@@ -93,27 +88,8 @@ private slots:
         QCOMPARE(sim.process.exitCode(), 0);
     }
 
-    void statePersistsAndLinkIsRemoved() {
-        QTemporaryDir dir;
-        const QString state = dir.filePath("memories.txt");
-        const QString link = dir.filePath("ttyZEPRO");
-        {
-            Sim sim({"--no-pacing", "--state", state, "--link", link});
-            QCOMPARE(QFileInfo(link).symLinkTarget(), sim.path);
-            Port port(link);
-            QCOMPARE(port.exchange("F"), QByteArray("OK\r"));
-            QCOMPARE(port.exchange("W=085,12345678,0000"), QByteArray("OK\r"));
-        }
-        QVERIFY(!QFileInfo(link).isSymLink());
-        Sim sim({"--no-pacing", "--state", state});
-        Port port(sim.path);
-        const QByteArray read = port.exchange("D", "OK\r");
-        QCOMPARE(read.count('\r'), 86);
-        QVERIFY(read.contains("085 12345678 0000\r"));
-    }
-
     void pacedReplyAndTypedCaptureLine() {
-        Sim sim({});
+        SimulatorProcess sim({});
         Port port(sim.path);
         QElapsedTimer timer;
         timer.start();

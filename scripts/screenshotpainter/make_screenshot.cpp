@@ -1,14 +1,16 @@
 // Paints the main window as a person sees it after start-up with the programmer connected
 // and a database open, into the PNG named on the command line (the README's screenshot).
 // With --dark it paints the window on a dark palette, to check that everything stays legible.
-#include "appharness.h"
-
 #include "app/editor/fieldinput.h"
+#include "app/mainwindow.h"
+#include "platform/fakes/fakedialogs.h"
+#include "platform/fakes/fakeserialport.h"
+#include "platform/fakes/faketimeline.h"
+#include "platform/qt/hostsysteminfo.h"
+#include "sim/inprocessprogrammer.h"
 
 #include <QApplication>
-#include <QLineEdit>
 #include <QPalette>
-#include <QPlainTextEdit>
 
 int main(int argc, char *argv[]) {
     QApplication application(argc, argv);
@@ -28,26 +30,36 @@ int main(int argc, char *argv[]) {
         dark.setColor(QPalette::HighlightedText, Qt::white);
         QApplication::setPalette(dark);
     }
-    AppHarness h(1);
-    h.w().startUp();
-    h.w().runCommand(app::Command::NewDatabase);
+    // The simulated programmer in-process on port 1, the fake clock, boxes recorded unseen.
+    platform::FakeTimeline timeline;
+    platform::FakeSerialPort port;
+    platform::FakeDialogs dialogs;
+    platform::FakeFileDialog files;
+    platform::HostSystemInfo systemInfo;
+    platform::FakeDocumentDialogs documents;
+    sim::InProcessProgrammer programmer(timeline, {});
+    port.addPort(1, &programmer);
+    app::MainWindow window(
+        app::Services{port, timeline, timeline, dialogs, files, systemInfo, documents});
+    window.startUp();
+    window.runCommand(app::Command::NewDatabase);
     const QStringList surnames{"Nguyen", "Papadopoulos", "Smith", "O'Connor", "Rossi"};
     for (int slot = 1; slot <= surnames.size(); ++slot) {
-        userdb::OpenDatabase &store = h.w().database();
+        userdb::OpenDatabase &store = window.database();
         store.setCell(slot, userdb::SerialNumber,
                       QStringLiteral("%1").arg(0x3F2A10 + slot, 8, 16, QLatin1Char('0')).toUpper());
         store.setCell(slot, userdb::Surname, surnames.at(slot - 1));
     }
-    h.w().database().setCell(1, userdb::OtherNames, QStringLiteral("Linh"));
-    h.w().database().setCell(1, userdb::Address1, QStringLiteral("12 Harbour Street"));
-    h.w().database().setCell(1, userdb::Suburb, QStringLiteral("Carlton"));
-    h.w().database().setCell(1, userdb::State, QStringLiteral("VIC"));
-    h.w().database().setCell(1, userdb::PostCode, QStringLiteral("3053"));
-    h.w().database().setCell(1, userdb::Mobile, QStringLiteral("0400 123 456"));
-    h.child<app::AddressEdit>("txtDatabaseAddress")
+    window.database().setCell(1, userdb::OtherNames, QStringLiteral("Linh"));
+    window.database().setCell(1, userdb::Address1, QStringLiteral("12 Harbour Street"));
+    window.database().setCell(1, userdb::Suburb, QStringLiteral("Carlton"));
+    window.database().setCell(1, userdb::State, QStringLiteral("VIC"));
+    window.database().setCell(1, userdb::PostCode, QStringLiteral("3053"));
+    window.database().setCell(1, userdb::Mobile, QStringLiteral("0400 123 456"));
+    window.findChild<app::AddressEdit *>("txtDatabaseAddress")
         ->setAddressText(QStringLiteral("Harbour View Apartments\nCar park gates"));
-    h.w().hscSlot_Change(1);
-    h.w().show();
+    window.hscSlot_Change(1);
+    window.show();
     QApplication::processEvents();
-    return h.w().grab().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
+    return window.grab().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
 }

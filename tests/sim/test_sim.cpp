@@ -1,13 +1,19 @@
+#include "platform/fakes/fakeserialport.h"
+#include "platform/fakes/faketimeline.h"
 #include "sim/devicemodel.h"
+#include "sim/inprocessprogrammer.h"
 #include "sim/statefile.h"
-#include "sim/transmitter.h"
 
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace sim;
+using platform::FakeSerialPort;
+using platform::FakeTimeline;
 
 namespace {
+
+const QByteArray Ident = "ZEPRO V2.4\r";
 
 // Everything the outputs put on the line, pauses ignored.
 QByteArray textOf(const Outputs &outputs) {
@@ -27,9 +33,35 @@ QList<QByteArray> lines(const QByteArray &reply) {
     return result;
 }
 
+// A programmer on port 1 of a fake port table, with the port open; a hang-up closes the port.
+struct Bench {
+    explicit Bench(ProgrammerOptions options = {}, bool pacing = true)
+        : programmer(timeline, std::move(options), pacing) {
+        port.addPort(1, &programmer);
+        port.selectPort(1);
+        port.open();
+        programmer.setHangUpHandler([this] { port.hangUp(); });
+    }
+    // Writes the command as the PC does (the letter with its fields, then CR), lets `seconds`
+    // pass and returns what came.
+    QByteArray command(const QByteArray &text, double seconds) {
+        port.write(text);
+        port.write("\r");
+        return after(seconds);
+    }
+    QByteArray after(double seconds) {
+        timeline.advance(seconds);
+        return port.read();
+    }
+
+    FakeTimeline timeline;
+    FakeSerialPort port;
+    InProcessProgrammer programmer;
+};
+
 } // namespace
 
-class TestSimModel : public QObject {
+class TestSim : public QObject {
     Q_OBJECT
 private slots:
     void replies_data() {
@@ -150,37 +182,6 @@ private slots:
         QCOMPARE(model.receiver().slot(85).serial, QByteArray("00000085"));
     }
 
-    void captureOnlyWhileReceiverOn() {
-        ProgrammerModel model({.crlf = true});
-        QVERIFY(model.capture("RX 1").isEmpty());
-        QVERIFY(model.captureTick().isEmpty());
-        exchange(model, "R");
-        QCOMPARE(textOf(model.capture("RX 1")), QByteArray("RX 1\r\n"));
-        QCOMPARE(textOf(model.captureTick()), QByteArray("RX 00000001\r\n"));
-        QCOMPARE(textOf(model.captureTick()), QByteArray("RX 00000002\r\n"));
-        exchange(model, "Q");
-        QVERIFY(model.capture("RX 1").isEmpty());
-    }
-
-    void transmitterPacesAndEndsStreams() {
-        const double c = 0.001;
-        Transmitter line(c);
-        line.send(10.0, {Output{Output::Text, 0.5, "OK\r"}, Output{Output::HangUp, 0.2, {}}});
-        QCOMPARE(line.nextDue(), 10.5 + c);
-        QCOMPARE(line.take(10.5 + 2 * c).bytes, QByteArray("OK"));
-        const Transmitter::Due rest = line.take(10.5 + 3 * c + 0.1);
-        QCOMPARE(rest.bytes, QByteArray("\r"));
-        QVERIFY(!rest.hangUp);
-        QVERIFY(line.take(10.5 + 3 * c + 0.2).hangUp);
-        QVERIFY(line.idle());
-
-        line.send(20.0, {Output{Output::Endless, 0.0, {}}});
-        QCOMPARE(line.take(20.0 + 5 * c).bytes, QByteArray("....."));
-        line.send(20.0 + 5 * c, {Output{Output::Text, 0.0, "A"}}); // ends the stream
-        QCOMPARE(line.take(21.0).bytes, QByteArray("A"));
-        QVERIFY(line.idle());
-    }
-
     void stateFileRoundTripAndRefusal() {
         QTemporaryDir dir;
         const QString path = dir.filePath("state.txt");
@@ -203,7 +204,57 @@ private slots:
         QCOMPARE(rx3.slot(1).serial, QByteArray("00000001")); // unchanged
         QVERIFY(!loadState(dir.filePath("missing"), rx3, tag3).isEmpty());
     }
+
+    // The simulated programmer in-process, paced on the fake clock.
+    void closingDropsWhatIsStillOnItsWay() {
+        Bench bench;
+        bench.command("D", 1.0);
+        bench.port.close();
+        bench.port.open();
+        QCOMPARE(bench.after(10.0), QByteArray());
+        QCOMPARE(bench.command("P", 0.1), Ident);
+    }
+
+    void hangUpAfterTheReplyClosesThePort() {
+        Bench bench({.hangUpAfter = 1});
+        QCOMPARE(bench.command("P", 0.1), Ident);
+        QVERIFY(bench.port.isOpen());
+        bench.timeline.advance(0.2);
+        QVERIFY(bench.programmer.hungUp());
+        QVERIFY(!bench.port.isOpen());
+        QVERIFY_THROWS_EXCEPTION(platform::PortError, bench.port.open());
+    }
+
+    void endlessStreamKeepsComing() {
+        Bench bench({.endless = true});
+        const QByteArray first = bench.command("K", 1.0);
+        QVERIFY(first.size() > 900 && !first.contains('\r'));
+        QVERIFY(bench.after(1.0).size() > 900);
+    }
+
+    void floodAndDrip() {
+        Bench flood({.floodAfter = 'K'});
+        const QByteArray first = flood.command("K", 0.05);
+        QVERIFY(first.startsWith("OK\r....") && first.size() > 40 * 4096);
+        QVERIFY(flood.command("P", 0.1).endsWith(Ident)); // any command ends the flood
+        QCOMPARE(flood.after(1.0), QByteArray());
+        Bench drip({.dripSeconds = 0.5});
+        QCOMPARE(drip.command("P", 1.1), QByteArray("ZE"));
+        QCOMPARE(drip.after(0.5), QByteArray("P"));
+    }
+
+    void captureLinesWhileReceiverOn() {
+        Bench bench;
+        bench.programmer.setCaptureEvery(5.0);
+        bench.programmer.pressFob("RX early"); // receiver still off
+        QCOMPARE(bench.command("R", 5.5), QByteArray("RX 00000001\r"));
+        bench.programmer.pressFob("RX 12345678");
+        QCOMPARE(bench.after(0.1), QByteArray("RX 12345678\r"));
+        QCOMPARE(bench.command("Q", 0.1), QByteArray("OK\r"));
+        QCOMPARE(bench.after(20.0), QByteArray());
+        QVERIFY(!bench.timeline.hasPendingActions());
+    }
 };
 
-QTEST_GUILESS_MAIN(TestSimModel)
-#include "test_sim_model.moc"
+QTEST_GUILESS_MAIN(TestSim)
+#include "test_sim.moc"

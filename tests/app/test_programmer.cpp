@@ -1,0 +1,323 @@
+// The window's programmer side against the simulated programmer in-process on the fake clock:
+// start-up, the command-state table, the busy guard, failures that escape a command, closing,
+// and what a read, a program or a comparison does to the open database.
+#include "appharness.h"
+#include "tests/common/testfiles.h"
+
+#include <QTemporaryDir>
+
+namespace {
+
+Action run(std::initializer_list<app::Command> commands) {
+    const QList<app::Command> list(commands);
+    return [list](AppHarness &h) {
+        for (const app::Command command : list)
+            h.w().runCommand(command);
+    };
+}
+
+const QStringList FileItems{"mnuSaveDatabase", "mnuSaveDatabaseAs", "mnuCloseDatabase",
+                            "mnuSortDatabase", "mnuMergeDatabase"};
+const QStringList ProgrammerItems{"mnuRead", "mnuCopy", "mnuClear", "mnuRX"};
+
+} // namespace
+
+class ProgrammerTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+private slots:
+    void initTestCase() { QVERIFY(QDir::setCurrent(m_dir.path())); }
+    void init() { QFile::remove("Untitled.fxd"); }
+
+    // Both size messages come before the window shows; the toolbar keys ignore letter case.
+    void startUpFindsTheProgrammerAndSendsBothSizes() {
+        AppHarness h;
+        QList<bool> windowShownAtMessage;
+        h.dialogs.onMessage = [&](const auto &) { windowShownAtMessage << h.w().isVisible(); };
+        h.w().startUp();
+        QCOMPARE(h.dialogs.texts(),
+                 (QStringList{"Receiver memory size set", "Backup tag size set"}));
+        QCOMPARE(windowShownAtMessage, (QList<bool>{false, false}));
+        QCOMPARE(h.dialogs.messages().at(0).caption, "RemletManager");
+        h.w().Toolbar1_ButtonClick("findzepro1");
+        h.w().Toolbar1_ButtonClick("no such key");
+        QCOMPARE(h.commandsSent(), (QList<QByteArray>{"P", "E", "G", "P", "E", "G"}));
+    }
+
+    void sizeChosenBeforeDiscoveryIsSentByIt() {
+        AppHarness h;
+        h.child<QRadioButton>("optRX85Slot")->click();
+        QVERIFY(h.commandsSent().isEmpty() && h.dialogs.messages().isEmpty());
+        h.w().runCommand(app::Command::FindProgrammer);
+        QCOMPARE(h.commandsSent(), (QList<QByteArray>{"P", "F", "G"}));
+    }
+
+    // The command-state table as start-up, discovery and the database commands apply it.
+    void commandStates_data() {
+        QTest::addColumn<bool>("programmer");
+        QTest::addColumn<Action>("action"); // after start-up
+        QTest::addColumn<QList<int>>("toolbar");
+        QTest::addColumn<QStringList>("menus");
+        using enum app::Command;
+        const QList<int> programmerOnly = positions({{1, 2}, {12, 13}, {19, 31}});
+        QTest::newRow("nothing") << false << run({}) << QList<int>{1, 2, 31} << QStringList{};
+        QTest::newRow("database, no programmer")
+            << false << run({NewDatabase}) << positions({{1, 9}, {15, 16}, {31, 31}})
+            << FileItems + QStringList{"mnuProgram"};
+        QTest::newRow("programmer") << true << run({}) << programmerOnly << ProgrammerItems;
+        QTest::newRow("programmer and database")
+            << true << run({NewDatabase}) << positions({{1, 9}, {12, 13}, {15, 16}, {19, 31}})
+            << FileItems + QStringList{"mnuRead", "mnuProgram", "mnuCopy", "mnuClear", "mnuRX"};
+        QTest::newRow("database closed")
+            << true << run({NewDatabase, CloseDatabase}) << programmerOnly << ProgrammerItems;
+        // The port and the identification stay; the commands go.
+        QTest::newRow("programmer gone at the next search") << true << Action([](AppHarness &h) {
+            h.port.addPort(1);
+            h.w().runCommand(FindProgrammer);
+        }) << QList<int>{1, 2, 29, 30, 31} << QStringList{};
+    }
+    void commandStates() {
+        QFETCH(bool, programmer);
+        QFETCH(Action, action);
+        AppHarness h(programmer ? 1 : 0);
+        h.w().startUp();
+        action(h);
+        QTEST(h.visibleToolbarPositions(), "toolbar");
+        QTEST(h.visibleMenus(), "menus");
+        const bool open = h.visibleMenus().contains("mnuSaveDatabase");
+        QCOMPARE(h.w().windowTitle(),
+                 "Corvane Systems Remlet Manager" + QString(open ? " - Untitled.fxd" : ""));
+        QCOMPARE(h.w().Port, programmer ? 1 : 0);
+        QCOMPARE(h.child<QLabel>("lblEnableRX")->text().startsWith("ZEPRO V"), programmer);
+    }
+
+    // Left by Disable, or by the programmer hanging up while the mode listens: either way the
+    // commands come back. The records stay free meanwhile.
+    void captureStatesAndBack_data() {
+        QTest::addColumn<bool>("hangUp");
+        QTest::addColumn<QList<QByteArray>>("sent");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("Disable") << false << QList<QByteArray>{"R", "Q"} << "Communications OK";
+        QTest::newRow("programmer hangs up")
+            << true << QList<QByteArray>{"R"} << "Communications Error";
+    }
+    void captureStatesAndBack() {
+        QFETCH(bool, hangUp);
+        AppHarness h(1, {.hangUpAfter = hangUp ? 4 : 0}); // P, E and G at start-up, then R
+        h.w().startUp();
+        h.w().runCommand(app::Command::NewDatabase);
+        const QList<int> before = h.visibleToolbarPositions();
+        const QStringList menusBefore = h.visibleMenus();
+        QList<int> during;
+        QStringList menusDuring;
+        h.timeline.after(0.1, [&] {
+            during = h.visibleToolbarPositions();
+            menusDuring = h.visibleMenus();
+            h.w().runCommand(app::Command::NewDatabase);
+            if (!hangUp)
+                h.w().Toolbar1_ButtonClick("DisableRX2");
+        });
+        h.w().Toolbar1_ButtonClick("EnableRX32");
+        QCOMPARE(during, positions({{1, 8}, {28, 31}}));
+        QCOMPARE(menusDuring, (QStringList{"mnuSaveDatabase", "mnuSaveDatabaseAs",
+                                           "mnuCloseDatabase", "mnuSortDatabase", "mnuRX"}));
+        QCOMPARE(h.visibleToolbarPositions(), before);
+        QCOMPARE(h.visibleMenus(), menusBefore);
+        QTEST(h.commandsSent().mid(3), "sent");
+        QTEST(h.w().statusText(), "status");
+        QCOMPARE(h.dialogs.beeps(), 0);
+    }
+
+    // A programmer command before any programmer was found says so and sends nothing.
+    void programmerCommandsWithoutAProgrammer() {
+        AppHarness h(0);
+        h.w().startUp();
+        h.w().runCommand(app::Command::NewDatabase);
+        h.w().runCommand(app::Command::ProgramReceiver);
+        h.w().runCommand(app::Command::EnableInternalReceiver);
+        QCOMPARE(h.dialogs.texts(),
+                 QStringList(2, "No programmer has been found: connect it and use Find ZEPRO"));
+        QVERIFY(h.port.writes().isEmpty());
+        QVERIFY(h.w().isMenuVisible("mnuProgram")); // no capture state entered
+    }
+
+    // While one command waits for the programmer, another is refused with a beep and a brief
+    // notice, and a refused size choice goes back; afterwards commands run again.
+    void secondExchangeWhileOneWaitsIsRefused() {
+        AppHarness h(1, {.ackDelay = 5.0});
+        h.w().startUp();
+        const QList<int> toolbar = h.visibleToolbarPositions();
+        auto *rx85 = h.child<QRadioButton>("optRX85Slot");
+        h.timeline.after(1.0, [&] {
+            h.w().runCommand(app::Command::ClearReceiver);
+            h.w().runCommand(app::Command::EnableInternalReceiver);
+            rx85->click();
+            QCOMPARE(h.visibleToolbarPositions(), toolbar);
+        });
+        h.w().runCommand(app::Command::CopyReceiverToTag);
+        QCOMPARE(h.dialogs.beeps(), 3);
+        QVERIFY(h.child<QRadioButton>("optRX340Slot")->isChecked() && !rx85->isChecked());
+        QCOMPARE(h.w().statusText(),
+                 "The programmer is busy: wait for the current command to finish");
+        QCOMPARE(h.commandsSent().mid(3), (QList<QByteArray>{"Y"}));
+        // The notice goes after a few seconds; the status the commands left comes back.
+        auto *notice = h.child("StatusBar1Panel1")->findChild<QTimer *>("noticeTimer");
+        QVERIFY(notice->isActive() && notice->interval() >= 2000);
+        notice->start(0);
+        QTRY_COMPARE(h.w().statusText(), "Found Remlet Manager on Port 1");
+        h.w().runCommand(app::Command::ClearReceiver);
+        QCOMPARE(h.commandsSent().last(), QByteArray("K"));
+    }
+
+    void failureEscapingACommandIsShownAndTheWindowGoesOn() {
+        AppHarness h;
+        h.w().startUp();
+        h.dialogs.clear();
+        h.port.holdElsewhere(1);
+        h.w().Toolbar1_ButtonClick("ClearRX1");
+        QCOMPARE(h.dialogs.messages().size(), 1);
+        QCOMPARE(h.dialogs.messages().at(0).icon, platform::MessageIcon::Critical);
+        QVERIFY(h.dialogs.messages().at(0).text.contains("in use"));
+        h.w().runCommand(app::Command::NewDatabase);
+        QVERIFY(h.w().isDatabaseOpen());
+    }
+
+    void closingDuringCaptureClosesThePortWithoutSwitchingOff() {
+        AppHarness h;
+        h.w().startUp();
+        h.timeline.after(1.0, [&] { h.w().close(); });
+        h.w().runCommand(app::Command::EnableInternalReceiver);
+        QVERIFY(!h.port.isOpen());
+        QCOMPARE(h.commandsSent().mid(3), (QList<QByteArray>{"R"}));
+    }
+
+    // A read replaces the database, saves it as Untitled.fxd and shows slot 1.
+    void readReplacesTheDatabaseAndSavesIt() {
+        AppHarness h;
+        h.fillReceiver(3);
+        h.w().startUp();
+        h.w().runCommand(app::Command::ReadReceiver);
+        QCOMPARE(h.commandsSent().last(), QByteArray("D"));
+        QCOMPARE(h.w().records().cell(3, userdb::AuxiliaryWord), "0003");
+        QCOMPARE(h.child<QLineEdit>("txtRemlet")->text(), "00001001");
+        QVERIFY(h.child("fraTXUsers")->isEnabled() && h.w().isDatabaseOpen());
+        QVERIFY(!h.child("prbDownload")->isVisibleTo(&h.w()));
+        QVERIFY(readFile("Untitled.fxd").contains("\"00001002\",\"0002\""));
+        QCOMPARE(h.dialogs.messages().size(), 2); // the size messages of start-up only
+    }
+
+    // A read that does not end well changes nothing: the open database, its file name, the
+    // title and Untitled.fxd stay as they were.
+    void failedReadLeavesTheOpenDatabase() {
+        AppHarness h(1, {.readErrorAt = 2});
+        h.w().startUp();
+        h.w().runCommand(app::Command::NewDatabase);
+        h.w().database().setCell(1, userdb::SerialNumber, "0000BEEF");
+        h.w().runCommand(app::Command::ReadTag);
+        QCOMPARE(h.commandsSent().last(), QByteArray("C"));
+        QCOMPARE(h.dialogs.texts().last(), "Communications error with reciever, please try again");
+        QVERIFY(!QFile::exists("Untitled.fxd"));
+        QVERIFY(h.child("fraTXUsers")->isEnabled());
+        QCOMPARE(h.w().records().cell(1, userdb::SerialNumber), "0000BEEF");
+        QCOMPARE(h.w().records().cell(2, userdb::SerialNumber), "");
+        QCOMPARE(h.w().windowTitle(), "Corvane Systems Remlet Manager - Untitled.fxd");
+    }
+
+    // While a program waits for the programmer, nothing may replace, reorder or rename the
+    // records it sends, from a menu, the toolbar or a panel. Typing may go on.
+    void databaseCommandsWaitForATransfer_data() {
+        QTest::addColumn<Action>("action");
+        QTest::addColumn<bool>("refused");
+        const auto menu = [](const char *name) {
+            return Action([=](AppHarness &h) { h.w().menuAction(name)->trigger(); });
+        };
+        const auto toolbar = [](const char *key) {
+            return Action([=](AppHarness &h) { h.w().Toolbar1_ButtonClick(key); });
+        };
+        const auto click = [](const char *name) {
+            return Action([=](AppHarness &h) { h.child<QAbstractButton>(name)->click(); });
+        };
+        QTest::newRow("New from the menu") << menu("mnuNewDatabase") << true;
+        QTest::newRow("Load from the toolbar") << toolbar("Open") << true;
+        QTest::newRow("Save As from the menu") << menu("mnuSaveDatabaseAs") << true;
+        QTest::newRow("Close from the menu") << menu("mnuCloseDatabase") << true;
+        QTest::newRow("Close by the exit mark") << click("imgDatabaseExit") << true;
+        QTest::newRow("Sort from the menu bar") << menu("mnuSortDatabase") << true;
+        QTest::newRow("Merge from the toolbar") << toolbar("Merge3") << true;
+        QTest::newRow("Sort button") << click("cmdSortNow") << true;
+        QTest::newRow("Merge button") << click("cmdMergeDatabase") << true;
+        QTest::newRow("Bulk Validate button") << click("cmdBulk") << true;
+        QTest::newRow("typing a surname")
+            << Action([](AppHarness &h) { QTest::keyClicks(h.child("txtSurname"), "x"); }) << false;
+    }
+    void databaseCommandsWaitForATransfer() {
+        QFETCH(Action, action);
+        QFETCH(bool, refused);
+        AppHarness h;
+        h.w().startUp();
+        h.w().runCommand(app::Command::NewDatabase);
+        h.w().database().setCell(1, userdb::SerialNumber, "0000ABCD");
+        h.w().database().setCell(2, userdb::Surname, "Owner");
+        h.child<QLineEdit>("txtSerialStart")->setText("1");
+        h.child<QLineEdit>("txtNumberFill")->setText("2");
+        h.timeline.after(0.5, [&] { action(h); });
+        h.w().runCommand(app::Command::ProgramReceiver);
+        QCOMPARE(h.dialogs.beeps(), refused ? 1 : 0);
+        QVERIFY(h.files.shown().isEmpty() && h.w().isDatabaseOpen());
+        QVERIFY(!h.child("fraSort")->isVisibleTo(&h.w()));
+        QCOMPARE(h.dialogs.texts().last(), "Data downloaded OK");
+        QCOMPARE(h.programmer.model().receiver().slot(1).serial, QByteArray("0000ABCD"));
+        QCOMPARE(h.programmer.model().receiver().slot(2).serial, QByteArray("00000000"));
+        QCOMPARE(h.w().records().cell(1, userdb::SerialNumber), "0000ABCD");
+        QCOMPARE(h.w().records().cell(1, userdb::Surname), refused ? "" : "x");
+        QCOMPARE(h.w().records().cell(2, userdb::Surname), "Owner");
+    }
+
+    // Comparing reads the device into a store of its own; verifying after a program shows
+    // the Comparison window only when something differs. The database is neither changed
+    // nor saved.
+    void compareAndVerify_data() {
+        QTest::addColumn<app::Command>("command");
+        QTest::addColumn<int>("droppedWrite"); // a slot the device acknowledges but drops
+        QTest::addColumn<QString>("summary");  // the Comparison window's; empty: not shown
+        QTest::addColumn<QString>("status");
+        QTest::newRow("compare, three slots differ")
+            << app::Command::CompareWithTag << 0 << "3 slots differ"
+            << "";
+        QTest::newRow("verify the tag, all written") << app::Command::ProgramTag << 0 << ""
+                                                     << "Verified: the tag matches the database";
+        QTest::newRow("verify, a write dropped")
+            << app::Command::ProgramReceiver << 2 << "1 slot differs"
+            << "";
+    }
+    void compareAndVerify() {
+        QFETCH(int, droppedWrite);
+        QFETCH(QString, summary);
+        QFETCH(QString, status);
+        AppHarness h(1, {.dropWrite = droppedWrite});
+        h.programmer.model().tag().setSlot(5, {"0000BEEF", "0001"});
+        h.w().startUp();
+        h.w().runCommand(app::Command::NewDatabase);
+        for (const int slot : {1, 2})
+            h.w().database().setCell(slot, userdb::SerialNumber, QString("0000100%1").arg(slot));
+        h.w().menuAction("mnuVerifyAfterProgramming")->setChecked(true);
+        const userdb::RecordStore before = h.w().records();
+        QFETCH(app::Command, command);
+        h.w().runCommand(command);
+        h.w().menuAction("mnuVerifyAfterProgramming")->setChecked(false);
+        auto *comparison = h.w().findChild<QWidget *>("ComparisonWindow");
+        QCOMPARE(comparison && comparison->isVisible(), !summary.isEmpty());
+        if (!summary.isEmpty())
+            QCOMPARE(comparison->findChild<QLabel *>("lblSummary")->text(), summary);
+        if (!status.isEmpty())
+            QCOMPARE(h.w().statusText(), status);
+        for (int slot = 1; slot <= 340; ++slot)
+            QCOMPARE(h.w().records().record(slot), before.record(slot));
+        QVERIFY(!QFile::exists("Untitled.fxd"));
+    }
+};
+
+QTEST_MAIN(ProgrammerTest)
+#include "test_programmer.moc"

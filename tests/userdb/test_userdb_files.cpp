@@ -1,0 +1,584 @@
+#include "tests/common/testfiles.h"
+#include "userdb/columntitles.h"
+#include "userdb/csvexport.h"
+#include "userdb/csvimport.h"
+#include "userdb/databasefile.h"
+#include "userdb/fieldrules.h"
+#include "userdb/textcodec.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+// The database file (.fxd) and the spreadsheet (CSV) files: the code page, the writer and the
+// reader, saving, and CSV export and import.
+using namespace userdb;
+
+namespace {
+
+// `count` more empty quoted fields.
+QByteArray rest(int count) {
+    return QByteArray(",\"\"").repeated(count);
+}
+
+// An empty address, then records whose serials are 1, 2, ... count.
+QByteArray numberedRecords(int count) {
+    QByteArray file = "\"\"\r\n";
+    for (int i = 1; i <= count; ++i)
+        file += '"' + QByteArray::number(i) + '"' + rest(12) + "\r\n";
+    return file;
+}
+
+QStringList rowOf(const RecordStore &store, int slot) {
+    return QStringList(store.record(slot).begin(), store.record(slot).end());
+}
+
+bool isEmptyRecord(const RecordStore &store, int slot) {
+    return rowOf(store, slot).join(QString()).isEmpty();
+}
+
+// Random text over the characters that stress the format (no double quote: typed text never
+// holds one, and without escaping it cannot survive the file).
+QString randomCellText(QRandomGenerator &random) {
+    static const QString alphabet = QStringLiteral("aZ09 ,\r\n\t\u00E9\u20AC\u0081\u00FF;");
+    QString text;
+    const int length = random.bounded(0, 4) == 0 ? 0 : random.bounded(1, 12);
+    for (int i = 0; i < length; ++i)
+        text += alphabet.at(random.bounded(alphabet.size()));
+    return text;
+}
+
+const QByteArray Bom = "\xEF\xBB\xBF";
+const QByteArray Header = "Slot,Serial Number,Auxiliary Word,Surname,Other Names,Address 1,"
+                          "Address 2,Suburb,State,Post Code,Telephone,Mobile,Other Detail 1,"
+                          "Other Detail 2\r\n";
+
+// Each slot holding text as "slot:cell|cell|...", trailing empty cells left out.
+QStringList filledSlots(const RecordStore &store) {
+    QStringList list;
+    for (int slot = 1; slot <= SlotCount; ++slot) {
+        QStringList cells(store.record(slot).begin(), store.record(slot).end());
+        if (cells.join(QString()).isEmpty())
+            continue;
+        while (cells.last().isEmpty())
+            cells.removeLast();
+        list << QString::number(slot) + ':' + cells.join('|');
+    }
+    return list;
+}
+
+// Text that the database file and the import take, up to `limit` characters (0: any length),
+// over characters that stress the format: separators, apostrophes, formula starts, accents.
+QString randomText(QRandomGenerator &random, int limit) {
+    static const QString alphabet = QStringLiteral("aZ09 ,;'=+-@\u00E9\u20AC\u00FF\u0152.");
+    const int longest = limit > 0 ? limit : 80;
+    // Now and then exactly at the limit, so that every limit is met.
+    const int length = random.bounded(4) == 0 ? longest : random.bounded(0, longest + 1);
+    QString text;
+    for (int i = 0; i < length; ++i)
+        text += alphabet.at(random.bounded(alphabet.size()));
+    return text;
+}
+
+QString randomSerial(QRandomGenerator &random) {
+    if (random.bounded(5) == 0)
+        return {};
+    // Small numbers keep their leading zeros, which spreadsheets drop.
+    const quint32 value = random.bounded(2) ? random.bounded(0x100u) : random.generate();
+    return QString::number(value, 16).toUpper().rightJustified(8, u'0');
+}
+
+} // namespace
+
+class TestUserdbFiles : public QObject {
+    Q_OBJECT
+
+private slots:
+    void codec() {
+        QByteArray all;
+        for (int b = 0; b < 256; ++b)
+            all.append(char(b));
+        const QString text = decodeWindows1252(all);
+        QCOMPARE(encodeWindows1252(text), all); // every byte survives, the undefined five included
+        QVERIFY(std::all_of(text.begin(), text.end(), isWindows1252Character));
+        QCOMPARE(text.mid(0xE9, 1) + text.at(0x80) + text.at(0x8D) + text.at(0x9F),
+                 QStringLiteral("\u00E9\u20AC\u008D\u0178"));
+        // One "?" per code point, a surrogate pair included.
+        QCOMPARE(
+            encodeWindows1252(QStringLiteral("a\u4E2D") + QString::fromUcs4(U"\U0001F600") + "b"),
+            QByteArray("a??b"));
+    }
+
+    void writerOutput_data() {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QStringList>("filled"); // "slot:serial:surname:other detail 2", slot order
+        QTest::addColumn<QByteArray>("expected");
+        const QByteArray noAddress = "\"\"\r\n";
+        auto line = [](const QByteArray &serial) { return '"' + serial + '"' + rest(12) + "\r\n"; };
+        QTest::newRow("empty database") << "" << QStringList() << noAddress;
+        QTest::newRow("serial and surname")
+            << "Depot" << QStringList{"1:0000001A:Smith"}
+            << "\"Depot\"\r\n\"0000001A\",\"\",\"Smith\"" + rest(10) + "\r\n";
+        QTest::newRow("slots 1 and 5 become records 1 and 2")
+            << "" << QStringList{"1:1:", "5:5:"} << noAddress + line("1") + line("5");
+        QTest::newRow("only Other Detail 2")
+            << "" << QStringList{"7:::spare"} << noAddress + "\"\"" + rest(11) + ",\"spare\"\r\n";
+        QTest::newRow("00000000 holds its place")
+            << "" << QStringList{"2:00000000:", "3:3:"} << noAddress + line("00000000") + line("3");
+        QTest::newRow("two-line address in Windows-1252")
+            << QStringLiteral("Site\r\nCaf\u00E9 \u20AC") << QStringList()
+            << QByteArray("\"Site\r\nCaf\xE9 \x80\"\r\n");
+    }
+
+    void writerOutput() {
+        QFETCH(QString, address);
+        QFETCH(QStringList, filled);
+        QFETCH(QByteArray, expected);
+        RecordStore store;
+        for (const QString &slot : filled) {
+            const QStringList parts = slot.split(':');
+            store.setCell(parts.at(0).toInt(), SerialNumber, parts.at(1));
+            store.setCell(parts.at(0).toInt(), Surname, parts.at(2));
+            store.setCell(parts.at(0).toInt(), OtherDetail2, parts.value(3));
+        }
+        QCOMPARE(writeDatabase(address, store), expected);
+
+        RecordStore read; // and back: the records fill slots 1, 2, ... in the same order
+        const ReadResult result = readDatabase(expected, read);
+        QCOMPARE(result.address, address);
+        QCOMPARE(result.recordCount, filled.size());
+        for (int i = 0; i < filled.size(); ++i) {
+            const QStringList parts = (filled.at(i) + ":::").split(':');
+            QCOMPARE((QStringList{read.cell(i + 1, SerialNumber), read.cell(i + 1, Surname),
+                                  read.cell(i + 1, OtherDetail2)}),
+                     parts.mid(1, 3));
+        }
+    }
+
+    void reading_data() {
+        // null: there is no file; "<huge>": a 65 MB sparse file
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QList<QStringList>>("records"); // leading cells of the records stored
+        QTest::addColumn<QString>("reason");             // why loading fails; empty: it loads
+        using Rows = QList<QStringList>;
+        auto row = [](const char *name, const QByteArray &file, const QString &address,
+                      const Rows &records, const QString &reason = {}) {
+            QTest::newRow(name) << file << address << records << reason;
+        };
+        Rows upTo4095;
+        for (int i = 1; i <= SlotCount; ++i)
+            upTo4095 << QStringList{QString::number(i), ""};
+        const QString cutShort = QStringLiteral("Record %1 is cut short by the end of the file.");
+        const QString empty = QStringLiteral("The file is empty.");
+
+        row("unquoted fields lose trailing spaces only",
+            "  Depot  \r\n  0000001A  ,ab cd ,  x,,y" + rest(8) + "\r\n", "Depot",
+            {{"0000001A", "ab cd", "x", "", "y"}});
+        row("text after a closing quote is skipped", "\"a\"junk\r\n\"1\"  ,\"b\"c\"d\"" + rest(11),
+            "a", {{"1", "b", ""}});
+        row("quotes hold commas and line breaks", "\"x,\r\ny\"\r\n\"1,2\",\"a\r\nb\"" + rest(11),
+            "x,\r\ny", {{"1,2", "a\r\nb", ""}});
+        row("a record borrows fields across a line end",
+            "\"\"\r\n\"1\",\"2\",\"3\"\r\n\"4\",\"5\"" + rest(8) + "\r\n\"B\"" + rest(12), "",
+            {{"1", "2", "3", "4", "5", ""}, {"B", ""}});
+        row("extra fields start the next record",
+            "\"\"\r\n\"1\"" + rest(12) + ",\"x\",\"y\"\r\n\"z\"" + rest(10), "",
+            {{"1", ""}, {"x", "y", "z", ""}});
+        row("bare line feeds, blank lines and spaces after the last record",
+            "\"a\"\n\"1\"" + rest(12) + "\n\r\n\r\n   \t\r\n", "a", {{"1"}});
+        row("header only", "\"a\"\r\n", "a", {});
+        row("4095 records", numberedRecords(SlotCount), "", upTo4095);
+        row("UTF-8 with a byte-order mark",
+            "\xEF\xBB\xBF\"Caf\xC3\xA9\"\r\n\"1\",\"\xE2\x82\xAC\"" + rest(11),
+            QStringLiteral("Caf\u00E9"), {{"1", QStringLiteral("\u20AC")}});
+        row("cannot open", QByteArray(), "", {}, "No such file");
+        row("larger than 64 MB", "<huge>", "", {}, "The file is larger than 64 MB");
+        row("empty", "", "", {}, empty);
+        row("only blank lines", " \r\n\r\n", "", {}, empty);
+        row("address cut short", "\"Depot\r\n", "", {},
+            "The database address is cut short by the end of the file.");
+        row("record 1 a field short", "\"\"\r\n\"1\"" + rest(11) + "\r\n", "", {}, cutShort.arg(1));
+        row("record 12 cut short", numberedRecords(11) + "\"12\",\"\",\"Smi", "",
+            upTo4095.mid(0, 11), cutShort.arg(12));
+        row("more than 4095 records", numberedRecords(SlotCount + 1), "", upTo4095,
+            "The file holds more than 4095 records.");
+    }
+
+    void reading() {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, address);
+        QFETCH(QList<QStringList>, records);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("users.fxd");
+        if (file == "<huge>") {
+            QFile huge(path); // sparse: costs no disk space
+            QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(65LL * 1024 * 1024));
+        } else if (!file.isNull()) {
+            QVERIFY(writeFile(path, file));
+        }
+        RecordStore store;
+        const LoadResult result = loadDatabaseFile(path, store);
+        if (reason.isEmpty())
+            QCOMPARE(result.error, QString());
+        else
+            QVERIFY2(result.error.startsWith("Cannot load \"" + path + "\": " + reason),
+                     qPrintable(result.error));
+        QCOMPARE(result.address, address);
+        QCOMPARE(result.recordCount, records.size());
+        for (int i = 0; i < records.size(); ++i)
+            QCOMPARE(rowOf(store, i + 1).mid(0, records.at(i).size()), records.at(i));
+        if (records.size() < SlotCount)
+            QVERIFY(isEmptyRecord(store, records.size() + 1));
+    }
+
+    void saveOutcomes_data() {
+        QTest::addColumn<QString>("name"); // inside a folder holding users.fxd and taken/inside.fxd
+        QTest::addColumn<int>("records");  // slots filled, each about 90 bytes in the file
+        QTest::addColumn<int>("sizeLimit"); // bytes a file may grow to; 0: no limit
+        QTest::addColumn<QString>(
+            "error"); // how the reason after the file name starts; null: saves
+        QTest::addColumn<QString>("surname"); // of every record
+        const QString plain(50, 'S');
+        QTest::newRow("replaces a longer file") << "users.fxd" << 1 << 0 << QString() << plain;
+        // Written as it stands, either would make a file that loads back different.
+        QTest::newRow("a double quote")
+            << "users.fxd" << 2 << 0 << "Slot 1, Surname: a double quote cannot be stored"
+            << "O\"Brien";
+        QTest::newRow("outside Windows-1252")
+            << "users.fxd" << 2 << 0 << "Slot 1, Surname: the character \"\u4E2D\" cannot be stored"
+            << QStringLiteral("Li \u4E2D");
+        QTest::newRow("folder that does not exist")
+            << "missing/users.fxd" << 1 << 0 << "No such file" << plain;
+        QTest::newRow("path taken by a folder")
+            << "taken" << 1 << 0 << "Filename refers to a directory" << plain;
+#ifdef Q_OS_UNIX
+        // The write itself fails midway, as on a full disk.
+        QTest::newRow("file size limit")
+            << "users.fxd" << SlotCount << 4096 << "Not all of the data could be written." << plain;
+        QTest::newRow("file size limit, small file") << "users.fxd" << 1 << 16 << "" << plain;
+#endif
+    }
+
+    void saveOutcomes() {
+        QFETCH(QString, name);
+        QFETCH(int, records);
+        QFETCH(int, sizeLimit);
+        QFETCH(QString, error);
+        QFETCH(QString, surname);
+        QTemporaryDir dir;
+        const QByteArray previous(500, 'x');
+        QVERIFY(writeFile(dir.filePath("users.fxd"), previous));
+        QVERIFY(QDir(dir.path()).mkdir("taken"));
+        QVERIFY(writeFile(dir.filePath("taken/inside.fxd"), "kept"));
+        const QString path = dir.filePath(name);
+        RecordStore store;
+        for (int slot = 1; slot <= records; ++slot) {
+            store.setCell(slot, SerialNumber, "0000001A");
+            store.setCell(slot, Surname, surname);
+        }
+#ifdef Q_OS_UNIX
+        rlimit saved{};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+        rlimit limited = saved;
+        limited.rlim_cur = sizeLimit > 0 ? rlim_t(sizeLimit) : saved.rlim_cur;
+        const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
+#endif
+        const QString message = saveDatabaseFile(path, "Depot", store);
+#ifdef Q_OS_UNIX
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, previousHandler);
+#endif
+        if (error.isNull()) {
+            QCOMPARE(message, QString());
+            QCOMPARE(readFile(path), writeDatabase("Depot", store));
+        } else {
+            QVERIFY2(message.startsWith("Cannot save \"" + path + "\": " + error),
+                     qPrintable(message));
+            QCOMPARE(readFile(dir.filePath("users.fxd")), previous);
+        }
+        // Nothing else is left behind, and the folder in the way is untouched.
+        QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+                 QStringList({"taken", "users.fxd"}));
+        QCOMPARE(readFile(dir.filePath("taken/inside.fxd")), QByteArray("kept"));
+    }
+
+    void randomFiles() {
+        // Random stores first: whatever the text, every slot holding any comes back, packed in slot
+        // order.
+        QRandomGenerator random(qEnvironmentVariableIntValue("REMLET_FUZZ_SEED") + 1);
+        QList<QByteArray> valid;
+        for (int round = 0; round < 20; ++round) {
+            RecordStore store;
+            QList<int> written;
+            for (int slot = 1; slot <= SlotCount; slot += random.bounded(1, 400)) {
+                bool holdsText = false;
+                for (int column = 1; column <= ColumnCount; ++column) {
+                    const QString text = randomCellText(random);
+                    store.setCell(slot, column, text);
+                    holdsText = holdsText || !text.isEmpty();
+                }
+                if (holdsText)
+                    written << slot;
+            }
+            const QString address = randomCellText(random);
+            valid << writeDatabase(address, store);
+            RecordStore read;
+            const ReadResult result = readDatabase(valid.last(), read);
+            QVERIFY2(result.ok, qPrintable(result.error));
+            QCOMPARE(result.address, address);
+            QCOMPARE(result.recordCount, written.size());
+            for (int i = 0; i < written.size(); ++i)
+                QCOMPARE(rowOf(read, i + 1), rowOf(store, written.at(i)));
+        }
+
+        // Then random byte soup over the format's special characters, and those files with bytes
+        // changed, cut or repeated. The reader must stay within its promises on every input.
+        static const QByteArray specials = QByteArray("\",\r\n \t\"\"a9\x80\x81\xFF\x00", 14);
+        auto special = [&] { return specials.at(random.bounded(specials.size())); };
+        bool ok = false;
+        const double seconds = qEnvironmentVariable("REMLET_FUZZ_SECONDS").toDouble(&ok);
+        const qint64 budget = qint64((ok && seconds > 0 ? seconds : 3.0) * 1000);
+        QElapsedTimer timer;
+        timer.start();
+        int inputs = 0;
+        RecordStore store;
+        for (; timer.elapsed() < budget || inputs < 100; ++inputs) {
+            const bool damaged = inputs % 2;
+            QByteArray input = damaged ? valid.at(random.bounded(valid.size())) : QByteArray();
+            for (int i = damaged ? 0 : random.bounded(0, 600); i > 0; --i)
+                input += random.bounded(4) == 0 ? char(random.bounded(256)) : special();
+            for (int e = random.bounded(1, 8); damaged && e > 0 && !input.isEmpty(); --e) {
+                const int at = random.bounded(input.size());
+                const int edit = random.bounded(4);
+                if (edit == 0)
+                    input[at] = special();
+                else if (edit == 1)
+                    input.truncate(at);
+                else if (edit == 2)
+                    input.remove(at, random.bounded(1, 40));
+                else
+                    input.insert(at, input.mid(random.bounded(input.size()), random.bounded(80)));
+            }
+            const ReadResult result = readDatabase(input, store);
+            QVERIFY(result.ok == result.error.isEmpty());
+            QVERIFY(result.recordCount >= 0 && result.recordCount <= SlotCount);
+            if (result.recordCount < SlotCount)
+                QVERIFY(isEmptyRecord(store, result.recordCount + 1));
+            for (int slot = 1; slot <= result.recordCount; ++slot)
+                store.setRecord(slot, Record{}); // fresh again for the next input
+        }
+        qInfo("%d inputs in %lld ms", inputs, timer.elapsed());
+    }
+    void exportCells_data() {
+        QTest::addColumn<QString>("text");       // the surname of slot 7
+        QTest::addColumn<QByteArray>("written"); // its cell in the file
+        QTest::newRow("plain") << "Smith" << QByteArray("Smith");
+        QTest::newRow("comma quoted") << "Smith, Jo" << QByteArray("\"Smith, Jo\"");
+        QTest::newRow("quote doubled") << "a\"b" << QByteArray("\"a\"\"b\"");
+        QTest::newRow("line break quoted") << "a\nb" << QByteArray("\"a\nb\"");
+        QTest::newRow("edge space quoted") << " a" << QByteArray("\" a\"");
+        QTest::newRow("UTF-8") << QStringLiteral("Caf\u00E9 \u20AC")
+                               << QByteArray("Caf\xC3\xA9 \xE2\x82\xAC");
+        QTest::newRow("inner apostrophe kept") << "O'Brien" << QByteArray("O'Brien");
+        for (const char *formula : {"=1+2", "+61 3", "-", "@SUM(A1)", "\tx", "'x"})
+            QTest::addRow("guarded %s", formula) << formula << "'" + QByteArray(formula);
+        QTest::newRow("guarded and quoted") << "=A1,B1" << QByteArray("\"'=A1,B1\"");
+    }
+
+    void exportCells() {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, written);
+        RecordStore store;
+        QCOMPARE(writeCsv(store), Bom + Header);
+        store.setCell(7, Surname, text);
+        QCOMPARE(writeCsv(store),
+                 Bom + Header + "7,,," + written + QByteArray(",").repeated(10) + "\r\n");
+    }
+
+    // Whatever the editor can hold comes back unchanged, in the same slots.
+    void roundTrip() {
+        QRandomGenerator random(4242);
+        QTemporaryDir dir;
+        for (int round = 0; round < 12; ++round) {
+            RecordStore store;
+            for (int slot = random.bounded(1, 5); slot <= SlotCount;
+                 slot += random.bounded(1, 300)) {
+                for (int column = AuxiliaryWord; column <= ColumnCount; ++column) {
+                    if (random.bounded(3) == 0)
+                        continue;
+                    QString text = randomText(random, maxTypedLengthOfColumn(column));
+                    store.setCell(slot, column, text);
+                }
+                store.setCell(slot, SerialNumber, randomSerial(random));
+            }
+            RecordStore read;
+            CsvImportResult result;
+            if (round % 4 == 0) { // through a file now and then
+                const QString path = dir.filePath("users.csv");
+                QCOMPARE(exportCsvFile(path, store), QString());
+                result = importCsvFile(path, read);
+                QCOMPARE(result.databasePath, dir.filePath("users.fxd"));
+            } else {
+                result = readCsv(writeCsv(store), read);
+            }
+            QCOMPARE(result.error, QString());
+            QCOMPARE(result.userCount, filledSlots(store).size());
+            QCOMPARE(filledSlots(read), filledSlots(store));
+        }
+    }
+
+    void importCases_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QStringList>("filled"); // as filledSlots lists them
+        QTest::addColumn<QString>("error");      // the reason; empty: the file is read
+        auto row = [](const char *name, const QByteArray &file, const QStringList &filled,
+                      const QString &error = {}) {
+            QTest::newRow(name) << file << filled << error;
+        };
+        auto problem = [](const QString &line) { return "It has a problem:\n" + line; };
+        const QString quote = "a double quote cannot be stored in a database file";
+
+        row("semicolons, comma kept", "Serial Number;Surname\r\n1A;Smith, Jo\r\n",
+            {"1:0000001A||Smith, Jo"});
+        row("Windows-1252 bytes", "Serial Number,Surname\r\n1,Caf\xE9 \x80\r\n",
+            {QStringLiteral("1:00000001||Caf\u00E9 \u20AC")});
+        row("UTF-8 with BOM", Bom + "Serial Number,Surname\n2,Zo\xC3\xAB",
+            {QStringLiteral("1:00000002||Zo\u00EB")});
+        row("reordered and unknown columns",
+            " surname ,Notes,SERIAL NUMBER,slot\r\nSmith,x,ab,7\r\n", {"7:000000AB||Smith"});
+        row("empty rows take no slot, CR line ends", "Serial Number,Surname\r1,A\r,\r\r2,B",
+            {"1:00000001||A", "2:00000002||B"});
+        row("lower-case serial with dropped zeros", "Serial Number\r\n1a2b\r\n", {"1:00001A2B"});
+        row("one apostrophe removed", "Serial Number,Surname,Telephone\r\n'1,''O'Brien,'+61 3\r\n",
+            {"1:00000001||'O'Brien|||||||+61 3"});
+        row("only a header", "Serial Number,Surname\r\n", {});
+        row("row with only a slot number is empty", "Slot,Serial Number\r\n5,\r\n5,1\r\n",
+            {"5:00000001"});
+        row("empty file", "", {}, "The file is empty.");
+        row("missing Serial Number column", "Slot,Surname\r\n1,Smith\r\n", {},
+            "The first row has no \"Serial Number\" column title.");
+        row("slot used twice", "Slot,Serial Number\r\n3,1\r\n3,2\r\n", {},
+            problem("Row 3, Slot: slot 3 is already given to row 2"));
+        row("slot 4096", "Slot,Serial Number\r\n4096,1\r\n", {},
+            problem("Row 2, Slot: \"4096\" is not a slot number from 1 to 4095"));
+        row("double quote", "Serial Number,Surname\r\n1,\"Jo \"\"JJ\"\" Smith\"\r\n", {},
+            problem("Row 2, Surname: " + quote));
+        row("9-digit serial", "Serial Number\r\n123456789\r\n", {},
+            problem("Row 2, Serial Number: \"123456789\" is not a serial number of up to 8 "
+                    "hexadecimal digits"));
+        row("line break in a quoted cell keeps the row numbers",
+            "Serial Number,Surname\r\n1,\"Smith\r\nJones\"\r\n2,\"x\"y\r\n", {},
+            "It has 2 problems:\nRow 2, Surname: a line break cannot be stored in this column\n"
+            "Row 3, Surname: text follows the closing quote of the cell");
+        row("quote never closed", "Serial Number,Surname\r\n1,\"Smith\r\n2,x\r\n", {},
+            problem("Row 2, Surname: the quoted cell has no closing quote"));
+        row("too long, not Windows-1252, control character",
+            "Serial Number,Surname,Other Names,Post Code\r\n1," + QByteArray(51, 'S') +
+                ",\xE4\xB8\xAD,30\t0\r\n",
+            {},
+            "It has 3 problems:\nRow 2, Surname: 51 characters are more than the 50 that fit\n"
+            "Row 2, Other Names: the character \"\u4E2D\" cannot be stored in a database file\n"
+            "Row 2, Post Code: the control character U+0009 cannot be stored in a database file");
+        row("cell past the header", "Serial Number,Surname\r\n1,Smith,Jo\r\n1,Smith,\r\n", {},
+            problem("Row 2, column 3: the header row has no title for this cell"));
+        row("more cells than a spreadsheet has columns",
+            "Serial Number" + QByteArray(",").repeated(16384), {},
+            problem("Row 1, column 16385: a row has at most 16384 cells"));
+        row("title twice", "Serial Number,Surname,surname\r\n", {},
+            problem("Row 1, Surname: the title is given twice (columns 2 and 3)"));
+
+        QByteArray many = "Serial Number\r\n";
+        QStringList first20;
+        for (int i = 2; i <= 26; ++i) {
+            many += "X\r\n";
+            if (first20.size() < 20)
+                first20 << QStringLiteral(
+                               "Row %1, Serial Number: \"X\" is not a serial number of up "
+                               "to 8 hexadecimal digits")
+                               .arg(i);
+        }
+        row("reading stops after 20 problems", many, {},
+            "It has more than 20 problems; the first 20 are:\n" + first20.join('\n'));
+        row("4096 rows without a Slot column",
+            "Serial Number\r\n" + QByteArray("1\r\n").repeated(4096), {},
+            problem("Row 4097: a database holds at most 4095 users"));
+    }
+
+    void importCases() {
+        QFETCH(QByteArray, file);
+        QFETCH(QStringList, filled);
+        QFETCH(QString, error);
+        RecordStore fresh;
+        const CsvImportResult result = readCsv(file, fresh);
+        QCOMPARE(result.error, error);
+        QCOMPARE(filledSlots(fresh), filled); // nothing at all stored on a refusal
+        QCOMPARE(result.userCount, filled.size());
+        QCOMPARE(result.problems, error.section('\n', 1).split('\n', Qt::SkipEmptyParts));
+        QCOMPARE(result.moreProblems, error.contains("more than 20 problems"));
+    }
+
+    void fileRefusals_data() {
+        QTest::addColumn<QString>("name"); // in a folder holding a folder "taken"
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing") << "missing.csv"
+                                 << "No such file or directory";
+        QTest::newRow("folder") << "taken"
+                                << "It is a folder, not a file.";
+        QTest::newRow("larger than 64 MB") << "huge.csv"
+                                           << "The file is larger than 64 MB.";
+#ifdef Q_OS_UNIX
+        QTest::newRow("pipe, which would block")
+            << "pipe.csv"
+            << "It is not a regular file (a device or a pipe).";
+#endif
+        QTest::newRow("cell problems") << "bad.csv"
+                                       << "It has a problem:\nRow 2, Surname: 51 "
+                                          "characters are more than the 50 that fit";
+    }
+
+    void fileRefusals() {
+        QFETCH(QString, name);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("taken"));
+        QFile huge(dir.filePath("huge.csv"));
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(64 * 1024 * 1024 + 1)); // sparse
+        huge.close();
+        QVERIFY(writeFile(dir.filePath("bad.csv"),
+                          "Serial Number,Surname\r\n1," + QByteArray(51, 'x')));
+#ifdef Q_OS_UNIX
+        QCOMPARE(mkfifo(QFile::encodeName(dir.filePath("pipe.csv")).constData(), 0600), 0);
+#endif
+        const QString path = dir.filePath(name);
+        RecordStore fresh;
+        const CsvImportResult result = importCsvFile(path, fresh);
+        QCOMPARE(result.error, "Cannot import \"" + path + "\": " + reason);
+        QCOMPARE(filledSlots(fresh), QStringList());
+
+        // Exporting into a folder that is not there names the file too.
+        const QString target = dir.filePath("missing/users.csv");
+        QVERIFY(exportCsvFile(target, fresh).startsWith("Cannot export to \"" + target + "\": "));
+    }
+
+    void databasePath() {
+        QCOMPARE(databasePathForCsv("/a/users.csv"), "/a/users.fxd");
+        QCOMPARE(databasePathForCsv("/a/list.v2.CSV"), "/a/list.v2.fxd");
+        QCOMPARE(databasePathForCsv("/a.b/users"), "/a.b/users.fxd");
+        QCOMPARE(databasePathForCsv("/a/users.FXD"), "/a/users.FXD.fxd"); // never the file itself
+        QCOMPARE(slotColumnTitle() + ',' + columnTitle(SerialNumber) + ',' +
+                     columnTitle(OtherDetail2),
+                 "Slot,Serial Number,Other Detail 2");
+    }
+};
+
+QTEST_GUILESS_MAIN(TestUserdbFiles)
+#include "test_userdb_files.moc"

@@ -1,0 +1,465 @@
+#include "userdb/bulkfill.h"
+#include "userdb/capturedserial.h"
+#include "userdb/fieldrules.h"
+#include "userdb/merge.h"
+#include "userdb/opendatabase.h"
+#include "userdb/sort.h"
+
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QTest>
+
+// The records as the editor and its tools change them: field rules, sort, merge, bulk fill, the
+// open database's announcements and serial index, and the captured serial.
+using namespace userdb;
+
+Q_DECLARE_METATYPE(userdb::FieldKind)
+
+namespace {
+
+// Fills slots 1.. from "serial:key serial:key ..." with the key in `keyColumn` (an empty part
+// leaves both empty); an owner detail tags each slot with its number.
+RecordStore storeOf(const QString &rows, int keyColumn) {
+    RecordStore store;
+    const QStringList list = rows.split(' ');
+    for (int i = 0; i < list.size(); ++i) {
+        const QStringList cells = list.at(i).split(':');
+        store.setCell(i + 1, keyColumn, cells.value(1));
+        store.setCell(i + 1, SerialNumber, cells.value(0));
+        store.setCell(i + 1, OtherDetail2, QString::number(i + 1));
+    }
+    return store;
+}
+
+// Column `column` of slots 1..count.
+QStringList cellsOf(const RecordStore &store, int column, int count) {
+    QStringList cells;
+    for (int slot = 1; slot <= count; ++slot)
+        cells << store.cell(slot, column);
+    return cells;
+}
+
+// The number of the first slot where the stores differ; 0 when they are the same.
+int firstDifference(const RecordStore &a, const RecordStore &b) {
+    for (int slot = 1; slot <= SlotCount; ++slot)
+        if (a.record(slot) != b.record(slot))
+            return slot;
+    return 0;
+}
+
+// A step-by-step merge, written as plainly as its description and without the store's own
+// helpers, against which the fast one is checked on random databases.
+bool isEmptyRecord(const Record &record) {
+    for (const QString &cell : record)
+        if (!cell.isEmpty())
+            return false;
+    return true;
+}
+
+bool holdsSerial(const RecordStore &store, const QString &serial) {
+    for (int j = 1; j <= SlotCount; ++j)
+        if (store.cell(j, SerialNumber).compare(serial, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+// A delete pass and an add pass by linear scans of all 4095 slots.
+void literalMerge(RecordStore &store, const RecordStore &buffer, bool deleteMissing,
+                  bool addExtra) {
+    for (int i = 1; i <= SlotCount && deleteMissing; ++i) {
+        const QString serial = store.cell(i, SerialNumber);
+        if (!serial.isEmpty() && !holdsSerial(buffer, serial))
+            store.setRecord(i, Record{});
+    }
+    for (int i = 1; i <= SlotCount && addExtra; ++i) {
+        const QString serial = buffer.cell(i, SerialNumber);
+        if (serial.isEmpty() || holdsSerial(store, serial))
+            continue;
+        for (int j = 1; j <= SlotCount; ++j) {
+            if (isEmptyRecord(store.record(j))) {
+                store.setRecord(j, buffer.record(i));
+                break;
+            }
+        }
+    }
+}
+
+// Texts chosen to collide: case variants, empty, "00000000", digits of different lengths.
+QString randomKey(QRandomGenerator &random) {
+    static const QStringList pool = {
+        "",   "",    "smith", "Smith", "SMITH", "jones",  "Jones",  "00000000", "9",
+        "10", "120", "13",    "a",     "A b",   "\u00E9", "\u00C9", "0000001a", "0000001A"};
+    return pool.at(random.bounded(pool.size()));
+}
+
+} // namespace
+
+using namespace userdb;
+
+class TestUserdbRecords : public QObject {
+    Q_OBJECT
+
+private slots:
+    void keyAndPasteFilters_data() {
+        QTest::addColumn<FieldKind>("kind");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored");
+        auto row = [](const char *name, FieldKind kind, const QString &typed,
+                      const QString &stored) { QTest::newRow(name) << kind << typed << stored; };
+        using K = FieldKind;
+        row("serial: capitals A-F only", K::SerialNumber, "09AFGzab-", "09AF");
+        row("post code: digits", K::PostCode, "30a0 0", "3000");
+        row("text: no comma or quote", K::FreeText, "O'Brien, \"Jo\"", "O'Brien Jo");
+        row("text: Windows-1252 only", K::FreeText, QStringLiteral("Caf\u00E9 \u20AC5 \u4E2D!"),
+            QStringLiteral("Caf\u00E9 \u20AC5 !"));
+        row("text: no control or line break", K::FreeText, "a\tb\nc\rd\u0081e", "abcde");
+        row("state: comma yes, quote no", K::State, "Vic, \"East\" \u4E2D", "Vic, East ");
+        row("address: line breaks, no comma", K::DatabaseAddress, "1 Main St,\r\nTown\t\"",
+            "1 Main St\r\nTown");
+    }
+
+    // Typing character by character keeps what pasting the whole text keeps.
+    void keyAndPasteFilters() {
+        QFETCH(FieldKind, kind);
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        QString byKey;
+        for (const QChar ch : typed)
+            if (acceptsCharacter(kind, ch))
+                byKey += ch;
+        QCOMPARE(byKey, stored);
+        QCOMPARE(filterPastedText(kind, typed), stored);
+        QVERIFY(acceptsCharacter(kind, QChar(0x08)));      // Backspace edits in every box...
+        QCOMPARE(filterPastedText(kind, "\b"), QString()); // ...but is no text to paste
+    }
+
+    void fieldLimitsAndSerialWarning() {
+        const QList<int> limits = {8, 4, 50, 50, 50, 50, 50, 0, 5, 20, 20, 50, 50};
+        for (int column = 1; column <= ColumnCount; ++column)
+            QCOMPARE(maxTypedLengthOfColumn(column), limits.at(column - 1));
+
+        for (const QString serial : {"12", "1234567", "123456789"})
+            QVERIFY2(serialNeedsWarning(serial), qPrintable(serial));
+        QVERIFY(!serialNeedsWarning("") && !serialNeedsWarning("0000001A"));
+        QCOMPARE(serialWarningText(),
+                 "Remlet serial number too short.\nPlease enter a full 8 digit "
+                 "hexadecimal serial number or delete all numbers.");
+    }
+
+    void sortCases_data() {
+        QTest::addColumn<int>("keyColumn");
+        QTest::addColumn<QString>("rows");      // as storeOf takes them
+        QTest::addColumn<QStringList>("order"); // original slot numbers after the sort
+        auto row = [](const char *name, int key, const QString &rows, const QString &order) {
+            QTest::newRow(name) << key << rows << order.split(' ');
+        };
+        row("smith before Smith stays", Surname, "1:smith 2:Smith", "1 2");
+        row("Smith before smith stays", Surname, "1:Smith 2:smith 3:ab", "3 1 2");
+        row("empty keys and serials last", Surname, ":zed 5: : 6:Brown :abe 00000000: 7:ann",
+            "7 4 2 6 5 1 3");
+        row("00000000 first by serial", SerialNumber, "0000001A  00000000 0000000a", "3 4 1 2");
+        row("post codes in text order", PostCode, "1:9 2:13 3:10 4:120", "3 4 2 1");
+        row("all empty keeps order", Suburb, "  ", "1 2 3");
+    }
+
+    void sortCases() {
+        QFETCH(int, keyColumn);
+        QFETCH(QString, rows);
+        QFETCH(QStringList, order);
+        RecordStore store = storeOf(rows, keyColumn);
+        sortSlots(store, keyColumn);
+        QCOMPARE(cellsOf(store, OtherDetail2, int(order.size())), order);
+    }
+
+    void sortLeavesSlotsAbove340() {
+        RecordStore store = storeOf("2:b", Surname);
+        store.setRecord(340, storeOf("340:a", Surname).record(1));
+        store.setRecord(341, storeOf("341:0", Surname).record(1)); // first, were it in range
+        store.setCell(4095, Surname, "0");
+        const RecordStore before = store;
+        sortSlots(store, Surname);
+        QCOMPARE(cellsOf(store, SerialNumber, 2), QStringList({"340", "2"}));
+        QVERIFY(isEmptyRecord(store.record(340)));
+        for (const int slot : {341, 4095})
+            QCOMPARE(store.record(slot), before.record(slot));
+    }
+
+    void mergeCases_data() {
+        QTest::addColumn<QStringList>("open"); // serials of slots 1..; "-" = slot with details only
+        QTest::addColumn<QStringList>("file"); // serials of the merge buffer's slots 1..
+        QTest::addColumn<bool>("deleteMissing");
+        QTest::addColumn<bool>("addExtra");
+        QTest::addColumn<QStringList>("result"); // serials of slots 1.. afterwards
+        // Serials are written without their leading "000000"; "." is an empty serial.
+        auto serials = [](const QString &text) {
+            QStringList list = text.split(' ', Qt::SkipEmptyParts);
+            for (QString &serial : list)
+                serial = serial == "." ? "" : serial == "-" ? serial : "000000" + serial;
+            return list;
+        };
+        auto row = [&](const char *name, const char *open, const char *file, bool del, bool add,
+                       const char *result) {
+            QTest::newRow(name) << serials(open) << serials(file) << del << add << serials(result);
+        };
+        row("neither option", "0A 0B 0C", "0D", false, false, "0A 0B 0C");
+        row("delete, letter case ignored", "0A 0B 0C", "0b 0c", true, false, ". 0B 0C");
+        row("add, letter case ignored", "0A 0B 0C", "0a . 0E", false, true, "0A 0B 0C 0E");
+        row("00000000 is an entry", "00 0A", "0A", true, false, ". 0A");
+        row("00000000 kept when the file has it", "00", "00", true, true, "00 .");
+        row("delete then add fills freed slots lowest first", "0A 0B 0C", "0E 0B 0F", true, true,
+            "0E 0B 0F .");
+        row("slot with details but no serial is not free", "- 0A", "0E", false, true, ". 0A 0E");
+        row("serial twice in the file added once", "", "0E 0e 0E", false, true, "0E .");
+    }
+
+    void mergeCases() {
+        QFETCH(QStringList, open);
+        QFETCH(QStringList, file);
+        QFETCH(bool, deleteMissing);
+        QFETCH(bool, addExtra);
+        QFETCH(QStringList, result);
+        // The surname tells where a record came from.
+        auto storeFrom = [](const QStringList &serials, const QString &owner) {
+            RecordStore store;
+            for (int i = 0; i < serials.size(); ++i) {
+                store.setCell(i + 1, SerialNumber, serials.at(i) == "-" ? "" : serials.at(i));
+                store.setCell(i + 1, Surname, owner);
+            }
+            return store;
+        };
+        RecordStore store = storeFrom(open, "open");
+        const RecordStore buffer = storeFrom(file, "file");
+        RecordStore reference = store;
+        mergeDatabases(store, buffer, MergeOptions{deleteMissing, addExtra});
+        literalMerge(reference, buffer, deleteMissing, addExtra);
+        QCOMPARE(cellsOf(store, SerialNumber, int(result.size())), result);
+        QCOMPARE(firstDifference(store, reference), 0);
+        for (int slot = 1; slot <= int(result.size()); ++slot) {
+            const QString &serial = store.cell(slot, SerialNumber);
+            // Entries of the open database keep their own details; added ones bring all of theirs.
+            if (!serial.isEmpty())
+                QCOMPARE(store.cell(slot, Surname),
+                         open.value(slot - 1) == serial ? "open" : "file");
+            else if (store.cell(slot, Surname).isEmpty())
+                QVERIFY(isEmptyRecord(store.record(slot))); // a deleted entry leaves nothing behind
+        }
+    }
+
+    void mergeFullStoreDropsSilently() {
+        RecordStore store;
+        for (int slot = 1; slot <= SlotCount; ++slot)
+            store.setCell(slot, Surname, "taken");
+        store.setCell(4000, Surname, QString());
+        const RecordStore buffer = storeOf("0000000E 0000000F", SerialNumber);
+        mergeDatabases(store, buffer, MergeOptions{false, true});
+        QCOMPARE(store.cell(4000, SerialNumber), "0000000E");
+        for (int slot = 1; slot <= SlotCount; ++slot)
+            QVERIFY(store.cell(slot, SerialNumber) != "0000000F");
+    }
+
+    void mergeMatchesLiteralReference() {
+        QRandomGenerator random(99);
+        for (int round = 0; round < 12; ++round) {
+            RecordStore store;
+            RecordStore buffer;
+            // Sparse stores with near-full ones now and then, so the add pass runs out of room.
+            const int step = round % 4 == 0 ? 1 : random.bounded(5, 40);
+            for (int slot = 1; slot <= SlotCount; slot += step) {
+                if (random.bounded(3) > 0)
+                    store.setCell(slot, SerialNumber, QString::number(random.bounded(600), 16));
+                if (random.bounded(4) == 0)
+                    store.setCell(slot, Suburb, randomKey(random));
+            }
+            for (int slot = 1; slot <= 400; ++slot) {
+                const QString serial = QString::number(random.bounded(600), 16);
+                buffer.setCell(slot, SerialNumber, random.bounded(2) ? serial.toUpper() : serial);
+                buffer.setCell(slot, Surname, QString::number(slot));
+            }
+            const bool deleteMissing = random.bounded(2);
+            const bool addExtra = random.bounded(4) > 0;
+            RecordStore reference = store;
+            mergeDatabases(store, buffer, MergeOptions{deleteMissing, addExtra});
+            literalMerge(reference, buffer, deleteMissing, addExtra);
+            QCOMPARE(firstDifference(store, reference), 0);
+        }
+    }
+
+    void bulkFill_data() {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("count");
+        QTest::addColumn<QStringList>("serials"); // slots 1.. afterwards; "oldN" left as it was
+        QTest::addColumn<QString>("error");
+        auto row = [](const char *name, const QString &start, const QString &count,
+                      const QString &serials, const QString &error = {}) {
+            QTest::newRow(name) << start << count << serials.split(' ') << error;
+        };
+        const QString notNumber = "Please enter the number of Remlets as a number.";
+        const QString badStart =
+            "The start serial number must be up to 8 hexadecimal digits (0 to 9 and A to F).";
+        row("1A x 3", "1A", "3", "0000001A 0000001B 0000001C old4");
+        row("carry", "0000FFFF", "2", "0000FFFF 00010000 old3");
+        row("empty start", "", "2", "00000000 00000001 old3");
+        row("fraction cut off", "A", "2.7", "0000000A 0000000B old3");
+        row("up to the last serial", "FFFFFFFE", " 2 ", "FFFFFFFE FFFFFFFF");
+        row("0.9 does nothing", "1", "0.9", "old1");
+        row("words for count", "1", "three", "old1", notNumber);
+        row("infinite count", "1", "inf", "old1", notNumber);
+        row("grouped digits", "1", "1,000", "old1", notNumber);
+        row("count above 340", "1", "341", "old1", "At most 340 Remlets can be filled at once.");
+        row("lowercase start", "1a", "2", "old1", badStart);
+        row("nine digit start", "000000001", "2", "old1", badStart);
+        row("passes FFFFFFFF", "FFFFFFFE", "3", "old1",
+            "3 Remlets from FFFFFFFE would pass the last serial number FFFFFFFF.");
+    }
+
+    void bulkFill() {
+        QFETCH(QString, start);
+        QFETCH(QString, count);
+        QFETCH(QStringList, serials);
+        QFETCH(QString, error);
+        RecordStore store;
+        for (int slot = 1; slot <= 4; ++slot) {
+            store.setCell(slot, SerialNumber, "old" + QString::number(slot));
+            store.setCell(slot, Surname, "owner" + QString::number(slot));
+        }
+        const RecordStore before = store;
+        const BulkFillResult result = userdb::bulkFill(store, start, count);
+        QCOMPARE(result.error, error);
+        const int written = int(std::count_if(
+            serials.begin(), serials.end(), [](const QString &s) { return !s.startsWith("old"); }));
+        QCOMPARE(result.changed, written > 0);
+        QCOMPARE(result.lastSlot, written);
+        QCOMPARE(cellsOf(store, SerialNumber, int(serials.size())), serials);
+        QCOMPARE(cellsOf(store, Surname, 4), cellsOf(before, Surname, 4)); // owner details kept
+        if (written == 0)
+            QCOMPARE(firstDifference(store, before), 0);
+    }
+    void cellEditsAnnounceRealChanges_data() {
+        QTest::addColumn<int>("slot");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("cellSignals");
+        QTest::addColumn<QList<int>>("peers"); // the serialPeersChanged argument, if any
+        // Slots 1 and 2 hold "1A2B3C4D", slot 3 "CAFEF00D", slot 4 Surname "Nguyen".
+        QTest::newRow("same text") << 4 << int(Surname) << "Nguyen" << 0 << QList<int>();
+        QTest::newRow("serial case only")
+            << 1 << int(SerialNumber) << "1a2b3c4d" << 1 << QList<int>();
+        QTest::newRow("serial leaves a pair") << 2 << int(SerialNumber) << "" << 1 << QList<int>{1};
+        QTest::newRow("serial moves between groups")
+            << 2 << int(SerialNumber) << "cafef00d" << 1 << QList<int>{1, 3};
+        QTest::newRow("slot out of range") << 4096 << int(Surname) << "X" << 0 << QList<int>();
+    }
+
+    void cellEditsAnnounceRealChanges() {
+        QFETCH(int, slot);
+        QFETCH(int, column);
+        QFETCH(QString, text);
+        QFETCH(int, cellSignals);
+        QFETCH(QList<int>, peers);
+        OpenDatabase database;
+        RecordStore store;
+        store.setCell(1, SerialNumber, "1A2B3C4D");
+        store.setCell(2, SerialNumber, "1A2B3C4D");
+        store.setCell(3, SerialNumber, "CAFEF00D");
+        store.setCell(4, Surname, "Nguyen");
+        database.replaceRecords(store);
+
+        QSignalSpy cells(&database, &OpenDatabase::cellChanged);
+        QSignalSpy peerSignals(&database, &OpenDatabase::serialPeersChanged);
+        QSignalSpy resets(&database, &OpenDatabase::recordsChanged);
+        database.setCell(slot, column, text);
+        QCOMPARE(cells.size(), cellSignals);
+        if (cellSignals > 0) {
+            QCOMPARE(cells.first(), (QList<QVariant>{slot, column}));
+            QCOMPARE(database.cell(slot, column), text);
+        }
+        QCOMPARE(peerSignals.size(), peers.isEmpty() ? 0 : 1);
+        if (!peers.isEmpty())
+            QCOMPARE(peerSignals.first().first().value<QList<int>>(), peers);
+        QCOMPARE(resets.size(), 0);
+    }
+
+    void wholeChangesAnnounceOnceAndReindex() {
+        OpenDatabase database;
+        QSignalSpy resets(&database, &OpenDatabase::recordsChanged);
+        QSignalSpy cells(&database, &OpenDatabase::cellChanged);
+
+        RecordStore loaded;
+        loaded.setCell(7, SerialNumber, "0000001A");
+        loaded.setCell(9, SerialNumber, "0000001a");
+        database.replaceRecords(loaded);
+        QCOMPARE(resets.size(), 1);
+        QCOMPARE(database.otherSlotsWithSerial("0000001A", 7), QList<int>{9});
+
+        database.changeRecords([](RecordStore &store) {
+            store.swapRecords(7, 1);
+            store.setCell(2, SerialNumber, "0000001A");
+        });
+        QCOMPARE(resets.size(), 2);
+        QCOMPARE(database.serials().slotsWith("0000001A"), (QList<int>{1, 2, 9}));
+
+        // A change that fails half-way still announces (and indexes) what it did.
+        struct Failed {};
+        QVERIFY_THROWS_EXCEPTION(Failed, database.changeRecords([](RecordStore &store) {
+            store.setCell(3, SerialNumber, "0000001A");
+            throw Failed{};
+        }));
+        QCOMPARE(resets.size(), 3);
+        QCOMPARE(database.serials().slotsWith("0000001A"), (QList<int>{1, 2, 3, 9}));
+
+        database.clearRecords();
+        QCOMPARE(resets.size(), 4);
+        QVERIFY(database.serials().slotsWith("0000001A").isEmpty());
+        QVERIFY(database.records().cell(9, SerialNumber).isEmpty());
+        QCOMPARE(cells.size(), 0);
+    }
+
+    void incrementalIndexMatchesRebuild() {
+        // Serial edits over a few slots, drawn to collide; after each, the index kept up to date
+        // edit by edit answers as one built afresh.
+        const QStringList pool = {"",         "00000000", "0000000a", "0000000A",
+                                  "1A2B3C4D", "1a2b3c4d", "12"};
+        QRandomGenerator random(20250301);
+        OpenDatabase database;
+        for (int edit = 0; edit < 2000; ++edit) {
+            database.setCell(1 + int(random.bounded(12)), SerialNumber,
+                             pool.at(random.bounded(pool.size())));
+            SerialIndex fresh;
+            fresh.rebuild(database.records());
+            for (const QString &serial : pool)
+                QCOMPARE(database.serials().slotsWith(serial), fresh.slotsWith(serial));
+            for (int slot = 1; slot <= 12; ++slot)
+                QCOMPARE(database.serials().isDuplicated(slot), fresh.isDuplicated(slot));
+        }
+    }
+
+    void capturedSerial_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("serial");
+        QTest::newRow("one serial") << "RX 0000001A"
+                                    << "0000001A";
+        QTest::newRow("the last of two") << "A 11111111 22222222"
+                                         << "22222222";
+        QTest::newRow("nine digits") << "123456789"
+                                     << "";
+        QTest::newRow("seven digits") << "RX 1234567"
+                                      << "";
+        QTest::newRow("lower case") << "rx 1a2b3c4d"
+                                    << "1A2B3C4D";
+        QTest::newRow("a later longer run") << "1A2B3C4D FFFFFFFFF"
+                                            << "1A2B3C4D";
+        QTest::newRow("run at the start") << "DEADBEEF:ok"
+                                          << "DEADBEEF";
+        QTest::newRow("empty line") << ""
+                                    << "";
+    }
+
+    void capturedSerial() {
+        QFETCH(QString, line);
+        QFETCH(QString, serial);
+        QCOMPARE(userdb::capturedSerial(line), serial);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestUserdbRecords)
+#include "test_userdb_records.moc"
