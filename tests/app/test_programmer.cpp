@@ -286,6 +286,9 @@ private slots:
         QTest::newRow("compare, three slots differ")
             << app::Command::CompareWithTag << 0 << "3 slots differ"
             << "";
+        QTest::newRow("compare, matching")
+            << app::Command::CompareWithReceiver << 0 << "The receiver matches the database"
+            << "";
         QTest::newRow("verify the tag, all written") << app::Command::ProgramTag << 0 << ""
                                                      << "Verified: the tag matches the database";
         QTest::newRow("verify, a write dropped")
@@ -298,19 +301,42 @@ private slots:
         QFETCH(QString, status);
         AppHarness h(1, {.dropWrite = droppedWrite});
         h.programmer.model().tag().setSlot(5, {"0000BEEF", "0001"});
+        QFETCH(app::Command, command);
+        if (command == app::Command::CompareWithReceiver) // already holds what the database does
+            for (const int slot : {1, 2})
+                h.programmer.model().receiver().setSlot(
+                    slot, {QByteArray("0000100") + char('0' + slot), "0000"});
         h.w().startUp();
         h.w().runCommand(app::Command::NewDatabase);
         for (const int slot : {1, 2})
             h.w().database().setCell(slot, userdb::SerialNumber, QString("0000100%1").arg(slot));
         h.w().menuAction("mnuVerifyAfterProgramming")->setChecked(true);
         const userdb::RecordStore before = h.w().records();
-        QFETCH(app::Command, command);
         h.w().runCommand(command);
         h.w().menuAction("mnuVerifyAfterProgramming")->setChecked(false);
         auto *comparison = h.w().findChild<QWidget *>("ComparisonWindow");
         QCOMPARE(comparison && comparison->isVisible(), !summary.isEmpty());
         if (!summary.isEmpty())
             QCOMPARE(comparison->findChild<QLabel *>("lblSummary")->text(), summary);
+        if (summary == "3 slots differ") {
+            // The table lists each slot that differs; choosing one (Enter) shows it, and
+            // moving along the rows does not.
+            auto *table = comparison->findChild<QTableView *>("tblDifferences");
+            QCOMPARE(table->accessibleName(), QStringLiteral("Differences"));
+            const QAbstractItemModel &rows = *table->model();
+            QStringList third;
+            for (int c = 0; c < rows.columnCount(); ++c)
+                third << rows.headerData(c, Qt::Horizontal).toString() + '=' +
+                             rows.index(2, c).data().toString();
+            QCOMPARE(third, (QStringList{"Slot=5", "Database Serial=00000000", "Database Aux=0000",
+                                         "Device Serial=0000BEEF", "Device Aux=0001"}));
+            table->setCurrentIndex(rows.index(0, 0));
+            QTest::keyClick(table, Qt::Key_Down);
+            QTest::keyClick(table, Qt::Key_Down);
+            QCOMPARE(h.w().EditSlotNumber, 1);
+            QTest::keyClick(table, Qt::Key_Enter);
+            QCOMPARE(h.w().EditSlotNumber, 5);
+        }
         if (!status.isEmpty())
             QCOMPARE(h.w().statusText(), status);
         for (int slot = 1; slot <= 340; ++slot)
