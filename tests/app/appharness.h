@@ -4,8 +4,8 @@
 #include "app/mainwindow.h"
 #include "platform/fakes/fakedialogs.h"
 #include "platform/fakes/fakeserialport.h"
+#include "platform/fakes/fakesysteminfo.h"
 #include "platform/fakes/faketimeline.h"
-#include "platform/systeminfo.h"
 #include "sim/inprocessprogrammer.h"
 
 #include <QtTest>
@@ -17,31 +17,12 @@ struct AppHarness;
 using Action = std::function<void(AppHarness &)>; // what the user does, as a table's column
 Q_DECLARE_METATYPE(Action)
 
-// A system-information host without a registry, recording what it was asked to start.
-class FakeSystemInfo : public platform::SystemInfoHost {
-public:
-    QHash<QString, QString> values; // "key|value" -> text
-    QSet<QString> files;
-    QStringList started;
-
-    bool getKeyValue(std::uint32_t, const QString &keyName, const QString &subKeyRef,
-                     QString &keyVal) override {
-        keyVal = values.value(keyName + QLatin1Char('|') + subKeyRef);
-        return values.contains(keyName + QLatin1Char('|') + subKeyRef);
-    }
-    bool fileExists(const QString &path) override { return files.contains(path); }
-    bool startProgram(const QString &path) override {
-        started.append(path);
-        return true;
-    }
-};
-
 struct AppHarness {
     platform::FakeTimeline timeline;
     platform::FakeSerialPort port;
     platform::FakeDialogs dialogs;
     platform::FakeFileDialog files;
-    FakeSystemInfo systemInfo;
+    platform::FakeSystemInfo systemInfo;
     platform::FakeDocumentDialogs documents;
     sim::InProcessProgrammer programmer;
     std::unique_ptr<app::MainWindow> window;

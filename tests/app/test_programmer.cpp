@@ -336,6 +336,9 @@ private slots:
             QCOMPARE(h.w().EditSlotNumber, 1);
             QTest::keyClick(table, Qt::Key_Enter);
             QCOMPARE(h.w().EditSlotNumber, 5);
+            QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                              table->visualRect(rows.index(1, 0)).center());
+            QCOMPARE(h.w().EditSlotNumber, 2); // a click chooses too
         }
         if (!status.isEmpty())
             QCOMPARE(h.w().statusText(), status);

@@ -23,7 +23,7 @@ private slots:
         platform::QtEventLoop loop;
         platform::FakeDialogs dialogs;
         platform::FakeFileDialog files;
-        FakeSystemInfo systemInfo;
+        platform::FakeSystemInfo systemInfo;
         platform::FakeDocumentDialogs documents;
         app::MainWindow window(
             app::Services{port, clock, loop, dialogs, files, systemInfo, documents});
