@@ -1,8 +1,10 @@
 #include "app/mainwindow.h"
 
 #include "app/about/aboutbox.h"
+#include "app/compare/comparisonwindow.h"
 #include "app/statuspanel.h"
 #include "app/toolbarlayout.h"
+#include "app/userlist/userlistwindow.h"
 #include "platform/serialport.h"
 #include "ui_mainwindow.h"
 
@@ -271,8 +273,11 @@ void MainWindow::startUp() {
 
 void MainWindow::closeEvent(QCloseEvent *event) {
     m_dialogs.setClosing();
-    if (m_about)
-        m_about->close();
+    // Every other window of the program goes first, the most recently opened first.
+    for (QWidget *other : {static_cast<QWidget *>(m_about), static_cast<QWidget *>(m_comparison),
+                           static_cast<QWidget *>(m_userList)})
+        if (other)
+            other->close();
     // Closing the port first ends any wait at once; capture mode then stops without
     // sending its switch-off command.
     if (m_services.port.isOpen())
