@@ -16,7 +16,6 @@ public:
 
     // Replaces the lasting text, and any notice shown over it.
     void setLastingText(const QString &text);
-    QString lastingText() const { return m_lasting; }
     void showNotice(const QString &text);
 
 private:

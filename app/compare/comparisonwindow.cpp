@@ -51,10 +51,6 @@ void ComparisonWindow::showComparison(const QList<proglink::SlotDifference> &dif
     ui->tblDifferences->setFocus();
 }
 
-QString ComparisonWindow::summaryText() const {
-    return ui->lblSummary->text();
-}
-
 void ComparisonWindow::choose(const QModelIndex &index) {
     if (index.isValid())
         emit slotChosen(m_model->difference(index.row()).slot);

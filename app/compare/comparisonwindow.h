@@ -28,8 +28,6 @@ public:
     void showComparison(const QList<proglink::SlotDifference> &differences,
                         proglink::Device device);
 
-    QString summaryText() const;
-
 signals:
     void slotChosen(int slot);
 
