@@ -52,7 +52,10 @@ class DatabaseTest : public QObject {
 private slots:
     void initTestCase() { QVERIFY(QDir::setCurrent(m_dir.path())); }
 
-    void newSaveAndSaveAs() {
+    // Typing goes into the slot shown; Save and Save As write it; the count leaves out slots
+    // without a fob. Close by the editor's exit mark hides the records but keeps them; New
+    // empties them and keeps the address.
+    void typeSaveCloseAndNew() {
         AppHarness h(0);
         h.w().runCommand(app::Command::NewDatabase);
         QCOMPARE(h.w().windowTitle(), "Corvane Systems Remlet Manager - Untitled.fxd");
@@ -60,10 +63,29 @@ private slots:
         QCOMPARE(readFile(path("Untitled.fxd")), QByteArray("\"\"\r\n"));
         QTest::keyClicks(h.child("txtRemlet"), "0000001A");
         QTest::keyClicks(h.child("txtSurname"), "Smith");
+        QScrollBar *slot = h.child<QScrollBar>("hscSlot");
+        slot->setValue(2);
+        QCOMPARE(h.child<QLineEdit>("txtSurname")->text(), "");
+        QTest::keyClicks(h.child("txtSurname"), "Jones");
+        slot->setValue(1);
+        QCOMPARE(h.child<QLineEdit>("txtRemlet")->text(), "0000001A");
+        QCOMPARE(h.child<QLineEdit>("txtSurname")->text(), "Smith");
         h.files.queueAnswer(path("typed.fxd"));
         h.w().runCommand(app::Command::SaveDatabaseAs);
-        QCOMPARE(readFile(path("typed.fxd")), "\"\"\r\n" + slotLine("0000001A", "Smith"));
+        QCOMPARE(readFile(path("typed.fxd")),
+                 "\"\"\r\n" + slotLine("0000001A", "Smith") + slotLine("", "Jones"));
         QCOMPARE(h.w().windowTitle(), "Corvane Systems Remlet Manager - " + path("typed.fxd"));
+        h.w().database().setCell(400, userdb::SerialNumber, "0000FFFF");
+        h.w().database().setCell(401, userdb::SerialNumber, "00000000");
+        slot->setValue(3);
+        QCOMPARE(h.child<QLabel>("lblRemletCount")->text(), "2");
+        h.child<app::AddressEdit>("txtDatabaseAddress")->setPlainText("Site A");
+        h.child<QToolButton>("imgDatabaseExit")->click();
+        QVERIFY(!h.w().isDatabaseOpen() && !h.child("fraTXUsers")->isVisibleTo(&h.w()));
+        QCOMPARE(h.w().records().cell(2, userdb::Surname), "Jones");
+        h.w().runCommand(app::Command::NewDatabase);
+        QCOMPARE(h.w().records().cell(2, userdb::Surname), "");
+        QCOMPARE(h.child<app::AddressEdit>("txtDatabaseAddress")->addressText(), "Site A");
     }
 
     // A file that cannot be read or written, or a cancelled dialog, leaves the open database,
@@ -202,29 +224,6 @@ private slots:
                  "\"12 High St\r\nCarlton\r\n" + everyStorableByte() + "\"\r\n" + records);
     }
 
-    // The editor shows the slot chosen, typing goes into that slot, and the count leaves out
-    // slots without a fob.
-    void slotChangesShowEachRecordAsTyped() {
-        AppHarness h(0);
-        h.w().runCommand(app::Command::NewDatabase);
-        h.w().database().setCell(1, userdb::AuxiliaryWord, "AB12");
-        QTest::keyClicks(h.child("txtRemlet"), "0000001A");
-        QTest::keyClicks(h.child("txtSuburb"), "Carlton");
-        QScrollBar *slot = h.child<QScrollBar>("hscSlot");
-        slot->setValue(2);
-        QCOMPARE(h.child<QLineEdit>("txtSuburb")->text(), "");
-        QTest::keyClicks(h.child("txtSuburb"), "Fitzroy");
-        slot->setValue(1);
-        QCOMPARE(h.child<QLineEdit>("txtRemlet")->text(), "0000001A");
-        QCOMPARE(h.child<QLineEdit>("txtSuburb")->text(), "Carlton");
-        QCOMPARE(h.w().records().cell(2, userdb::Suburb), "Fitzroy");
-        QCOMPARE(h.w().records().cell(1, userdb::AuxiliaryWord), "AB12");
-        h.w().database().setCell(400, userdb::SerialNumber, "0000FFFF");
-        h.w().database().setCell(401, userdb::SerialNumber, "00000000");
-        slot->setValue(3);
-        QCOMPARE(h.child<QLabel>("lblRemletCount")->text(), "2");
-    }
-
     // A short serial is kept but warned about once the box is left, by another box, by the
     // scroll bar (which takes no focus) or by a button that sorts: the check is for the slot
     // being edited, before the slot changes or the sort runs. The box then has the focus
@@ -285,20 +284,6 @@ private slots:
             QTest::keyClicks(QApplication::focusWidget(), "vic");
             h.window.reset();
         }
-    }
-
-    // Close by the editor's exit mark hides the records but keeps them; New empties them and
-    // keeps the address.
-    void closeKeepsTheStoreAndNewEmptiesIt() {
-        AppHarness h(0);
-        openSample(h, "close.fxd");
-        h.child<QToolButton>("imgDatabaseExit")->click();
-        QVERIFY(!h.w().isDatabaseOpen());
-        QVERIFY(!h.child("fraTXUsers")->isVisibleTo(&h.w()));
-        QCOMPARE(h.w().records().cell(1, userdb::Surname), "Smith");
-        h.w().runCommand(app::Command::NewDatabase);
-        QCOMPARE(h.w().records().cell(1, userdb::Surname), "");
-        QCOMPARE(h.child<app::AddressEdit>("txtDatabaseAddress")->addressText(), "Site A");
     }
 
     void sortFromItsPanel() {

@@ -69,20 +69,6 @@ class TestUserList : public QObject {
     Q_OBJECT
 
 private slots:
-    void rowsAndColumns() {
-        Lists lists;
-        const UserListModel &model = lists.model;
-        QCOMPARE(slotsOf(model), (QList<int>{1, 2, 5, 9, 4095}));
-        QCOMPARE(model.columnCount(), 15);
-        QCOMPARE(model.headerData(OtherDetail2, Qt::Horizontal).toString(),
-                 QString("Other Detail 2"));
-        QCOMPARE(model.headerData(14, Qt::Horizontal).toString(), QString("Note"));
-        QCOMPARE(model.index(2, 0).data().toInt(), 5);
-        QCOMPARE(model.index(2, OtherDetail2).data().toString(), QString("spare fob"));
-        QCOMPARE(noteOf(model, 1), QString("Same serial as slot 2"));
-        QVERIFY(!(model.flags(model.index(0, Surname)) & Qt::ItemIsEditable));
-    }
-
     void modelFollowsTheDatabase_data() {
         QTest::addColumn<Change>("change");
         QTest::addColumn<QList<int>>("changedRows"); // rows of the dataChanged signals, in order

@@ -241,10 +241,9 @@ private slots:
         QCOMPARE(list->focusWidget()->accessibleName(), "Find");
         auto *view = list->findChild<QTableView *>("usersView");
         QTest::keyClicks(h.child("txtSurname"), "S");
-        QCOMPARE(view->model()->rowCount(), 1);
         h.w().runCommand(app::Command::NewDatabase);
-        QCOMPARE(view->model()->rowCount(), 0);
         h.w().database().setCell(5, userdb::Surname, "Five");
+        QCOMPARE(view->model()->rowCount(), 1);
         view->setFocus();
         view->setCurrentIndex(view->model()->index(0, 0));
         QTest::keyClick(view, Qt::Key_Return);
