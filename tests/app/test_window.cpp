@@ -44,11 +44,13 @@ private slots:
     void initTestCase() { QVERIFY(QDir::setCurrent(m_dir.path())); }
 
     // Tab runs through the editor top to bottom, left to right, and leaves the address box
-    // (the State box's own line edit stands for the box).
-    void tabOrderOfTheEditor() {
+    // (the State box's own line edit stands for the box). The slot bar's arrows move one slot
+    // and Page keys ten; Ctrl+Page keys step slots from any box.
+    void editorByKeyboard() {
         AppHarness h(0);
         h.showNewDatabase();
-        h.child("hscSlot")->setFocus();
+        QWidget *slotBar = h.child("hscSlot");
+        slotBar->setFocus();
         QStringList visited{focusName()};
         for (int i = 0; i < 15; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -65,12 +67,7 @@ private slots:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
         QCOMPARE(focusName(), "txtDatabaseAddress");
         QCOMPARE(h.child<app::AddressEdit>("txtDatabaseAddress")->addressText(), QString());
-    }
 
-    void slotsChangeByKeyboard() {
-        AppHarness h(0);
-        h.showNewDatabase();
-        QWidget *slotBar = h.child("hscSlot");
         slotBar->setFocus();
         QTest::keyClick(slotBar, Qt::Key_Right);
         QCOMPARE(h.w().EditSlotNumber, 2);

@@ -294,21 +294,12 @@ private slots:
         QCOMPARE(canonical(files.fileName()), canonical(existing));
     }
 
-    void hostSystemInfo() {
-        HostSystemInfo host;
+    // Here there is no registry: the About box's lookups find nothing and leave nothing behind.
+    void hostSystemInfoFindsNoRegistryKey() {
         QString value = QStringLiteral("left over");
-        QVERIFY(
-            !host.getKeyValue(SystemInfoHost::HKEY_LOCAL_MACHINE_ROOT, "SOFTWARE", "PATH", value));
+        QVERIFY(!HostSystemInfo().getKeyValue(SystemInfoHost::HKEY_LOCAL_MACHINE_ROOT, "SOFTWARE",
+                                              "PATH", value));
         QVERIFY(value.isEmpty());
-        QTemporaryDir dir;
-        const QString program = dir.filePath(QStringLiteral("tool.sh"));
-        QFile file(program);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("#!/bin/sh\ntouch \"$0.ran\"\n") > 0);
-        QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        file.close();
-        QVERIFY(host.fileExists(program) && !host.fileExists(dir.path())); // a folder is no file
-        QVERIFY(host.startProgram(program));
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(program + QStringLiteral(".ran")), 5000);
     }
 
     // Every image draws, with transparency, and afresh for a screen scaled by 2 rather than
