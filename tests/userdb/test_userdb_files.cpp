@@ -1,5 +1,4 @@
 #include "tests/common/testfiles.h"
-#include "userdb/columntitles.h"
 #include "userdb/csvexport.h"
 #include "userdb/csvimport.h"
 #include "userdb/databasefile.h"
@@ -121,7 +120,6 @@ private slots:
         QTest::addColumn<QByteArray>("expected");
         const QByteArray noAddress = "\"\"\r\n";
         auto line = [](const QByteArray &serial) { return '"' + serial + '"' + rest(12) + "\r\n"; };
-        QTest::newRow("empty database") << "" << QStringList() << noAddress;
         QTest::newRow("serial and surname")
             << "Depot" << QStringList{"1:0000001A:Smith"}
             << "\"Depot\"\r\n\"0000001A\",\"\",\"Smith\"" + rest(10) + "\r\n";
@@ -148,21 +146,10 @@ private slots:
             store.setCell(parts.at(0).toInt(), OtherDetail2, parts.value(3));
         }
         QCOMPARE(writeDatabase(address, store), expected);
-
-        RecordStore read; // and back: the records fill slots 1, 2, ... in the same order
-        const ReadResult result = readDatabase(expected, read);
-        QCOMPARE(result.address, address);
-        QCOMPARE(result.recordCount, filled.size());
-        for (int i = 0; i < filled.size(); ++i) {
-            const QStringList parts = (filled.at(i) + ":::").split(':');
-            QCOMPARE((QStringList{read.cell(i + 1, SerialNumber), read.cell(i + 1, Surname),
-                                  read.cell(i + 1, OtherDetail2)}),
-                     parts.mid(1, 3));
-        }
     }
 
     void reading_data() {
-        // null: there is no file; "<huge>": a 65 MB sparse file
+        // null: there is no file
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QString>("address");
         QTest::addColumn<QList<QStringList>>("records"); // leading cells of the records stored
@@ -176,7 +163,6 @@ private slots:
         for (int i = 1; i <= SlotCount; ++i)
             upTo4095 << QStringList{QString::number(i), ""};
         const QString cutShort = QStringLiteral("Record %1 is cut short by the end of the file.");
-        const QString empty = QStringLiteral("The file is empty.");
 
         row("unquoted fields lose trailing spaces only",
             "  Depot  \r\n  0000001A  ,ab cd ,  x,,y" + rest(8) + "\r\n", "Depot",
@@ -199,9 +185,7 @@ private slots:
             "\xEF\xBB\xBF\"Caf\xC3\xA9\"\r\n\"1\",\"\xE2\x82\xAC\"" + rest(11),
             QStringLiteral("Caf\u00E9"), {{"1", QStringLiteral("\u20AC")}});
         row("cannot open", QByteArray(), "", {}, "No such file");
-        row("larger than 64 MB", "<huge>", "", {}, "The file is larger than 64 MB");
-        row("empty", "", "", {}, empty);
-        row("only blank lines", " \r\n\r\n", "", {}, empty);
+        row("only blank lines", " \r\n\r\n", "", {}, "The file is empty.");
         row("address cut short", "\"Depot\r\n", "", {},
             "The database address is cut short by the end of the file.");
         row("record 1 a field short", "\"\"\r\n\"1\"" + rest(11) + "\r\n", "", {}, cutShort.arg(1));
@@ -218,12 +202,7 @@ private slots:
         QFETCH(QString, reason);
         QTemporaryDir dir;
         const QString path = dir.filePath("users.fxd");
-        if (file == "<huge>") {
-            QFile huge(path); // sparse: costs no disk space
-            QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(65LL * 1024 * 1024));
-        } else if (!file.isNull()) {
-            QVERIFY(writeFile(path, file));
-        }
+        QVERIFY(file.isNull() || writeFile(path, file));
         RecordStore store;
         const LoadResult result = loadDatabaseFile(path, store);
         if (reason.isEmpty())
@@ -240,8 +219,8 @@ private slots:
     }
 
     void saveOutcomes_data() {
-        QTest::addColumn<QString>("name"); // inside a folder holding users.fxd and taken/inside.fxd
-        QTest::addColumn<int>("records");  // slots filled, each about 90 bytes in the file
+        QTest::addColumn<QString>("name");  // inside a folder holding users.fxd
+        QTest::addColumn<int>("records");   // slots filled, each about 90 bytes in the file
         QTest::addColumn<int>("sizeLimit"); // bytes a file may grow to; 0: no limit
         QTest::addColumn<QString>(
             "error"); // how the reason after the file name starts; null: saves
@@ -257,13 +236,10 @@ private slots:
             << QStringLiteral("Li \u4E2D");
         QTest::newRow("folder that does not exist")
             << "missing/users.fxd" << 1 << 0 << "No such file" << plain;
-        QTest::newRow("path taken by a folder")
-            << "taken" << 1 << 0 << "Filename refers to a directory" << plain;
 #ifdef Q_OS_UNIX
         // The write itself fails midway, as on a full disk.
         QTest::newRow("file size limit")
-            << "users.fxd" << SlotCount << 4096 << "Not all of the data could be written." << plain;
-        QTest::newRow("file size limit, small file") << "users.fxd" << 1 << 16 << "" << plain;
+            << "users.fxd" << 2 << 16 << "Not all of the data could be written." << plain;
 #endif
     }
 
@@ -276,8 +252,6 @@ private slots:
         QTemporaryDir dir;
         const QByteArray previous(500, 'x');
         QVERIFY(writeFile(dir.filePath("users.fxd"), previous));
-        QVERIFY(QDir(dir.path()).mkdir("taken"));
-        QVERIFY(writeFile(dir.filePath("taken/inside.fxd"), "kept"));
         const QString path = dir.filePath(name);
         RecordStore store;
         for (int slot = 1; slot <= records; ++slot) {
@@ -305,10 +279,9 @@ private slots:
                      qPrintable(message));
             QCOMPARE(readFile(dir.filePath("users.fxd")), previous);
         }
-        // Nothing else is left behind, and the folder in the way is untouched.
+        // Nothing else is left behind.
         QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
-                 QStringList({"taken", "users.fxd"}));
-        QCOMPARE(readFile(dir.filePath("taken/inside.fxd")), QByteArray("kept"));
+                 QStringList{"users.fxd"});
     }
 
     void randomFiles() {
@@ -381,7 +354,6 @@ private slots:
     void exportCells_data() {
         QTest::addColumn<QString>("text");       // the surname of slot 7
         QTest::addColumn<QByteArray>("written"); // its cell in the file
-        QTest::newRow("plain") << "Smith" << QByteArray("Smith");
         QTest::newRow("comma quoted") << "Smith, Jo" << QByteArray("\"Smith, Jo\"");
         QTest::newRow("quote doubled") << "a\"b" << QByteArray("\"a\"\"b\"");
         QTest::newRow("line break quoted") << "a\nb" << QByteArray("\"a\nb\"");
@@ -398,7 +370,6 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QByteArray, written);
         RecordStore store;
-        QCOMPARE(writeCsv(store), Bom + Header);
         store.setCell(7, Surname, text);
         QCOMPARE(writeCsv(store),
                  Bom + Header + "7,,," + written + QByteArray(",").repeated(10) + "\r\n");
@@ -522,8 +493,6 @@ private slots:
         QCOMPARE(result.error, error);
         QCOMPARE(filledSlots(fresh), filled); // nothing at all stored on a refusal
         QCOMPARE(result.userCount, filled.size());
-        QCOMPARE(result.problems, error.section('\n', 1).split('\n', Qt::SkipEmptyParts));
-        QCOMPARE(result.moreProblems, error.contains("more than 20 problems"));
     }
 
     void fileRefusals_data() {
@@ -570,13 +539,9 @@ private slots:
     }
 
     void databasePath() {
-        QCOMPARE(databasePathForCsv("/a/users.csv"), "/a/users.fxd");
         QCOMPARE(databasePathForCsv("/a/list.v2.CSV"), "/a/list.v2.fxd");
         QCOMPARE(databasePathForCsv("/a.b/users"), "/a.b/users.fxd");
         QCOMPARE(databasePathForCsv("/a/users.FXD"), "/a/users.FXD.fxd"); // never the file itself
-        QCOMPARE(slotColumnTitle() + ',' + columnTitle(SerialNumber) + ',' +
-                     columnTitle(OtherDetail2),
-                 "Slot,Serial Number,Other Detail 2");
     }
 };
 
