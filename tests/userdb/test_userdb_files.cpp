@@ -1,5 +1,4 @@
 #include "tests/common/testfiles.h"
-#include "userdb/columntitles.h"
 #include "userdb/csvexport.h"
 #include "userdb/csvimport.h"
 #include "userdb/databasefile.h"
@@ -35,25 +34,6 @@ QByteArray numberedRecords(int count) {
     return file;
 }
 
-QStringList rowOf(const RecordStore &store, int slot) {
-    return QStringList(store.record(slot).begin(), store.record(slot).end());
-}
-
-bool isEmptyRecord(const RecordStore &store, int slot) {
-    return rowOf(store, slot).join(QString()).isEmpty();
-}
-
-// Random text over the characters that stress the format (no double quote: typed text never
-// holds one, and without escaping it cannot survive the file).
-QString randomCellText(QRandomGenerator &random) {
-    static const QString alphabet = QStringLiteral("aZ09 ,\r\n\t\u00E9\u20AC\u0081\u00FF;");
-    QString text;
-    const int length = random.bounded(0, 4) == 0 ? 0 : random.bounded(1, 12);
-    for (int i = 0; i < length; ++i)
-        text += alphabet.at(random.bounded(alphabet.size()));
-    return text;
-}
-
 const QByteArray Bom = "\xEF\xBB\xBF";
 const QByteArray Header = "Slot,Serial Number,Auxiliary Word,Surname,Other Names,Address 1,"
                           "Address 2,Suburb,State,Post Code,Telephone,Mobile,Other Detail 1,"
@@ -73,12 +53,15 @@ QStringList filledSlots(const RecordStore &store) {
     return list;
 }
 
-// Text that the database file and the import take, up to `limit` characters (0: any length),
-// over characters that stress the format: separators, apostrophes, formula starts, accents.
-QString randomText(QRandomGenerator &random, int limit) {
-    static const QString alphabet = QStringLiteral("aZ09 ,;'=+-@\u00E9\u20AC\u00FF\u0152.");
+// Random text over characters that stress the formats: separators, apostrophes, formula
+// starts, accents; with `controls`, line breaks, a tab and a C1 control too, which the database
+// file takes and an import refuses. No double quote: typed text never holds one. Up to `limit`
+// characters (0: 80), now and then exactly that many, so that every limit is met.
+QString randomText(QRandomGenerator &random, int limit, bool controls = false) {
+    static const QString plain = QStringLiteral("aZ09 ,;'=+-@.\u00E9\u20AC\u00FF\u0152");
+    static const QString all = plain + QStringLiteral("\r\n\t\u0081");
+    const QString &alphabet = controls ? all : plain;
     const int longest = limit > 0 ? limit : 80;
-    // Now and then exactly at the limit, so that every limit is met.
     const int length = random.bounded(4) == 0 ? longest : random.bounded(0, longest + 1);
     QString text;
     for (int i = 0; i < length; ++i)
@@ -107,8 +90,8 @@ private slots:
         const QString text = decodeWindows1252(all);
         QCOMPARE(encodeWindows1252(text), all); // every byte survives, the undefined five included
         QVERIFY(std::all_of(text.begin(), text.end(), isWindows1252Character));
-        QCOMPARE(text.mid(0xE9, 1) + text.at(0x80) + text.at(0x8D) + text.at(0x9F),
-                 QStringLiteral("\u00E9\u20AC\u008D\u0178"));
+        QCOMPARE(text.mid(0xE9, 1) + text.at(0x80) + text.at(0x8D) + text.at(0x96) + text.at(0x9F),
+                 QStringLiteral("\u00E9\u20AC\u008D\u2013\u0178"));
         // One "?" per code point, a surrogate pair included.
         QCOMPARE(
             encodeWindows1252(QStringLiteral("a\u4E2D") + QString::fromUcs4(U"\U0001F600") + "b"),
@@ -121,7 +104,6 @@ private slots:
         QTest::addColumn<QByteArray>("expected");
         const QByteArray noAddress = "\"\"\r\n";
         auto line = [](const QByteArray &serial) { return '"' + serial + '"' + rest(12) + "\r\n"; };
-        QTest::newRow("empty database") << "" << QStringList() << noAddress;
         QTest::newRow("serial and surname")
             << "Depot" << QStringList{"1:0000001A:Smith"}
             << "\"Depot\"\r\n\"0000001A\",\"\",\"Smith\"" + rest(10) + "\r\n";
@@ -148,60 +130,44 @@ private slots:
             store.setCell(parts.at(0).toInt(), OtherDetail2, parts.value(3));
         }
         QCOMPARE(writeDatabase(address, store), expected);
-
-        RecordStore read; // and back: the records fill slots 1, 2, ... in the same order
-        const ReadResult result = readDatabase(expected, read);
-        QCOMPARE(result.address, address);
-        QCOMPARE(result.recordCount, filled.size());
-        for (int i = 0; i < filled.size(); ++i) {
-            const QStringList parts = (filled.at(i) + ":::").split(':');
-            QCOMPARE((QStringList{read.cell(i + 1, SerialNumber), read.cell(i + 1, Surname),
-                                  read.cell(i + 1, OtherDetail2)}),
-                     parts.mid(1, 3));
-        }
     }
 
     void reading_data() {
-        // null: there is no file; "<huge>": a 65 MB sparse file
-        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QByteArray>("file"); // null: there is no file
         QTest::addColumn<QString>("address");
-        QTest::addColumn<QList<QStringList>>("records"); // leading cells of the records stored
-        QTest::addColumn<QString>("reason");             // why loading fails; empty: it loads
-        using Rows = QList<QStringList>;
+        QTest::addColumn<QStringList>("records"); // as filledSlots lists them
+        QTest::addColumn<QString>("reason");      // why loading fails; empty: it loads
         auto row = [](const char *name, const QByteArray &file, const QString &address,
-                      const Rows &records, const QString &reason = {}) {
+                      const QStringList &records, const QString &reason = {}) {
             QTest::newRow(name) << file << address << records << reason;
         };
-        Rows upTo4095;
+        QStringList upTo4095;
         for (int i = 1; i <= SlotCount; ++i)
-            upTo4095 << QStringList{QString::number(i), ""};
+            upTo4095 << QStringLiteral("%1:%1").arg(i);
         const QString cutShort = QStringLiteral("Record %1 is cut short by the end of the file.");
-        const QString empty = QStringLiteral("The file is empty.");
 
         row("unquoted fields lose trailing spaces only",
             "  Depot  \r\n  0000001A  ,ab cd ,  x,,y" + rest(8) + "\r\n", "Depot",
-            {{"0000001A", "ab cd", "x", "", "y"}});
+            {"1:0000001A|ab cd|x||y"});
         row("text after a closing quote is skipped", "\"a\"junk\r\n\"1\"  ,\"b\"c\"d\"" + rest(11),
-            "a", {{"1", "b", ""}});
+            "a", {"1:1|b"});
         row("quotes hold commas and line breaks", "\"x,\r\ny\"\r\n\"1,2\",\"a\r\nb\"" + rest(11),
-            "x,\r\ny", {{"1,2", "a\r\nb", ""}});
+            "x,\r\ny", {"1:1,2|a\r\nb"});
         row("a record borrows fields across a line end",
             "\"\"\r\n\"1\",\"2\",\"3\"\r\n\"4\",\"5\"" + rest(8) + "\r\n\"B\"" + rest(12), "",
-            {{"1", "2", "3", "4", "5", ""}, {"B", ""}});
+            {"1:1|2|3|4|5", "2:B"});
         row("extra fields start the next record",
             "\"\"\r\n\"1\"" + rest(12) + ",\"x\",\"y\"\r\n\"z\"" + rest(10), "",
-            {{"1", ""}, {"x", "y", "z", ""}});
+            {"1:1", "2:x|y|z"});
         row("bare line feeds, blank lines and spaces after the last record",
-            "\"a\"\n\"1\"" + rest(12) + "\n\r\n\r\n   \t\r\n", "a", {{"1"}});
+            "\"a\"\n\"1\"" + rest(12) + "\n\r\n\r\n   \t\r\n", "a", {"1:1"});
         row("header only", "\"a\"\r\n", "a", {});
         row("4095 records", numberedRecords(SlotCount), "", upTo4095);
         row("UTF-8 with a byte-order mark",
             "\xEF\xBB\xBF\"Caf\xC3\xA9\"\r\n\"1\",\"\xE2\x82\xAC\"" + rest(11),
-            QStringLiteral("Caf\u00E9"), {{"1", QStringLiteral("\u20AC")}});
+            QStringLiteral("Caf\u00E9"), {QStringLiteral("1:1|\u20AC")});
         row("cannot open", QByteArray(), "", {}, "No such file");
-        row("larger than 64 MB", "<huge>", "", {}, "The file is larger than 64 MB");
-        row("empty", "", "", {}, empty);
-        row("only blank lines", " \r\n\r\n", "", {}, empty);
+        row("only blank lines", " \r\n\r\n", "", {}, "The file is empty.");
         row("address cut short", "\"Depot\r\n", "", {},
             "The database address is cut short by the end of the file.");
         row("record 1 a field short", "\"\"\r\n\"1\"" + rest(11) + "\r\n", "", {}, cutShort.arg(1));
@@ -213,17 +179,11 @@ private slots:
 
     void reading() {
         QFETCH(QByteArray, file);
-        QFETCH(QString, address);
-        QFETCH(QList<QStringList>, records);
+        QFETCH(QStringList, records);
         QFETCH(QString, reason);
         QTemporaryDir dir;
         const QString path = dir.filePath("users.fxd");
-        if (file == "<huge>") {
-            QFile huge(path); // sparse: costs no disk space
-            QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(65LL * 1024 * 1024));
-        } else if (!file.isNull()) {
-            QVERIFY(writeFile(path, file));
-        }
+        QVERIFY(file.isNull() || writeFile(path, file));
         RecordStore store;
         const LoadResult result = loadDatabaseFile(path, store);
         if (reason.isEmpty())
@@ -231,72 +191,55 @@ private slots:
         else
             QVERIFY2(result.error.startsWith("Cannot load \"" + path + "\": " + reason),
                      qPrintable(result.error));
-        QCOMPARE(result.address, address);
+        QTEST(result.address, "address");
         QCOMPARE(result.recordCount, records.size());
-        for (int i = 0; i < records.size(); ++i)
-            QCOMPARE(rowOf(store, i + 1).mid(0, records.at(i).size()), records.at(i));
-        if (records.size() < SlotCount)
-            QVERIFY(isEmptyRecord(store, records.size() + 1));
+        QCOMPARE(filledSlots(store), records); // and nothing stored past them
     }
 
     void saveOutcomes_data() {
-        QTest::addColumn<QString>("name"); // inside a folder holding users.fxd and taken/inside.fxd
-        QTest::addColumn<int>("records");  // slots filled, each about 90 bytes in the file
-        QTest::addColumn<int>("sizeLimit"); // bytes a file may grow to; 0: no limit
-        QTest::addColumn<QString>(
-            "error"); // how the reason after the file name starts; null: saves
-        QTest::addColumn<QString>("surname"); // of every record
+        QTest::addColumn<QString>("name");    // in a folder holding users.fxd
+        QTest::addColumn<QString>("surname"); // of slots 1 and 2
+        QTest::addColumn<int>("sizeLimit");   // bytes a file may grow to; 0: no limit
+        QTest::addColumn<QString>("error");   // how the reason after the name starts; null: saves
         const QString plain(50, 'S');
-        QTest::newRow("replaces a longer file") << "users.fxd" << 1 << 0 << QString() << plain;
+        QTest::newRow("replaces a longer file") << "users.fxd" << plain << 0 << QString();
         // Written as it stands, either would make a file that loads back different.
         QTest::newRow("a double quote")
-            << "users.fxd" << 2 << 0 << "Slot 1, Surname: a double quote cannot be stored"
-            << "O\"Brien";
+            << "users.fxd"
+            << "O\"Brien" << 0 << "Slot 1, Surname: a double quote cannot be stored";
         QTest::newRow("outside Windows-1252")
-            << "users.fxd" << 2 << 0 << "Slot 1, Surname: the character \"\u4E2D\" cannot be stored"
-            << QStringLiteral("Li \u4E2D");
+            << "users.fxd" << QStringLiteral("Li \u4E2D") << 0
+            << "Slot 1, Surname: the character \"\u4E2D\" cannot be stored";
         QTest::newRow("folder that does not exist")
-            << "missing/users.fxd" << 1 << 0 << "No such file" << plain;
-        QTest::newRow("path taken by a folder")
-            << "taken" << 1 << 0 << "Filename refers to a directory" << plain;
-#ifdef Q_OS_UNIX
+            << "missing/users.fxd" << plain << 0 << "No such file";
         // The write itself fails midway, as on a full disk.
         QTest::newRow("file size limit")
-            << "users.fxd" << SlotCount << 4096 << "Not all of the data could be written." << plain;
-        QTest::newRow("file size limit, small file") << "users.fxd" << 1 << 16 << "" << plain;
-#endif
+            << "users.fxd" << plain << 16 << "Not all of the data could be written.";
     }
 
     void saveOutcomes() {
         QFETCH(QString, name);
-        QFETCH(int, records);
+        QFETCH(QString, surname);
         QFETCH(int, sizeLimit);
         QFETCH(QString, error);
-        QFETCH(QString, surname);
         QTemporaryDir dir;
         const QByteArray previous(500, 'x');
         QVERIFY(writeFile(dir.filePath("users.fxd"), previous));
-        QVERIFY(QDir(dir.path()).mkdir("taken"));
-        QVERIFY(writeFile(dir.filePath("taken/inside.fxd"), "kept"));
         const QString path = dir.filePath(name);
         RecordStore store;
-        for (int slot = 1; slot <= records; ++slot) {
+        for (int slot = 1; slot <= 2; ++slot) {
             store.setCell(slot, SerialNumber, "0000001A");
             store.setCell(slot, Surname, surname);
         }
-#ifdef Q_OS_UNIX
         rlimit saved{};
         QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
         rlimit limited = saved;
         limited.rlim_cur = sizeLimit > 0 ? rlim_t(sizeLimit) : saved.rlim_cur;
         const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
-#endif
         const QString message = saveDatabaseFile(path, "Depot", store);
-#ifdef Q_OS_UNIX
         setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, previousHandler);
-#endif
         if (error.isNull()) {
             QCOMPARE(message, QString());
             QCOMPARE(readFile(path), writeDatabase("Depot", store));
@@ -305,10 +248,9 @@ private slots:
                      qPrintable(message));
             QCOMPARE(readFile(dir.filePath("users.fxd")), previous);
         }
-        // Nothing else is left behind, and the folder in the way is untouched.
+        // Nothing else is left behind.
         QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
-                 QStringList({"taken", "users.fxd"}));
-        QCOMPARE(readFile(dir.filePath("taken/inside.fxd")), QByteArray("kept"));
+                 QStringList{"users.fxd"});
     }
 
     void randomFiles() {
@@ -318,26 +260,22 @@ private slots:
         QList<QByteArray> valid;
         for (int round = 0; round < 20; ++round) {
             RecordStore store;
-            QList<int> written;
+            RecordStore packed; // what the file holds: the slots with text, in slot order
+            int count = 0;
             for (int slot = 1; slot <= SlotCount; slot += random.bounded(1, 400)) {
-                bool holdsText = false;
-                for (int column = 1; column <= ColumnCount; ++column) {
-                    const QString text = randomCellText(random);
-                    store.setCell(slot, column, text);
-                    holdsText = holdsText || !text.isEmpty();
-                }
-                if (holdsText)
-                    written << slot;
+                for (int column = 1; column <= ColumnCount; ++column)
+                    store.setCell(slot, column, randomText(random, 12, true));
+                if (store.record(slot) != Record{})
+                    packed.setRecord(++count, store.record(slot));
             }
-            const QString address = randomCellText(random);
+            const QString address = randomText(random, 12, true);
             valid << writeDatabase(address, store);
             RecordStore read;
             const ReadResult result = readDatabase(valid.last(), read);
             QVERIFY2(result.ok, qPrintable(result.error));
             QCOMPARE(result.address, address);
-            QCOMPARE(result.recordCount, written.size());
-            for (int i = 0; i < written.size(); ++i)
-                QCOMPARE(rowOf(read, i + 1), rowOf(store, written.at(i)));
+            QCOMPARE(result.recordCount, count);
+            QCOMPARE(filledSlots(read), filledSlots(packed));
         }
 
         // Then random byte soup over the format's special characters, and those files with bytes
@@ -372,7 +310,7 @@ private slots:
             QVERIFY(result.ok == result.error.isEmpty());
             QVERIFY(result.recordCount >= 0 && result.recordCount <= SlotCount);
             if (result.recordCount < SlotCount)
-                QVERIFY(isEmptyRecord(store, result.recordCount + 1));
+                QVERIFY(store.record(result.recordCount + 1) == Record{});
             for (int slot = 1; slot <= result.recordCount; ++slot)
                 store.setRecord(slot, Record{}); // fresh again for the next input
         }
@@ -381,7 +319,6 @@ private slots:
     void exportCells_data() {
         QTest::addColumn<QString>("text");       // the surname of slot 7
         QTest::addColumn<QByteArray>("written"); // its cell in the file
-        QTest::newRow("plain") << "Smith" << QByteArray("Smith");
         QTest::newRow("comma quoted") << "Smith, Jo" << QByteArray("\"Smith, Jo\"");
         QTest::newRow("quote doubled") << "a\"b" << QByteArray("\"a\"\"b\"");
         QTest::newRow("line break quoted") << "a\nb" << QByteArray("\"a\nb\"");
@@ -398,7 +335,6 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QByteArray, written);
         RecordStore store;
-        QCOMPARE(writeCsv(store), Bom + Header);
         store.setCell(7, Surname, text);
         QCOMPARE(writeCsv(store),
                  Bom + Header + "7,,," + written + QByteArray(",").repeated(10) + "\r\n");
@@ -412,12 +348,10 @@ private slots:
             RecordStore store;
             for (int slot = random.bounded(1, 5); slot <= SlotCount;
                  slot += random.bounded(1, 300)) {
-                for (int column = AuxiliaryWord; column <= ColumnCount; ++column) {
-                    if (random.bounded(3) == 0)
-                        continue;
-                    QString text = randomText(random, maxTypedLengthOfColumn(column));
-                    store.setCell(slot, column, text);
-                }
+                for (int column = AuxiliaryWord; column <= ColumnCount; ++column)
+                    if (random.bounded(3) > 0)
+                        store.setCell(slot, column,
+                                      randomText(random, maxTypedLengthOfColumn(column)));
                 store.setCell(slot, SerialNumber, randomSerial(random));
             }
             RecordStore read;
@@ -446,6 +380,8 @@ private slots:
         };
         auto problem = [](const QString &line) { return "It has a problem:\n" + line; };
         const QString quote = "a double quote cannot be stored in a database file";
+        const QString notSerial = QStringLiteral(
+            "Row %1, Serial Number: \"%2\" is not a serial number of up to 8 hexadecimal digits");
 
         row("semicolons, comma kept", "Serial Number;Surname\r\n1A;Smith, Jo\r\n",
             {"1:0000001A||Smith, Jo"});
@@ -473,8 +409,7 @@ private slots:
         row("double quote", "Serial Number,Surname\r\n1,\"Jo \"\"JJ\"\" Smith\"\r\n", {},
             problem("Row 2, Surname: " + quote));
         row("9-digit serial", "Serial Number\r\n123456789\r\n", {},
-            problem("Row 2, Serial Number: \"123456789\" is not a serial number of up to 8 "
-                    "hexadecimal digits"));
+            problem(notSerial.arg(2).arg("123456789")));
         row("line break in a quoted cell keeps the row numbers",
             "Serial Number,Surname\r\n1,\"Smith\r\nJones\"\r\n2,\"x\"y\r\n", {},
             "It has 2 problems:\nRow 2, Surname: a line break cannot be stored in this column\n"
@@ -496,17 +431,11 @@ private slots:
         row("title twice", "Serial Number,Surname,surname\r\n", {},
             problem("Row 1, Surname: the title is given twice (columns 2 and 3)"));
 
-        QByteArray many = "Serial Number\r\n";
         QStringList first20;
-        for (int i = 2; i <= 26; ++i) {
-            many += "X\r\n";
-            if (first20.size() < 20)
-                first20 << QStringLiteral(
-                               "Row %1, Serial Number: \"X\" is not a serial number of up "
-                               "to 8 hexadecimal digits")
-                               .arg(i);
-        }
-        row("reading stops after 20 problems", many, {},
+        for (int i = 2; i <= 21; ++i)
+            first20 << notSerial.arg(i).arg("X");
+        row("reading stops after 20 problems",
+            "Serial Number\r\n" + QByteArray("X\r\n").repeated(25), {},
             "It has more than 20 problems; the first 20 are:\n" + first20.join('\n'));
         row("4096 rows without a Slot column",
             "Serial Number\r\n" + QByteArray("1\r\n").repeated(4096), {},
@@ -522,27 +451,21 @@ private slots:
         QCOMPARE(result.error, error);
         QCOMPARE(filledSlots(fresh), filled); // nothing at all stored on a refusal
         QCOMPARE(result.userCount, filled.size());
-        QCOMPARE(result.problems, error.section('\n', 1).split('\n', Qt::SkipEmptyParts));
-        QCOMPARE(result.moreProblems, error.contains("more than 20 problems"));
     }
 
     void fileRefusals_data() {
         QTest::addColumn<QString>("name"); // in a folder holding a folder "taken"
         QTest::addColumn<QString>("reason");
-        QTest::newRow("missing") << "missing.csv"
-                                 << "No such file or directory";
-        QTest::newRow("folder") << "taken"
-                                << "It is a folder, not a file.";
-        QTest::newRow("larger than 64 MB") << "huge.csv"
-                                           << "The file is larger than 64 MB.";
-#ifdef Q_OS_UNIX
-        QTest::newRow("pipe, which would block")
-            << "pipe.csv"
-            << "It is not a regular file (a device or a pipe).";
-#endif
-        QTest::newRow("cell problems") << "bad.csv"
-                                       << "It has a problem:\nRow 2, Surname: 51 "
-                                          "characters are more than the 50 that fit";
+        auto row = [](const char *name, const char *file, const QString &reason) {
+            QTest::newRow(name) << QString(file) << reason;
+        };
+        row("missing", "missing.csv", "No such file or directory");
+        row("folder", "taken", "It is a folder, not a file.");
+        row("larger than 64 MB", "huge.csv", "The file is larger than 64 MB.");
+        row("pipe, which would block", "pipe.csv",
+            "It is not a regular file (a device or a pipe).");
+        row("cell problems", "bad.csv",
+            "It has a problem:\nRow 2, Surname: 51 characters are more than the 50 that fit");
     }
 
     void fileRefusals() {
@@ -555,9 +478,7 @@ private slots:
         huge.close();
         QVERIFY(writeFile(dir.filePath("bad.csv"),
                           "Serial Number,Surname\r\n1," + QByteArray(51, 'x')));
-#ifdef Q_OS_UNIX
         QCOMPARE(mkfifo(QFile::encodeName(dir.filePath("pipe.csv")).constData(), 0600), 0);
-#endif
         const QString path = dir.filePath(name);
         RecordStore fresh;
         const CsvImportResult result = importCsvFile(path, fresh);
@@ -570,13 +491,9 @@ private slots:
     }
 
     void databasePath() {
-        QCOMPARE(databasePathForCsv("/a/users.csv"), "/a/users.fxd");
         QCOMPARE(databasePathForCsv("/a/list.v2.CSV"), "/a/list.v2.fxd");
         QCOMPARE(databasePathForCsv("/a.b/users"), "/a.b/users.fxd");
         QCOMPARE(databasePathForCsv("/a/users.FXD"), "/a/users.FXD.fxd"); // never the file itself
-        QCOMPARE(slotColumnTitle() + ',' + columnTitle(SerialNumber) + ',' +
-                     columnTitle(OtherDetail2),
-                 "Slot,Serial Number,Other Detail 2");
     }
 };
 
