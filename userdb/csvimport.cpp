@@ -285,8 +285,6 @@ CsvImportResult readCsv(const QByteArray &bytes, RecordStore &freshStore) {
             break;
     }
 
-    result.problems = problems.listed();
-    result.moreProblems = problems.enough();
     if (problems.count() > 0)
         result.error = problemsReason(problems) + u'\n' + problems.listed().join(u'\n');
     else

@@ -21,11 +21,11 @@ namespace userdb {
 // can: Windows-1252 characters, no double quote, no line break or other control character.
 
 struct CsvImportResult {
-    QString error;             // empty on success; else what is wrong, the problems listed below it
-    QStringList problems;      // the first 20, each "Row 12, Surname: ..." (the header is row 1)
-    bool moreProblems = false; // reading stopped at a 21st problem
-    int userCount = 0;         // slots filled on success
-    QString databasePath;      // (importCsvFile) where to save the database: beside the spreadsheet
+    // Empty on success; else what is wrong, then the first 20 problems, each "Row 12, Surname:
+    // ..." (the header is row 1).
+    QString error;
+    int userCount = 0;    // slots filled on success
+    QString databasePath; // (importCsvFile) where to save the database: beside the spreadsheet
 };
 
 // Reads the bytes of a spreadsheet file into `freshStore`, which the caller has emptied.
