@@ -205,6 +205,7 @@ private slots:
         const QString badStart =
             "The start serial number must be up to 8 hexadecimal digits (0 to 9 and A to F).";
         row("1A x 3", "1A", "3", "0000001A 0000001B 0000001C old4");
+        row("carry", "0000FFFF", "2", "0000FFFF 00010000 old3");
         row("empty start", "", "2", "00000000 00000001 old3");
         row("fraction cut off", "A", "2.7", "0000000A 0000000B old3");
         row("up to the last serial", "FFFFFFFE", " 2 ", "FFFFFFFE FFFFFFFF");
