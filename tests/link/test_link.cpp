@@ -531,75 +531,65 @@ private slots:
         QVERIFY(rig.timeline.waitCount() < 30); // a wait per second of silence, not a spin
     }
 
-    void compareStores_data() {
-        addColumn<QString>("database");
-        addColumn<QString>("device");
-        addColumn<int>("slotCount");
-        addColumn<QStringList>("differences");
-        const QString two = "1=0000ABCD,0001 2=12345678,A1B2";
-        newRow("identical") << two << two << 340 << QStringList{};
-        newRow("one serial differs") << two << "1=0000ABCD,0001 2=12345679,A1B2" << 340
-                                     << QStringList{"2 12345678 A1B2 12345679 A1B2"};
-        newRow("serial letter case only") << "3=abcdef01,0000"
-                                          << "3=ABCDEF01,0000" << 340 << QStringList{};
-        newRow("aux differs, letter case too")
-            << "4=00000004,a1b2 5=00000005,0001"
-            << "4=00000004,A1B2 5=00000005,0002" << 340
-            << QStringList{"4 00000004 a1b2 00000004 A1B2", "5 00000005 0001 00000005 0002"};
-        // An empty field is what Program sends for it; a slot the device did not report too.
-        newRow("empty fields against zeros")
-            << "6=, 7=00000000, 8=,0000"
-            << "6=00000000,0000 8=00000000,0000" << 340 << QStringList{};
-        newRow("empty database against a filled device")
-            << ""
-            << "9=1234ABCD,0001" << 340 << QStringList{"9 00000000 0000 1234ABCD 0001"};
-        newRow("85 slots") << "85=00000085,0000 86=00000086,0000"
-                           << "" << 85 << QStringList{"85 00000085 0000 00000000 0000"};
-    }
-    void compareStores() {
-        QFETCH(QString, database);
-        QFETCH(QString, device);
-        QFETCH(int, slotCount);
-        userdb::RecordStore databaseStore, deviceStore;
-        fill(databaseStore, database);
-        fill(deviceStore, device);
-        QTEST(listed(proglink::compareStores(databaseStore, deviceStore, slotCount)),
-              "differences");
-    }
-
-    // An 85-slot tag holding slots 1 to 3 against a database that differs in slot 2 (and holds
-    // a slot beyond the tag). The database store is never written, whatever the read gives.
+    // The simulated tag holds `device` in `slotCount` slots, the database `database`. An empty
+    // field is what Program sends for it. The database store is never written, whatever the read
+    // gives.
     void readAndCompare_data() {
-        addColumn<bool>("silent");
-        newRow("85-slot tag, one differs") << false;
-        newRow("silent device") << true;
+        addColumn<QString>("database");
+        addColumn<QString>("device"); // "silent": a programmer that never answers
+        addColumn<QStringList>("differences");
+        addColumn<int>("slotCount");
+        const auto row = [](const char *name, const QString &database, const QString &device,
+                            const QStringList &differences, int slotCount = 340) {
+            newRow(name) << database << device << differences << slotCount;
+        };
+        const QString two = "1=0000ABCD,0001 2=12345678,A1B2";
+        row("identical", two, two, {});
+        row("one serial differs", two, "1=0000ABCD,0001 2=12345679,A1B2",
+            {"2 12345678 A1B2 12345679 A1B2"});
+        row("serial letter case only", "3=abcdef01,0000", "3=ABCDEF01,0000", {});
+        row("aux differs, letter case too", "4=00000004,a1b2 5=00000005,0001",
+            "4=00000004,A1B2 5=00000005,0002",
+            {"4 00000004 a1b2 00000004 A1B2", "5 00000005 0001 00000005 0002"});
+        row("empty fields against zeros", "6=, 7=00000000, 8=,0000", "", {});
+        row("empty database against a filled device", "", "9=1234ABCD,0001",
+            {"9 00000000 0000 1234ABCD 0001"});
+        row("85-slot tag", "2=0000000F,0002 85=00000085,0000 86=00000086,0000", "2=00000002,0002",
+            {"2 0000000F 0002 00000002 0002", "85 00000085 0000 00000000 0000"}, 85);
+        row("silent device", two, "silent", {}, 85);
     }
     void readAndCompare() {
-        QFETCH(bool, silent);
+        QFETCH(QString, database);
+        QFETCH(QString, device);
+        QFETCH(QStringList, differences);
+        QFETCH(int, slotCount);
+        const bool silent = device == "silent";
         Rig rig;
         sim::SlotMemory &tag = rig.simulator({.silent = silent}).model().tag();
-        tag.setSize(85);
-        for (int slot = 1; slot <= 3; ++slot)
-            tag.setSlot(slot, {QByteArray::number(slot).rightJustified(8, '0'),
-                               QByteArray::number(slot).rightJustified(4, '0')});
-        userdb::RecordStore store;
-        fill(store, "1=00000001,0001 2=0000000F,0002 3=00000003,0003 86=00000086,0000");
+        tag.setSize(slotCount);
+        userdb::RecordStore held, store;
+        fill(held, silent ? "" : device);
+        for (int slot = 1; slot <= slotCount; ++slot)
+            if (!held.cell(slot, userdb::SerialNumber).isEmpty())
+                tag.setSlot(slot, {held.cell(slot, userdb::SerialNumber).toLatin1(),
+                                   held.cell(slot, userdb::AuxiliaryWord).toLatin1()});
+        fill(store, database);
         const QByteArray before = userdb::writeDatabase("Site", store);
 
-        const proglink::Comparison comparison =
-            proglink::readAndCompare(rig.context, rig, 1, Device::Tag, 85, rig.buffer, store);
+        const proglink::Comparison comparison = proglink::readAndCompare(
+            rig.context, rig, 1, Device::Tag, slotCount, rig.buffer, store);
 
-        QCOMPARE(comparison.outcome,
-                 silent ? ComparisonOutcome::ReadFailed : ComparisonOutcome::Differs);
-        QCOMPARE(listed(comparison.differences),
-                 silent ? Nothing : QStringList{"2 0000000F 0002 00000002 0002"});
+        QCOMPARE(comparison.outcome, silent                  ? ComparisonOutcome::ReadFailed
+                                     : differences.isEmpty() ? ComparisonOutcome::Matches
+                                                             : ComparisonOutcome::Differs);
+        QCOMPARE(listed(comparison.differences), differences);
         QCOMPARE(rig.dialogs.texts(), silent ? QStringList{ReadError} : Nothing);
         QCOMPARE(userdb::writeDatabase("Site", store), before);
         QCOMPARE(rig.programmer->model().commands(), QList<QByteArray>{"C"});
         QVERIFY(!rig.port.isOpen());
         QCOMPARE(rig.progress, (std::pair{0, 0}));
-        // 85 lines of 18 characters and "OK" CR at 9600 baud, then 2 s of silence.
-        QVERIFY(rig.took(silent ? 2.0 : 2.0 + (2 + 85 * 18 + 3) * sim::WireCharSeconds));
+        // The slot lines of 18 characters and "OK" CR at 9600 baud, then 2 s of silence.
+        QVERIFY(rig.took(silent ? 2.0 : 2.0 + (2 + slotCount * 18 + 3) * sim::WireCharSeconds));
     }
 };
 
