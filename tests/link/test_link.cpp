@@ -26,7 +26,6 @@ using platform::MessageIcon;
 using proglink::CaptureEnd;
 using proglink::ComparisonOutcome;
 using proglink::Device;
-using proglink::MemorySize;
 using QTest::addColumn;
 using QTest::newRow;
 using Pieces = QList<platform::ScriptedDevice::Piece>;
@@ -34,17 +33,18 @@ using Writes = QList<QByteArray>;
 using Numbers = QList<int>;
 using Ports = QMap<int, Pieces>; // port number -> its device's answer to "P"
 using Command = std::function<void(proglink::LinkContext &)>;
-struct Cell {
-    int slot, column;
-    QString text;
-};
-using Cells = QList<Cell>;
+using Cells = QList<std::tuple<int, int, QString>>; // slot, column, text
 
 namespace {
 
 const QString Ok = "Communications OK", Error = "Communications Error";
 const QString ReadError = "Communications error with reciever, please try again";
 const QStringList Nothing;
+
+// A reply sent at once.
+Pieces sent(const QByteArray &bytes) {
+    return {{0, bytes}};
+}
 
 // A device that sends `count` characters `every` seconds apart, never a CR.
 Pieces drip(int count, double every) {
@@ -119,6 +119,41 @@ QStringList listed(const QList<proglink::SlotDifference> &differences) {
     return lines;
 }
 
+// A discovery over the port table `ports` (number -> its device's answer to "P"); numbers
+// without a device do not exist.
+struct DiscoveryCase {
+    Ports ports;
+    Numbers opened;
+    QString line; // shown and returned; empty: none found
+    double elapsed;
+    Numbers held = {}, denied = {}; // denied: refused for lack of permission
+};
+
+struct DownloadCase {
+    Pieces reply;
+    QString expected; // the slots read; empty: the read failed
+    double elapsed = 2;
+    QString status = {}; // empty: the status text is not touched
+    double hangUp = 0;   // when the device vanishes; 0: never
+};
+
+// The programmer answers "R" with `lines` and "Q" with "OFF" unless `mute`.
+struct CaptureCase {
+    Pieces lines;
+    QStringList shown;
+    double elapsed;
+    CaptureEnd end = CaptureEnd::Stopped;
+    QString status = Ok; // the last; one "Communications OK" per line before
+    double hangUp = 0;   // when the device vanishes; 0: never; -1: held elsewhere
+    bool mute = false;
+};
+
+struct ComparisonCase {
+    QString database, device; // device "silent": a programmer that never answers
+    QStringList differences;
+    int slotCount = 340;
+};
+
 } // namespace
 
 class TestLink : public QObject {
@@ -133,11 +168,11 @@ private slots:
         addColumn<int>("leftUnread");
         newRow("pauses under T") << Pieces{{0.5, "O"}, {1.9, "K"}, {1.9, "\r"}} << true << 4.3 << 0;
         newRow("pause of T before CR") << Pieces{{0, "OK"}, {2, "\r"}} << false << 2.0 << 1;
-        newRow("lower case") << Pieces{{0, "ok\r"}} << true << 0.0 << 0;
-        newRow("LF after CR unread") << Pieces{{0, "OK\r\n"}} << true << 0.0 << 1;
-        newRow("echo before OK") << Pieces{{0, "K\rOK\r"}} << false << 2.0 << 0;
+        newRow("lower case") << sent("ok\r") << true << 0.0 << 0;
+        newRow("LF after CR unread") << sent("OK\r\n") << true << 0.0 << 1;
+        newRow("echo before OK") << sent("K\rOK\r") << false << 2.0 << 0;
         // Past what the reply buffer holds the wait ends at once, the rest unread.
-        newRow("flood") << Pieces{{0, QByteArray(90000, 'x')}} << false << 0.0 << 10000;
+        newRow("flood") << sent(QByteArray(90000, 'x')) << false << 0.0 << 10000;
     }
     void collector() {
         QFETCH(Pieces, reply);
@@ -177,7 +212,9 @@ private slots:
         row("Y", run(CopyReceiverToTag), 8, {"Copied from Receiver to Tag", "Failed to copy data"});
         row("X", run(CopyTagToReceiver), 8, {"Copied from Tag to Receiver", "Failed to copy data"});
     }
-    // Acknowledged a second within the limit (a copy after 7 s), then a second beyond it.
+    // Acknowledged a second within the limit (a copy after 7 s), then a second beyond it; then
+    // the port is held elsewhere: a size command ends silently, the others leave the failure to
+    // the caller.
     void commands() {
         QFETCH(Command, run);
         QFETCH(double, limit);
@@ -188,6 +225,11 @@ private slots:
         run(rig.context);
         programmer.answer(letter, {{limit + 1, "OK\r"}});
         run(rig.context);
+        rig.port.holdElsewhere(2);
+        if (QByteArray("EFGH").contains(letter))
+            run(rig.context);
+        else
+            QVERIFY_THROWS_EXCEPTION(platform::PortError, run(rig.context));
         QCOMPARE(rig.port.writes(), (Writes{letter, "\r", letter, "\r"}));
         QCOMPARE(rig.port.settings(), QString("9600"));
         QTEST(rig.dialogs.texts(), "messages");
@@ -196,86 +238,62 @@ private slots:
         QVERIFY(!rig.port.isOpen());
     }
 
-    // Size commands end silently when the port cannot be used; the others leave a port failure
-    // to the caller.
-    void commandPortFailures() {
-        Rig rig;
-        rig.port.holdElsewhere(2);
-        runMemorySizeCommand(rig.context, 2, MemorySize::Tag85);
-        QVERIFY_THROWS_EXCEPTION(
-            platform::PortError,
-            runDeviceCommand(rig.context, 2, proglink::DeviceCommand::ClearTag));
-        QVERIFY(rig.dialogs.messages().isEmpty());
-    }
-
     // Numbers without a device do not exist and fail at once. Every port opened costs 0.01 s
     // of settling; an identification is accepted at its CR.
     void discovery_data() {
-        addColumn<Ports>("ports");
-        addColumn<Numbers>("opened");
-        addColumn<QString>("line"); // shown and returned; empty: none found
-        addColumn<double>("elapsed");
-        addColumn<Numbers>("held");
-        addColumn<Numbers>("denied"); // refused for lack of permission
-        const auto row = [](const char *name, const Ports &ports, const Numbers &opened,
-                            const QString &line, double elapsed, const Numbers &held = {},
-                            const Numbers &denied = {}) {
-            newRow(name) << ports << opened << line << elapsed << held << denied;
-        };
-        const Pieces v12{{0, "ZEPRO V1.2\r"}}, v9{{0, "ZEPRO V9\r"}};
+        addColumn<DiscoveryCase>("c");
+        const auto row = [](const char *name, const DiscoveryCase &c) { newRow(name) << c; };
+        const Pieces v12 = sent("ZEPRO V1.2\r"), v9 = sent("ZEPRO V9\r");
         const QString id = "ZEPRO V1.2";
-        row("port 1", {{1, v12}, {2, v9}}, {1}, id, 0.01);
-        row("port 255", {{255, v12}}, {255}, id, 0.01);
-        row("lower case as received", {{1, {{0, "zepro v3 Rev b\r"}}}}, {1}, "zepro v3 Rev b",
-            0.01);
-        row("Windows-1252 as received", {{1, {{0, "ZEPRO V2 \x80\x9C\r"}}}}, {1},
-            QString::fromUtf8("ZEPRO V2 \u20AC\u0153"), 0.01);
-        row("held ports skipped", {{1, v9}, {3, v12}}, {3}, id, 0.01, {1, 2});
+        row("port 1", {{{1, v12}, {2, v9}}, {1}, id, 0.01});
+        row("port 255", {{{255, v12}}, {255}, id, 0.01});
+        row("lower case as received",
+            {{{1, sent("zepro v3 Rev b\r")}}, {1}, "zepro v3 Rev b", 0.01});
+        row("Windows-1252 as received", {{{1, sent("ZEPRO V2 \x80\x9C\r")}},
+                                         {1},
+                                         QString::fromUtf8("ZEPRO V2 \u20AC\u0153"),
+                                         0.01});
+        row("held ports skipped", {{{1, v9}, {3, v12}}, {3}, id, 0.01, {1, 2}});
         // Rejected after a second of silence; port 3's reply starts afresh in the buffer.
-        row("wrong device on port 2", {{2, {{0.3, "AT P ECHO\r"}}}, {3, v12}}, {2, 3}, id, 1.32);
+        row("wrong device on port 2", {{{2, {{0.3, "AT P ECHO\r"}}}, {3, v12}}, {2, 3}, id, 1.32});
         // Cut off when the buffer is full, without waiting for the silence.
-        row("endless sender", {{1, {{0, QByteArray(90000, 'x')}}}, {2, v12}}, {1, 2}, id, 0.02);
+        row("endless sender", {{{1, sent(QByteArray(90000, 'x'))}, {2, v12}}, {1, 2}, id, 0.02});
         // Never silent for a second, never a CR: the probe ends 3 s after "P".
-        row("drip", {{1, drip(10, 0.9)}, {2, v12}}, {1, 2}, id, 3.02);
-        row("not found", {{4, {}}}, {4}, "", 1.01);
-        row("permission refused", {{4, {}}}, {4}, "", 1.01, {}, {2, 3});
+        row("drip", {{{1, drip(10, 0.9)}, {2, v12}}, {1, 2}, id, 3.02});
+        row("not found", {{{4, {}}}, {4}, "", 1.01});
+        row("permission refused", {{{4, {}}}, {4}, "", 1.01, {}, {2, 3}});
     }
     void discovery() {
-        QFETCH(Ports, ports);
-        QFETCH(Numbers, held);
-        QFETCH(Numbers, denied);
-        QFETCH(Numbers, opened);
-        QFETCH(QString, line);
-        QFETCH(double, elapsed);
+        QFETCH(DiscoveryCase, c);
         Rig rig;
-        for (auto it = ports.cbegin(); it != ports.cend(); ++it)
+        for (auto it = c.ports.cbegin(); it != c.ports.cend(); ++it)
             rig.device(it.key()).answer("P", it.value());
-        for (int number : held)
+        for (int number : c.held)
             rig.port.holdElsewhere(number);
-        for (int number : denied)
+        for (int number : c.denied)
             rig.port.refusePermission(number);
 
         const auto result = proglink::discoverProgrammer(rig.context, rig, rig.buffer);
 
-        QCOMPARE(result.found, !line.isEmpty());
-        QCOMPARE(result.port, result.found ? opened.last() : 0);
-        QCOMPARE(result.identification, line);
-        QCOMPARE(rig.replyTexts, line.isEmpty() ? Nothing : QStringList{line});
-        const QString outcome = result.found
-                                    ? QString("Found Remlet Manager on Port %1").arg(opened.last())
-                                    : "Cannot Find Remlet Manager";
+        QCOMPARE(result.found, !c.line.isEmpty());
+        QCOMPARE(result.port, result.found ? c.opened.last() : 0);
+        QCOMPARE(result.identification, c.line);
+        QCOMPARE(rig.replyTexts, c.line.isEmpty() ? Nothing : QStringList{c.line});
+        const QString outcome =
+            result.found ? QString("Found Remlet Manager on Port %1").arg(c.opened.last())
+                         : "Cannot Find Remlet Manager";
         QCOMPARE(rig.statusTexts, (QStringList{"Searching for Remlet Manager", outcome}));
-        QCOMPARE(rig.port.openedPorts(), opened);
+        QCOMPARE(rig.port.openedPorts(), c.opened);
         QCOMPARE(rig.port.writes().last(2), (Writes{"P", "\r"}));
         QVERIFY(!rig.port.isOpen());
-        QVERIFY(rig.took(elapsed));
+        QVERIFY(rig.took(c.elapsed));
         // Status panel 2: the port found, or the first port refused for lack of permission.
         const QString portText = result.found ? QString("Port %1: COM%1").arg(result.port)
-                                 : denied.isEmpty()
+                                 : c.denied.isEmpty()
                                      ? ""
                                      : QString("No permission to open COM%1: add your user to the "
                                                "dialout group")
-                                           .arg(denied.first());
+                                           .arg(c.denied.first());
         QCOMPARE(rig.portTexts, QStringList{portText});
     }
 
@@ -298,34 +316,27 @@ private slots:
 
     // Each reply is tried as the answer to "D" (receiver) and to "C" (tag).
     void download_data() {
-        addColumn<Pieces>("reply");
-        addColumn<QString>("expected"); // the slots read; empty: the read failed
-        addColumn<double>("elapsed");
-        addColumn<QString>("status"); // empty: the status text is not touched
-        addColumn<double>("hangUp");  // when the device vanishes; 0: never
-        const auto row = [](const char *name, const Pieces &reply, const QString &expected,
-                            double elapsed = 2, const QString &status = {}, double hangUp = 0) {
-            newRow(name) << reply << expected << elapsed << status << hangUp;
-        };
+        addColumn<DownloadCase>("c");
+        const auto row = [](const char *name, const DownloadCase &c) { newRow(name) << c; };
         const QByteArray line1 = "001 12345678 AB01\r";
         const QString slot1 = "1=12345678,AB01";
-        row("lines then OK", {{0, line1 + "002 8765432F CD02\rOK\r"}}, slot1 + " 2=8765432F,CD02");
-        row("085, ok", {{0, "085 ABCDEF01 0000\rok\r"}}, "85=ABCDEF01,0000");
-        row("? first", {{0, "?\r" + line1}}, "");
-        row("bad slot fields skipped", {{0, "0A1 12345678 AB01\r000 1\r-01 1\r+02 1\r" + line1}},
-            slot1, 2, "Read 1 slot; 4 lines could not be read");
+        row("lines then OK", {sent(line1 + "002 8765432F CD02\rOK\r"), slot1 + " 2=8765432F,CD02"});
+        row("085, ok", {sent("085 ABCDEF01 0000\rok\r"), "85=ABCDEF01,0000"});
+        row("? first", {sent("?\r" + line1), ""});
+        row("bad slot fields skipped", {sent("0A1 12345678 AB01\r000 1\r-01 1\r+02 1\r" + line1),
+                                        slot1, 2, "Read 1 slot; 4 lines could not be read"});
         // The database file quotes its fields without escaping: a quote could not be saved.
         row("quotes skipped, empty lines not counted",
-            {{0, line1 + "002 1234\"678 AB01\r\r003 12345678 AB\"1\rOK\r"}}, slot1, 2,
-            "Read 1 slot; 2 lines could not be read");
-        row("short line, last wins, tail dropped", {{0, "004 1234\r004 ABCD\r005 33333333 0005"}},
-            "4=ABCD,");
+            {sent(line1 + "002 1234\"678 AB01\r\r003 12345678 AB\"1\rOK\r"), slot1, 2,
+             "Read 1 slot; 2 lines could not be read"});
+        row("short line, last wins, tail dropped",
+            {sent("004 1234\r004 ABCD\r005 33333333 0005"), "4=ABCD,"});
         row("gaps under 2 s adding up past 2 s",
-            {{0, "002 1\r00"}, {1.5, "1 1234"}, {1.5, "5678 AB01\r"}}, slot1 + " 2=1,", 5);
-        row("pause of 2 s ends it", {{0, "002 1\r"}, {2, line1}}, "2=1,");
+            {{{0, "002 1\r00"}, {1.5, "1 1234"}, {1.5, "5678 AB01\r"}}, slot1 + " 2=1,", 5});
+        row("pause of 2 s ends it", {{{0, "002 1\r"}, {2, line1}}, "2=1,"});
         // Bytes above 127 read as the database file's code page: a save writes them back.
-        row("high bytes", {{0, "003 12345678 \x80\xE9\x9D\x30\r"}},
-            QString::fromUtf8("3=12345678,\u20AC\u00E9\u009D0"));
+        row("high bytes", {sent("003 12345678 \x80\xE9\x9D\x30\r"),
+                           QString::fromUtf8("3=12345678,\u20AC\u00E9\u009D0")});
         QByteArray crlf;
         QStringList all;
         for (int slot = 1; slot <= 340; ++slot) {
@@ -333,39 +344,35 @@ private slots:
             all << QString::asprintf("%d=0000%d,A%03d", slot, slot + 1000, slot);
         }
         // The LF after each CR belongs to the line end, not to the next line.
-        row("CR LF, 340 slots", {{0, crlf + "OK\r\n"}}, all.join(' '));
+        row("CR LF, 340 slots", {sent(crlf + "OK\r\n"), all.join(' ')});
         // A mute device gives no memory: the open database must not be replaced by nothing.
-        row("no answer", {}, "");
-        row("over 80,000", {{0, line1 + QByteArray(90000, 'x')}}, "", 0);
-        row("hang-up mid-reply", {{0, line1}, {1, "002 1\r"}}, "", 0.5, {}, 0.5);
+        row("no answer", {{}, ""});
+        row("over 80,000", {sent(line1 + QByteArray(90000, 'x')), "", 0});
+        row("hang-up mid-reply", {{{0, line1}, {1, "002 1\r"}}, "", 0.5, {}, 0.5});
         // Never 2 s of silence: the read ends 60 s after the command.
-        row("drip", Pieces{{0, line1}} + drip(100, 0.9), "", 60);
+        row("drip", {sent(line1) + drip(100, 0.9), "", 60});
     }
     void download() {
-        QFETCH(Pieces, reply);
-        QFETCH(QString, expected);
-        QFETCH(double, elapsed);
-        QFETCH(QString, status);
-        QFETCH(double, hangUp);
-        const bool complete = !expected.isEmpty();
+        QFETCH(DownloadCase, c);
+        const bool complete = !c.expected.isEmpty();
         for (const Device device : {Device::Receiver, Device::Tag}) {
             Rig rig;
-            rig.device(2).answerAll(reply);
-            if (hangUp > 0)
-                rig.timeline.after(hangUp, [&] { rig.port.hangUp(); });
+            rig.device(2).answerAll(c.reply);
+            if (c.hangUp > 0)
+                rig.timeline.after(c.hangUp, [&] { rig.port.hangUp(); });
             userdb::RecordStore store;
 
             const auto outcome = downloadMemory(rig.context, rig, 2, device, rig.buffer, store);
 
             QCOMPARE(outcome == proglink::DownloadOutcome::Complete, complete);
             QCOMPARE(rig.port.writes(), (Writes{device == Device::Receiver ? "D" : "C", "\r"}));
-            QCOMPARE(filledSlots(store), expected);
+            QCOMPARE(filledSlots(store), c.expected);
             QCOMPARE(rig.dialogs.texts(), complete ? Nothing : QStringList{ReadError});
             // On success the caller hides the bar after saving.
             QCOMPARE(rig.progress, (complete ? std::pair{1, 340} : std::pair{0, 0}));
             QVERIFY(!rig.port.isOpen());
-            QVERIFY(rig.took(elapsed));
-            QCOMPARE(rig.statusTexts, status.isEmpty() ? Nothing : QStringList{status});
+            QVERIFY(rig.took(c.elapsed));
+            QCOMPARE(rig.statusTexts, c.status.isEmpty() ? Nothing : QStringList{c.status});
         }
     }
 
@@ -439,7 +446,7 @@ private slots:
         Cells many;
         QStringList ten;
         for (int slot = 1; slot <= 12; ++slot) {
-            many << Cell{slot, AuxiliaryWord, "\t"};
+            many << std::tuple{slot, AuxiliaryWord, "\t"};
             if (slot <= 10)
                 ten << aux.arg(slot);
         }
@@ -450,8 +457,8 @@ private slots:
         QFETCH(QStringList, lines);
         Rig rig;
         userdb::RecordStore store;
-        for (const Cell &cell : cells)
-            store.setCell(cell.slot, cell.column, cell.text);
+        for (const auto &[slot, column, text] : cells)
+            store.setCell(slot, column, text);
         QVERIFY(!uploadMemory(rig.context, rig, 1, Device::Receiver, 85, store));
         QCOMPARE(rig.dialogs.texts(), QStringList{lines.join('\n')});
         QVERIFY(rig.port.operations().isEmpty());
@@ -469,45 +476,29 @@ private slots:
     // first blanks the label. R and Q are sent when the mode ends stopped, R alone when the
     // device is lost.
     void capture_data() {
-        addColumn<Pieces>("lines");
-        addColumn<QStringList>("shown");
-        addColumn<double>("elapsed");
-        addColumn<CaptureEnd>("end");
-        addColumn<QString>("status"); // the last; one "Communications OK" per line before
-        addColumn<double>("hangUp");  // when the device vanishes; 0: never; -1: held elsewhere
-        addColumn<bool>("mute");      // no answer to Q
-        const auto row = [](const char *name, const Pieces &lines, const QStringList &shown,
-                            double elapsed, CaptureEnd end = CaptureEnd::Stopped,
-                            const QString &status = Ok, double hangUp = 0, bool mute = false) {
-            newRow(name) << lines << shown << elapsed << end << status << hangUp << mute;
-        };
+        addColumn<CaptureCase>("c");
+        const auto row = [](const char *name, const CaptureCase &c) { newRow(name) << c; };
         using enum CaptureEnd;
-        row("CR-only line", {{0.2, "ABC\r"}, {0.3, "\r"}}, {"", "ABC", "", "", ""}, 10.1);
-        row("CR LF", {{0.2, "ONE\r\nTWO\r"}}, {"", "ONE", "", "\nTWO", ""}, 10.1);
-        row("stopped mid-line", {{0.2, "L1\rHALF"}, {12.0, "WAY\r"}}, {"", "L1", ""}, 10.1);
+        row("CR-only line", {{{0.2, "ABC\r"}, {0.3, "\r"}}, {"", "ABC", "", "", ""}, 10.1});
+        row("CR LF", {{{0.2, "ONE\r\nTWO\r"}}, {"", "ONE", "", "\nTWO", ""}, 10.1});
+        row("stopped mid-line", {{{0.2, "L1\rHALF"}, {12.0, "WAY\r"}}, {"", "L1", ""}, 10.1});
         // The stop runs in the next turn's yield, just before that turn reads the lone CR.
-        row("line completed as the user stops", {{0.2, "STOP\r\r"}}, {"", "STOP", ""}, 0.31);
-        row("no answer to Q", {}, {""}, 12.0, Stopped, Error, 0, true);
-        row("line over 80,000", {{0.2, QByteArray(90000, 'y')}}, {}, 0.21, Lost, Error);
-        row("port cannot open", {}, {}, 0.0, NotOpened, Error, -1);
-        row("device vanishes", {}, {}, 2.0, Lost, Error, 2.0);
+        row("line completed as the user stops", {{{0.2, "STOP\r\r"}}, {"", "STOP", ""}, 0.31});
+        row("no answer to Q", {{}, {""}, 12.0, Stopped, Error, 0, true});
+        row("line over 80,000", {{{0.2, QByteArray(90000, 'y')}}, {}, 0.21, Lost, Error});
+        row("port cannot open", {{}, {}, 0.0, NotOpened, Error, -1});
+        row("device vanishes", {{}, {}, 2.0, Lost, Error, 2.0});
     }
     void capture() {
-        QFETCH(Pieces, lines);
-        QFETCH(QStringList, shown);
-        QFETCH(double, elapsed);
-        QFETCH(CaptureEnd, end);
-        QFETCH(QString, status);
-        QFETCH(double, hangUp);
-        QFETCH(bool, mute);
+        QFETCH(CaptureCase, c);
         Rig rig;
         platform::ScriptedDevice &programmer = rig.device(1);
-        programmer.answer("R", lines);
-        programmer.answer("Q", mute ? Pieces{} : Pieces{{0.1, "OFF\r"}});
-        if (hangUp < 0)
+        programmer.answer("R", c.lines);
+        programmer.answer("Q", c.mute ? Pieces{} : Pieces{{0.1, "OFF\r"}});
+        if (c.hangUp < 0)
             rig.port.holdElsewhere(1);
-        else if (hangUp > 0)
-            rig.timeline.after(hangUp, [&] { rig.port.hangUp(); });
+        else if (c.hangUp > 0)
+            rig.timeline.after(c.hangUp, [&] { rig.port.hangUp(); });
         proglink::InternalReceiverCapture capture;
         rig.timeline.after(10.0, [&] { capture.requestStop(); });
         rig.onReplyText = [&](const QString &text) {
@@ -517,15 +508,15 @@ private slots:
         // A second start while the mode runs is refused: it would listen on the same port.
         rig.timeline.after(5.0, [&] { capture.run(rig.context, rig, 1, rig.buffer); });
 
-        QCOMPARE(capture.run(rig.context, rig, 1, rig.buffer), end);
+        QCOMPARE(capture.run(rig.context, rig, 1, rig.buffer), c.end);
 
-        QCOMPARE(rig.replyTexts, shown);
-        QCOMPARE(rig.statusTexts, QStringList(int(shown.size() - 1) / 2, Ok) << status);
+        QCOMPARE(rig.replyTexts, c.shown);
+        QCOMPARE(rig.statusTexts, QStringList(int(c.shown.size() - 1) / 2, Ok) << c.status);
         const Writes on{"R", "\r"}, off{"Q", "\r"};
-        QCOMPARE(rig.port.writes(), end == CaptureEnd::NotOpened ? Writes{}
-                                    : end == CaptureEnd::Lost    ? on
-                                                                 : on + off);
-        QVERIFY(rig.took(elapsed));
+        QCOMPARE(rig.port.writes(), c.end == CaptureEnd::NotOpened ? Writes{}
+                                    : c.end == CaptureEnd::Lost    ? on
+                                                                   : on + off);
+        QVERIFY(rig.took(c.elapsed));
         QVERIFY(!rig.port.isOpen());
         QVERIFY(!capture.isRunning());
         QVERIFY(rig.timeline.waitCount() < 30); // a wait per second of silence, not a spin
@@ -535,61 +526,55 @@ private slots:
     // field is what Program sends for it. The database store is never written, whatever the read
     // gives.
     void readAndCompare_data() {
-        addColumn<QString>("database");
-        addColumn<QString>("device"); // "silent": a programmer that never answers
-        addColumn<QStringList>("differences");
-        addColumn<int>("slotCount");
-        const auto row = [](const char *name, const QString &database, const QString &device,
-                            const QStringList &differences, int slotCount = 340) {
-            newRow(name) << database << device << differences << slotCount;
-        };
+        addColumn<ComparisonCase>("c");
+        const auto row = [](const char *name, const ComparisonCase &c) { newRow(name) << c; };
         const QString two = "1=0000ABCD,0001 2=12345678,A1B2";
-        row("identical", two, two, {});
-        row("one serial differs", two, "1=0000ABCD,0001 2=12345679,A1B2",
-            {"2 12345678 A1B2 12345679 A1B2"});
-        row("serial letter case only", "3=abcdef01,0000", "3=ABCDEF01,0000", {});
-        row("aux differs, letter case too", "4=00000004,a1b2 5=00000005,0001",
-            "4=00000004,A1B2 5=00000005,0002",
-            {"4 00000004 a1b2 00000004 A1B2", "5 00000005 0001 00000005 0002"});
-        row("empty fields against zeros", "6=, 7=00000000, 8=,0000", "", {});
-        row("empty database against a filled device", "", "9=1234ABCD,0001",
-            {"9 00000000 0000 1234ABCD 0001"});
-        row("85-slot tag", "2=0000000F,0002 85=00000085,0000 86=00000086,0000", "2=00000002,0002",
-            {"2 0000000F 0002 00000002 0002", "85 00000085 0000 00000000 0000"}, 85);
-        row("silent device", two, "silent", {}, 85);
+        row("identical", {two, two, {}});
+        row("one serial differs",
+            {two, "1=0000ABCD,0001 2=12345679,A1B2", {"2 12345678 A1B2 12345679 A1B2"}});
+        row("serial letter case only", {"3=abcdef01,0000", "3=ABCDEF01,0000", {}});
+        row("aux differs, letter case too",
+            {"4=00000004,a1b2 5=00000005,0001",
+             "4=00000004,A1B2 5=00000005,0002",
+             {"4 00000004 a1b2 00000004 A1B2", "5 00000005 0001 00000005 0002"}});
+        row("empty fields against zeros", {"6=, 7=00000000, 8=,0000", "", {}});
+        row("empty database against a filled device",
+            {"", "9=1234ABCD,0001", {"9 00000000 0000 1234ABCD 0001"}});
+        row("85-slot tag", {"2=0000000F,0002 85=00000085,0000 86=00000086,0000",
+                            "2=00000002,0002",
+                            {"2 0000000F 0002 00000002 0002", "85 00000085 0000 00000000 0000"},
+                            85});
+        row("silent device", {two, "silent", {}, 85});
     }
     void readAndCompare() {
-        QFETCH(QString, database);
-        QFETCH(QString, device);
-        QFETCH(QStringList, differences);
-        QFETCH(int, slotCount);
-        const bool silent = device == "silent";
+        QFETCH(ComparisonCase, c);
+        const bool silent = c.device == "silent";
         Rig rig;
         sim::SlotMemory &tag = rig.simulator({.silent = silent}).model().tag();
-        tag.setSize(slotCount);
+        tag.setSize(c.slotCount);
         userdb::RecordStore held, store;
-        fill(held, silent ? "" : device);
-        for (int slot = 1; slot <= slotCount; ++slot)
+        fill(held, silent ? "" : c.device);
+        for (int slot = 1; slot <= c.slotCount; ++slot)
             if (!held.cell(slot, userdb::SerialNumber).isEmpty())
                 tag.setSlot(slot, {held.cell(slot, userdb::SerialNumber).toLatin1(),
                                    held.cell(slot, userdb::AuxiliaryWord).toLatin1()});
-        fill(store, database);
+        fill(store, c.database);
         const QByteArray before = userdb::writeDatabase("Site", store);
 
         const proglink::Comparison comparison = proglink::readAndCompare(
-            rig.context, rig, 1, Device::Tag, slotCount, rig.buffer, store);
+            rig.context, rig, 1, Device::Tag, c.slotCount, rig.buffer, store);
 
-        QCOMPARE(comparison.outcome, silent                  ? ComparisonOutcome::ReadFailed
-                                     : differences.isEmpty() ? ComparisonOutcome::Matches
-                                                             : ComparisonOutcome::Differs);
-        QCOMPARE(listed(comparison.differences), differences);
+        QCOMPARE(comparison.outcome, silent                    ? ComparisonOutcome::ReadFailed
+                                     : c.differences.isEmpty() ? ComparisonOutcome::Matches
+                                                               : ComparisonOutcome::Differs);
+        QCOMPARE(listed(comparison.differences), c.differences);
         QCOMPARE(rig.dialogs.texts(), silent ? QStringList{ReadError} : Nothing);
         QCOMPARE(userdb::writeDatabase("Site", store), before);
         QCOMPARE(rig.programmer->model().commands(), QList<QByteArray>{"C"});
         QVERIFY(!rig.port.isOpen());
         QCOMPARE(rig.progress, (std::pair{0, 0}));
         // The slot lines of 18 characters and "OK" CR at 9600 baud, then 2 s of silence.
-        QVERIFY(rig.took(silent ? 2.0 : 2.0 + (2 + slotCount * 18 + 3) * sim::WireCharSeconds));
+        QVERIFY(rig.took(silent ? 2.0 : 2.0 + (2 + c.slotCount * 18 + 3) * sim::WireCharSeconds));
     }
 };
 
