@@ -123,8 +123,9 @@ private slots:
         QTEST(outputs.isEmpty() ? 0.0 : outputs.last().pause, "lastPause");
     }
 
-    // A command may come split across chunks; empty lines are no commands.
-    void writeThenReadEachMemory() {
+    // One model through writes (one of them dropped), reads, copies, clears and sizes. A command
+    // may come split across chunks; empty lines are no commands.
+    void memories() {
         ProgrammerModel model({.dropWrite = 9});
         QCOMPARE(textOf(model.receive("\r\rW=00")), QByteArray());
         QCOMPARE(textOf(model.receive("7,0000001a,AB12\r")), QByteArray("OK\r"));
@@ -141,25 +142,18 @@ private slots:
         const QList<QByteArray> tag = lines(exchange(model, "C"));
         QCOMPARE(tag.at(84), QByteArray("085 FFFFFFFF 0001"));
         QCOMPARE(tag.at(6), QByteArray("007 00000000 0000"));
-    }
 
-    void copyAndClear() {
-        ProgrammerModel model;
-        exchange(model, "W=005,0000ABCD,0000");
         exchange(model, "Y");
-        QCOMPARE(model.tag().slot(5).serial, QByteArray("0000ABCD"));
+        QCOMPARE(model.tag().slot(7).serial, QByteArray("0000001A"));
         exchange(model, "K");
-        QVERIFY(model.receiver().slot(5).isEmpty());
-        QCOMPARE(model.tag().slot(5).serial, QByteArray("0000ABCD"));
+        QVERIFY(model.receiver().slot(7).isEmpty());
+        QCOMPARE(model.tag().slot(7).serial, QByteArray("0000001A"));
         exchange(model, "X");
-        QCOMPARE(model.receiver().slot(5).serial, QByteArray("0000ABCD"));
+        QCOMPARE(model.receiver().slot(7).serial, QByteArray("0000001A"));
         exchange(model, "L");
-        QVERIFY(model.tag().slot(5).isEmpty());
-        QCOMPARE(model.changeCount(), 5);
-    }
+        QVERIFY(model.tag().slot(7).isEmpty());
+        QCOMPARE(model.changeCount(), 6);
 
-    void sizesSetTheNumberOfSlotLines() {
-        ProgrammerModel model;
         for (const char *command : {"W=200,00000200,0000", "W=085,00000085,0000", "F", "H"})
             exchange(model, command);
         QCOMPARE(lines(exchange(model, "D")).size(), 86);
@@ -194,18 +188,14 @@ private slots:
         QVERIFY(!loadState(dir.filePath("missing"), rx3, tag3).isEmpty());
     }
 
-    // The simulated programmer in-process, paced on the fake clock.
-    void closingDropsWhatIsStillOnItsWay() {
-        Bench bench;
+    // The simulated programmer in-process, paced on the fake clock: closing drops what is still
+    // on its way; a hang-up after the second reply closes the port for good.
+    void closingAndHangingUp() {
+        Bench bench({.hangUpAfter = 2});
         bench.command("D", 1.0);
         bench.port.close();
         bench.port.open();
         QCOMPARE(bench.after(10.0), QByteArray());
-        QCOMPARE(bench.command("P", 0.1), Ident);
-    }
-
-    void hangUpAfterTheReplyClosesThePort() {
-        Bench bench({.hangUpAfter = 1});
         QCOMPARE(bench.command("P", 0.1), Ident);
         QVERIFY(bench.port.isOpen());
         bench.timeline.advance(0.2);
