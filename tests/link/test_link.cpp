@@ -382,11 +382,8 @@ private slots:
         userdb::RecordStore store;
         // Short and non-hexadecimal values are sent as they are; 86 is beyond 85 slots: not sent.
         // Bytes above 127 are sent as the database file and a read hold them: Windows-1252.
-        fill(store, "7=1234ABCD, 9=00C0FFEE,A9B9 11=XYZ, 86=86868686,");
-        store.setCell(10, userdb::SerialNumber,
-                      userdb::decodeWindows1252("\x80\x8A\x9C\xFF"
-                                                "1234"));
-        store.setCell(10, userdb::AuxiliaryWord, userdb::decodeWindows1252("\x81\x9F\xA0\xE9"));
+        fill(store, userdb::decodeWindows1252("7=1234ABCD, 9=00C0FFEE,A9B9 11=XYZ, 86=86868686, "
+                                              "10=1234\x80\x8A\x9C\xFF,\x81\x9F\xA0\xE9"));
 
         QVERIFY(uploadMemory(rig.context, rig, 1, Device::Receiver, 85, store));
 
@@ -395,9 +392,7 @@ private slots:
         QCOMPARE(writes.mid(0, 8), (Writes{"W", "=", "001", ",", "00000000", ",", "0000", "\r"}));
         QCOMPARE(writes.mid(48, 8), (Writes{"W", "=", "007", ",", "1234ABCD", ",", "0000", "\r"}));
         QCOMPARE(writes.mid(64, 8), (Writes{"W", "=", "009", ",", "00C0FFEE", ",", "A9B9", "\r"}));
-        QCOMPARE(writes.mid(76, 3), (Writes{"\x80\x8A\x9C\xFF"
-                                            "1234",
-                                            ",", "\x81\x9F\xA0\xE9"}));
+        QCOMPARE(writes.mid(76, 3), (Writes{"1234\x80\x8A\x9C\xFF", ",", "\x81\x9F\xA0\xE9"}));
         QCOMPARE(writes[10 * 8 + 4], QByteArray("XYZ"));
         QCOMPARE(writes[84 * 8 + 2], QByteArray("085"));
         QCOMPARE(rig.progress, (std::pair{0, 0}));
