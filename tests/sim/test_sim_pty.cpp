@@ -55,23 +55,29 @@ private slots:
         QVERIFY2(QFileInfo(qEnvironmentVariable("ZEPRO_SIM")).isExecutable(), "ZEPRO_SIM");
     }
 
-    // The memories and the size persist in the state file, the port can be closed and opened
-    // again, the link goes at exit, and a hang-up reaches the PC as one.
-    void stateReopenLinkAndHangUp() {
+    // Paced replies, a line typed at the simulator, and the port closed and opened again; the
+    // memories and sizes persist in the state file, the link goes at exit, and a hang-up reaches
+    // the PC as one.
+    void sessionStateAndHangUp() {
         QTemporaryDir dir;
         const QString state = dir.filePath("memories.txt");
         const QString link = dir.filePath("ttyZEPRO");
         {
-            SimulatorProcess sim(
-                {"--no-pacing", "--version-text", "9.9", "--state", state, "--link", link});
+            SimulatorProcess sim({"--version-text", "9.9", "--state", state, "--link", link});
             QCOMPARE(QFileInfo(link).symLinkTarget(), sim.path);
-            {
-                Port port(link);
-                QCOMPARE(port.exchange("P"), QByteArray("ZEPRO V9.9\r"));
-                QCOMPARE(port.exchange("F"), QByteArray("OK\r"));
-            }
+            QCOMPARE(Port(link).exchange("P\rF", "OK\r"), QByteArray("ZEPRO V9.9\rOK\r"));
             Port port(sim.path);
             QCOMPARE(port.exchange("W=085,12345678,0000"), QByteArray("OK\r"));
+            QElapsedTimer timer;
+            timer.start();
+            QCOMPARE(port.exchange("H"), QByteArray("OK\r"));
+            QCOMPARE(port.exchange("C", "OK\r").size(), 85 * 18 + 3); // 1533 characters: 1.6 s
+            QVERIFY(timer.elapsed() >= 1500);
+            QCOMPARE(port.exchange("R\rP"), QByteArray("ZEPRO V9.9\r")); // R has been taken
+            sim.process.write("RX 0000BEEF\n"); // a line typed at the simulator
+            QVERIFY(sim.process.waitForBytesWritten(ReplyTimeoutMs));
+            QCOMPARE(port.readUntil("\r"), QByteArray("RX 0000BEEF\r"));
+            QCOMPARE(port.exchange("Q"), QByteArray("OK\r"));
         }
         QVERIFY(!QFileInfo(link).isSymLink());
         SimulatorProcess sim({"--no-pacing", "--state", state, "--hang-up-after", "1"});
@@ -86,21 +92,6 @@ private slots:
         QCOMPARE(errno, EIO);
         QVERIFY(sim.process.waitForFinished(ReplyTimeoutMs));
         QCOMPARE(sim.process.exitCode(), 0);
-    }
-
-    void pacedReplyAndTypedCaptureLine() {
-        SimulatorProcess sim({});
-        Port port(sim.path);
-        QElapsedTimer timer;
-        timer.start();
-        QCOMPARE(port.exchange("H"), QByteArray("OK\r"));
-        QCOMPARE(port.exchange("C", "OK\r").size(), 85 * 18 + 3); // 1533 characters: 1.6 s
-        QVERIFY(timer.elapsed() >= 1500);
-        QCOMPARE(port.exchange("R\rP"), QByteArray("ZEPRO V2.4\r")); // R has been taken
-        sim.process.write("RX 0000BEEF\n"); // a line typed at the simulator
-        QVERIFY(sim.process.waitForBytesWritten(ReplyTimeoutMs));
-        QCOMPARE(port.readUntil("\r"), QByteArray("RX 0000BEEF\r"));
-        QCOMPARE(port.exchange("Q"), QByteArray("OK\r"));
     }
 
     void badCommandLineIsRefused() {
