@@ -41,7 +41,7 @@ int main(int argc, char *argv[]) {
     bool flooding = true;
     double cpuAtStop = 0.0;
     QTimer::singleShot(FloodMs, [&] {
-        sim.process.terminate();
+        sim.process().terminate();
         flooding = false;
         cpuAtStop = processCpuSeconds();
     });

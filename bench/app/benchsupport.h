@@ -6,12 +6,12 @@
 #include "platform/qt/qteventloop.h"
 #include "platform/qt/qtserialport.h"
 #include "platform/qt/steadyclock.h"
+#include "sim/simulatorprocess.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <ctime>
@@ -55,26 +55,21 @@ inline double peakResidentMegabytes() {
 // The zepro-sim process on a link in a temporary working folder, made the app's port 1.
 class BenchSimulator {
 public:
-    BenchSimulator(const char *simulatorPath, const QStringList &options) {
-        const QString program = QFileInfo(QString::fromLocal8Bit(simulatorPath)).absoluteFilePath();
+    BenchSimulator(const char *simulatorPath, const QStringList &options)
+        : m_simulator(QStringList{QStringLiteral("--link"), linkPath()} + options,
+                      QFileInfo(QString::fromLocal8Bit(simulatorPath)).absoluteFilePath()) {
         QDir::setCurrent(m_dir.path()); // Untitled.fxd lands here, not in the checkout
-        const QString link = m_dir.filePath(QStringLiteral("zepro"));
-        process.start(program, QStringList{QStringLiteral("--link"), link} + options);
-        m_started = process.waitForStarted() && process.waitForReadyRead(5000);
-        qputenv("REMLET_PORTS", link.toLocal8Bit());
-        if (!m_started)
+        qputenv("REMLET_PORTS", linkPath().toLocal8Bit());
+        if (!started())
             std::fprintf(stderr, "zepro-sim did not start\n");
     }
-    ~BenchSimulator() { stop(); }
-    bool started() const { return m_started; }
-    void stop() {
-        process.terminate();
-        process.waitForFinished(3000);
-    }
-
-    QProcess process;
+    bool started() const { return m_simulator.started(); }
+    void stop() { m_simulator.stop(); }
+    QProcess &process() { return m_simulator.process; }
 
 private:
-    QTemporaryDir m_dir;
-    bool m_started = false;
+    QString linkPath() const { return m_dir.filePath(QStringLiteral("zepro")); }
+
+    QTemporaryDir m_dir; // before the simulator, which makes its link in it
+    sim::SimulatorProcess m_simulator;
 };

@@ -1,7 +1,7 @@
 // Runs the zepro-sim executable and talks to its pseudo-terminal as a serial program would,
 // with plain POSIX calls.
 
-#include "tests/common/simprocess.h"
+#include "sim/simulatorprocess.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -63,7 +63,7 @@ private slots:
         const QString state = dir.filePath("memories.txt");
         const QString link = dir.filePath("ttyZEPRO");
         {
-            SimulatorProcess sim({"--version-text", "9.9", "--state", state, "--link", link});
+            sim::SimulatorProcess sim({"--version-text", "9.9", "--state", state, "--link", link});
             QCOMPARE(QFileInfo(link).symLinkTarget(), sim.path);
             QCOMPARE(Port(link).exchange("P\rF", "OK\r"), QByteArray("ZEPRO V9.9\rOK\r"));
             Port port(sim.path);
@@ -80,7 +80,7 @@ private slots:
             QCOMPARE(port.exchange("Q"), QByteArray("OK\r"));
         }
         QVERIFY(!QFileInfo(link).isSymLink());
-        SimulatorProcess sim({"--no-pacing", "--state", state, "--hang-up-after", "1"});
+        sim::SimulatorProcess sim({"--no-pacing", "--state", state, "--hang-up-after", "1"});
         Port port(sim.path);
         const QByteArray read = port.exchange("D", "OK\r");
         QCOMPARE(read.count('\r'), 86);
