@@ -50,11 +50,6 @@ class TestCliPty : public QObject {
     QString path(const char *name) const { return m_dir.filePath(name); }
 
 private slots:
-    void initTestCase() {
-        QVERIFY(QFileInfo(qEnvironmentVariable("ZEPRO_SIM")).isExecutable());
-        QVERIFY(QFileInfo(qEnvironmentVariable("REMLETCTL")).isExecutable());
-    }
-
     // find, program, compare, a changed file, read: results on standard output only.
     void programCompareAndRead() {
         const QString link = path("zepro");
@@ -103,18 +98,17 @@ private slots:
         QTest::addColumn<QStringList>("simulator"); // empty: none is started
         QTest::addColumn<QStringList>("arguments"); // "PORT" is replaced by the port's path
         QTest::addColumn<QString>("reason");        // a part of the line
-        QTest::newRow("missing port")
-            << QStringList{} << QStringList{"compare", "tag", "site.fxd", "--port", "PORT"}
-            << "zepro: no such serial device";
-        QTest::newRow("unsendable serial")
-            << QStringList{"--state", "state"}
-            << QStringList{"program", "receiver", "bad.fxd", "--port", "PORT"}
-            << "Slot 2: the serial number holds characters that cannot be sent to the programmer";
-        QTest::newRow("read error") << QStringList{"--read-error-at", "5"}
-                                    << QStringList{"read", "tag", "site.fxd", "--port", "PORT"}
-                                    << "Communications error with reciever, please try again";
-        QTest::newRow("bad size") << QStringList{} << QStringList{"find", "--sizes", "100"}
-                                  << "--sizes wants 340 or 85";
+        const auto row = [](const char *name, const char *simulator, const char *arguments,
+                            const char *reason) {
+            QTest::newRow(name) << QString(simulator).split(' ', Qt::SkipEmptyParts)
+                                << QString(arguments).split(' ') << QString(reason);
+        };
+        row("missing port", "", "compare tag site.fxd --port PORT", "zepro: no such serial device");
+        row("unsendable serial", "--state state", "program receiver bad.fxd --port PORT",
+            "Slot 2: the serial number holds characters that cannot be sent to the programmer");
+        row("read error", "--read-error-at 5", "read tag site.fxd --port PORT",
+            "Communications error with reciever, please try again");
+        row("bad size", "", "find --sizes 100", "--sizes wants 340 or 85");
     }
     void failures() {
         QFETCH(QStringList, simulator);
