@@ -62,7 +62,6 @@ private slots:
         RecordStore store;
         store.setCell(1, SerialNumber, "0000001A");
         store.setCell(1, Surname, QStringLiteral("M\u00FCller"));
-        store.setCell(1, OtherNames, "Jo");
         // Longer than its cell: wrapped, every character still printed.
         const QString longName = "Wolfeschlegelsteinhausenbergerdorff Hubert Blaine";
         store.setCell(2, Surname, longName);

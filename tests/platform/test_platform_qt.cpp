@@ -57,15 +57,6 @@ void usePorts(const QStringList &paths) {
     qputenv("REMLET_PORTS", paths.join(QLatin1Char(':')).toLocal8Bit());
 }
 
-// Opens `port` as port 1 on `pty` with the settings the programmer commands use.
-void openOn(QtSerialPort &port, const Pty &pty) {
-    usePorts({pty.path});
-    port.selectPort(1);
-    port.applySettings(QStringLiteral("9600"));
-    port.setReadLength(1);
-    port.open();
-}
-
 // Reads until `count` characters came or two seconds passed, running the event loop between
 // reads as the programmer commands do.
 QByteArray collect(QtSerialPort &port, int count) {
@@ -145,7 +136,9 @@ private slots:
                               "/dev/ttyS0", "/dev/ttyS1"}));
     }
 
-    void exchangeAndLineSettingsOverPty() {
+    // The line settings, an exchange, a flush and a reopen; then the wait lasts its maximum or
+    // ends at a character; a hang-up closes the port, and then nothing keeps waking the loop.
+    void aPortsLifeOverPty() {
         Pty pty;
         termios before{};
         QCOMPARE(tcgetattr(pty.master, &before), 0);
@@ -154,8 +147,13 @@ private slots:
         before.c_iflag |= IXON | IXOFF;
         QCOMPARE(tcsetattr(pty.master, TCSANOW, &before), 0);
 
+        // Port 1 opened with the settings the programmer commands use.
+        usePorts({pty.path});
         QtSerialPort port;
-        openOn(port, pty);
+        port.selectPort(1);
+        port.applySettings(QStringLiteral("9600"));
+        port.setReadLength(1);
+        port.open();
         termios now{};
         QCOMPARE(tcgetattr(pty.master, &now), 0);
         QCOMPARE(cfgetospeed(&now), speed_t(B9600));
@@ -181,16 +179,7 @@ private slots:
         QCOMPARE(collect(port, 3), QByteArray("OK\r"));
 
         port.close();
-        port.open(); // the port opens again for the next command
-        QVERIFY(port.isOpen());
-    }
-
-    // The wait lasts its maximum or ends at a character; a hang-up closes the port, and then
-    // nothing keeps waking the loop either.
-    void waitForEventsAndHangUp() {
-        Pty pty;
-        QtSerialPort port;
-        openOn(port, pty);
+        port.open();       // the port opens again for the next command
         port.write("P\r"); // a write must not leave anything that keeps waking the loop
         QtEventLoop loop;
         loop.yield();
@@ -228,8 +217,9 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(PortError, port.open()); // the device is still gone
     }
 
-    // An untitled box carries the program's name; a failure shows the critical icon.
-    void messageBoxCaptionAndIcon() {
+    // An untitled box carries the program's name; a failure shows the critical icon. The file
+    // dialog starts in app.path; the name chosen is offered next time; a cancel leaves it.
+    void dialogsAsShown() {
         QWidget window;
         QStringList shown;
         whenShown<QMessageBox>([&](QMessageBox *box) {
@@ -240,9 +230,7 @@ private slots:
         QtDialogs(&window).message("Failed to clear Tag", QString(), MessageIcon::Critical);
         QCOMPARE(shown, (QStringList{"RemletManager", "Failed to clear Tag",
                                      QString::number(QMessageBox::Critical)}));
-    }
 
-    void fileDialogSettingsNameAndCancel() {
         QTemporaryDir dir;
         const QString previous = QDir::currentPath();
         QVERIFY(QDir::setCurrent(dir.path()));
@@ -257,7 +245,6 @@ private slots:
         QCOMPARE(canonical(open.directory().absolutePath()),
                  canonical(dir.filePath(QStringLiteral("app.path"))));
 
-        // The chosen name is offered next time; a cancel leaves it.
         const QString existing = dir.filePath(QStringLiteral("site.fxd"));
         QVERIFY(QFile(existing).open(QIODevice::WriteOnly));
         files.setFileName(existing);
