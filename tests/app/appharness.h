@@ -55,14 +55,6 @@ struct AppHarness {
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
     }
 
-    // Slots 1..count of the receiver hold serials 00001001.. and auxiliary words 0001...
-    void fillReceiver(int count) {
-        for (int slot = 1; slot <= count; ++slot)
-            programmer.model().receiver().setSlot(
-                slot, {QByteArray::number(0x1000 + slot, 16).rightJustified(8, '0'),
-                       QByteArray::number(slot).rightJustified(4, '0')});
-    }
-
     QList<int> visibleToolbarPositions() const {
         QList<int> visible;
         for (int position = 1; position <= 31; ++position)

@@ -43,11 +43,6 @@ RecordStore typicalUsers(int count) {
     return store;
 }
 
-QString withoutSpaces(QString text) {
-    text.remove(QRegularExpression(QStringLiteral("\\s")));
-    return text;
-}
-
 } // namespace
 
 class TestPrint : public QObject {
@@ -63,12 +58,10 @@ private slots:
 
     void pdfHoldsTheList() {
         QFETCH(bool, printer);
-        QFETCH(QSize, points);
         skipWithoutPdftotext();
         RecordStore store;
         store.setCell(1, SerialNumber, "0000001A");
         store.setCell(1, Surname, QStringLiteral("M\u00FCller"));
-        store.setCell(1, OtherNames, "Jo");
         // Longer than its cell: wrapped, every character still printed.
         const QString longName = "Wolfeschlegelsteinhausenbergerdorff Hubert Blaine";
         store.setCell(2, Surname, longName);
@@ -94,8 +87,8 @@ private slots:
         }
         const QRegularExpression mediaBox("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]");
         const auto page = mediaBox.match(QString::fromLatin1(readFile(path)));
-        QCOMPARE(QSize(qRound(page.captured(1).toDouble()), qRound(page.captured(2).toDouble())),
-                 points);
+        QTEST(QSize(qRound(page.captured(1).toDouble()), qRound(page.captured(2).toDouble())),
+              "points");
 
         const QString text = pdfText(path);
         for (const QString &expected :
@@ -104,7 +97,9 @@ private slots:
               QStringLiteral("0000001A"), QStringLiteral("M\u00FCller"), QStringLiteral("4095"),
               QStringLiteral("0412 999 000"), QStringLiteral("Page 1 of 1")})
             QVERIFY2(text.contains(expected), qPrintable(expected + " not in:\n" + text));
-        QVERIFY2(withoutSpaces(text).contains(withoutSpaces(longName)), qPrintable(text));
+        const QRegularExpression space(QStringLiteral("\\s"));
+        QVERIFY2(QString(text).remove(space).contains(QString(longName).remove(space)),
+                 qPrintable(text));
         QVERIFY(!text.contains("0000\n")); // the auxiliary word is not printed
     }
 

@@ -43,7 +43,6 @@ private slots:
         QCOMPARE(h.dialogs.texts(),
                  (QStringList{"Receiver memory size set", "Backup tag size set"}));
         QCOMPARE(windowShownAtMessage, (QList<bool>{false, false}));
-        QCOMPARE(h.dialogs.messages().at(0).caption, "RemletManager");
         h.w().Toolbar1_ButtonClick("findzepro1");
         h.w().Toolbar1_ButtonClick("no such key");
         QCOMPARE(h.commandsSent(), (QList<QByteArray>{"P", "F", "G", "P", "F", "G"}));
@@ -125,21 +124,31 @@ private slots:
         QCOMPARE(h.dialogs.beeps(), 0);
     }
 
-    // A programmer command before any programmer was found says so and sends nothing.
-    void programmerCommandsWithoutAProgrammer() {
-        AppHarness h(0);
-        h.w().startUp();
-        h.w().runCommand(app::Command::NewDatabase);
-        h.w().runCommand(app::Command::ProgramReceiver);
-        h.w().runCommand(app::Command::EnableInternalReceiver);
-        QCOMPARE(h.dialogs.texts(),
+    // A failure that escapes a command is a critical box and the window goes on. Before any
+    // programmer was found a programmer command sends nothing and enters no capture state; a
+    // port another program holds ends the exchange it was in, and the busy guard lets go.
+    void failuresEscapingACommandAreShown() {
+        AppHarness none(0);
+        none.w().startUp();
+        none.w().runCommand(app::Command::NewDatabase);
+        none.w().runCommand(app::Command::ProgramReceiver);
+        none.w().runCommand(app::Command::EnableInternalReceiver);
+        QCOMPARE(none.dialogs.texts(),
                  QStringList(2, "No programmer has been found: connect it and use Find ZEPRO"));
-        QVERIFY(h.port.writes().isEmpty());
-        QVERIFY(h.w().isMenuVisible("mnuProgram")); // no capture state entered
+        QVERIFY(none.w().isMenuVisible("mnuProgram"));
+        AppHarness h;
+        h.w().startUp();
+        h.dialogs.clear();
+        h.port.holdElsewhere(1);
+        h.w().Toolbar1_ButtonClick("ClearRX1");
+        QCOMPARE(h.dialogs.texts(), QStringList{"COM1 is in use"});
+        QCOMPARE(h.dialogs.messages().at(0).icon, platform::MessageIcon::Critical);
+        h.w().runCommand(app::Command::NewDatabase);
+        QVERIFY(h.w().isDatabaseOpen());
     }
 
     // While one command waits for the programmer, another is refused with a beep and a brief
-    // notice, and a refused size choice goes back; afterwards commands run again.
+    // notice, and a refused size choice goes back.
     void secondExchangeWhileOneWaitsIsRefused() {
         AppHarness h(1, {.ackDelay = 5.0});
         h.w().startUp();
@@ -162,21 +171,6 @@ private slots:
         QVERIFY(notice->isActive() && notice->interval() >= 2000);
         notice->start(0);
         QTRY_COMPARE(h.w().statusText(), "Found Remlet Manager on Port 1");
-        h.w().runCommand(app::Command::ClearReceiver);
-        QCOMPARE(h.commandsSent().last(), QByteArray("K"));
-    }
-
-    void failureEscapingACommandIsShownAndTheWindowGoesOn() {
-        AppHarness h;
-        h.w().startUp();
-        h.dialogs.clear();
-        h.port.holdElsewhere(1);
-        h.w().Toolbar1_ButtonClick("ClearRX1");
-        QCOMPARE(h.dialogs.messages().size(), 1);
-        QCOMPARE(h.dialogs.messages().at(0).icon, platform::MessageIcon::Critical);
-        QVERIFY(h.dialogs.messages().at(0).text.contains("in use"));
-        h.w().runCommand(app::Command::NewDatabase);
-        QVERIFY(h.w().isDatabaseOpen());
     }
 
     void closingDuringCaptureClosesThePortWithoutSwitchingOff() {
@@ -188,13 +182,27 @@ private slots:
         QCOMPARE(h.commandsSent().mid(3), (QList<QByteArray>{"R"}));
     }
 
-    // A read replaces the database, saves it as Untitled.fxd and shows slot 1.
-    void readReplacesTheDatabaseAndSavesIt() {
+    // A read that does not end well changes nothing: the open database stays as it was and
+    // Untitled.fxd is not written. A complete read replaces the database, saves it as
+    // Untitled.fxd and shows slot 1.
+    void readReplacesTheDatabaseOnlyWhenComplete() {
+        AppHarness failing(1, {.readErrorAt = 2});
+        failing.w().startUp();
+        failing.w().runCommand(app::Command::NewDatabase);
+        failing.w().database().setCell(1, userdb::SerialNumber, "0000BEEF");
+        failing.w().runCommand(app::Command::ReadTag);
+        QCOMPARE(failing.commandsSent().last(), QByteArray("C"));
+        QVERIFY(!QFile::exists("Untitled.fxd"));
+        QVERIFY(failing.child("fraTXUsers")->isEnabled());
+        QCOMPARE(failing.w().records().cell(1, userdb::SerialNumber), "0000BEEF");
+
         AppHarness h;
-        h.fillReceiver(3);
+        for (int slot = 1; slot <= 3; ++slot) {
+            const QByteArray digit = QByteArray::number(slot);
+            h.programmer.model().receiver().setSlot(slot, {"0000100" + digit, "000" + digit});
+        }
         h.w().startUp();
         h.w().runCommand(app::Command::ReadReceiver);
-        QCOMPARE(h.commandsSent().last(), QByteArray("D"));
         QCOMPARE(h.w().records().cell(3, userdb::AuxiliaryWord), "0003");
         QCOMPARE(h.child<QLineEdit>("txtRemlet")->text(), "00001001");
         QVERIFY(h.child("fraTXUsers")->isEnabled() && h.w().isDatabaseOpen());
@@ -203,44 +211,22 @@ private slots:
         QCOMPARE(h.dialogs.messages().size(), 2); // the size messages of start-up only
     }
 
-    // A read that does not end well changes nothing: the open database, its file name, the
-    // title and Untitled.fxd stay as they were.
-    void failedReadLeavesTheOpenDatabase() {
-        AppHarness h(1, {.readErrorAt = 2});
-        h.w().startUp();
-        h.w().runCommand(app::Command::NewDatabase);
-        h.w().database().setCell(1, userdb::SerialNumber, "0000BEEF");
-        h.w().runCommand(app::Command::ReadTag);
-        QCOMPARE(h.commandsSent().last(), QByteArray("C"));
-        QCOMPARE(h.dialogs.texts().last(), "Communications error with reciever, please try again");
-        QVERIFY(!QFile::exists("Untitled.fxd"));
-        QVERIFY(h.child("fraTXUsers")->isEnabled());
-        QCOMPARE(h.w().records().cell(1, userdb::SerialNumber), "0000BEEF");
-        QCOMPARE(h.w().records().cell(2, userdb::SerialNumber), "");
-        QCOMPARE(h.w().windowTitle(), "Corvane Systems Remlet Manager - Untitled.fxd");
-    }
-
     // While a program waits for the programmer, nothing may replace, reorder or rename the
-    // records it sends, from a menu, the toolbar or a panel. Typing may go on.
+    // records it sends: not a command (menus and toolbar all run one), the editor's exit mark
+    // or a panel's button. Typing may go on.
     void databaseCommandsWaitForATransfer_data() {
         QTest::addColumn<Action>("action");
         QTest::addColumn<bool>("refused");
-        const auto menu = [](const char *name) {
-            return Action([=](AppHarness &h) { h.w().menuAction(name)->trigger(); });
-        };
-        const auto toolbar = [](const char *key) {
-            return Action([=](AppHarness &h) { h.w().Toolbar1_ButtonClick(key); });
-        };
         const auto click = [](const char *name) {
             return Action([=](AppHarness &h) { h.child<QAbstractButton>(name)->click(); });
         };
-        QTest::newRow("New from the menu") << menu("mnuNewDatabase") << true;
-        QTest::newRow("Load from the toolbar") << toolbar("Open") << true;
-        QTest::newRow("Save As from the menu") << menu("mnuSaveDatabaseAs") << true;
-        QTest::newRow("Close from the menu") << menu("mnuCloseDatabase") << true;
+        using enum app::Command;
+        QTest::newRow("New") << run({NewDatabase}) << true;
+        QTest::newRow("Load") << run({LoadDatabase}) << true;
+        QTest::newRow("Save As") << run({SaveDatabaseAs}) << true;
         QTest::newRow("Close by the exit mark") << click("imgDatabaseExit") << true;
-        QTest::newRow("Sort from the menu bar") << menu("mnuSortDatabase") << true;
-        QTest::newRow("Merge from the toolbar") << toolbar("Merge3") << true;
+        QTest::newRow("Sort panel") << run({SortDatabase}) << true;
+        QTest::newRow("Merge panel") << run({MergeDatabase}) << true;
         QTest::newRow("Sort button") << click("cmdSortNow") << true;
         QTest::newRow("Merge button") << click("cmdMergeDatabase") << true;
         QTest::newRow("Bulk Validate button") << click("cmdBulk") << true;
@@ -263,8 +249,6 @@ private slots:
         QVERIFY(h.files.shown().isEmpty() && h.w().isDatabaseOpen());
         QVERIFY(!h.child("fraSort")->isVisibleTo(&h.w()));
         QCOMPARE(h.dialogs.texts().last(), "Data downloaded OK");
-        QCOMPARE(h.programmer.model().receiver().slot(1).serial, QByteArray("0000ABCD"));
-        QCOMPARE(h.programmer.model().receiver().slot(2).serial, QByteArray("00000000"));
         QCOMPARE(h.w().records().cell(1, userdb::SerialNumber), "0000ABCD");
         QCOMPARE(h.w().records().cell(1, userdb::Surname), refused ? "" : "x");
         QCOMPARE(h.w().records().cell(2, userdb::Surname), "Owner");
@@ -278,22 +262,21 @@ private slots:
         QTest::addColumn<int>("droppedWrite"); // a slot the device acknowledges but drops
         QTest::addColumn<QString>("summary");  // the Comparison window's; empty: not shown
         QTest::addColumn<QString>("status");
-        QTest::newRow("compare, three slots differ")
-            << app::Command::CompareWithTag << 0 << "3 slots differ"
-            << "";
-        QTest::newRow("compare, matching")
-            << app::Command::CompareWithReceiver << 0 << "The receiver matches the database"
-            << "";
-        QTest::newRow("verify the tag, all written") << app::Command::ProgramTag << 0 << ""
-                                                     << "Verified: the tag matches the database";
-        QTest::newRow("verify, a write dropped")
-            << app::Command::ProgramReceiver << 2 << "1 slot differs"
-            << "";
+        const auto row = [](const char *name, app::Command command, int dropped,
+                            const char *summary,
+                            const char *status = "Found Remlet Manager on Port 1") {
+            QTest::newRow(name) << command << dropped << QString(summary) << QString(status);
+        };
+        using enum app::Command;
+        row("compare, three slots differ", CompareWithTag, 0, "3 slots differ");
+        row("compare, matching", CompareWithReceiver, 0, "The receiver matches the database");
+        row("verify the tag, all written", ProgramTag, 0, "",
+            "Verified: the tag matches the database");
+        row("verify, a write dropped", ProgramReceiver, 2, "1 slot differs");
     }
     void compareAndVerify() {
         QFETCH(int, droppedWrite);
         QFETCH(QString, summary);
-        QFETCH(QString, status);
         AppHarness h(1, {.dropWrite = droppedWrite});
         h.programmer.model().tag().setSlot(5, {"0000BEEF", "0001"});
         QFETCH(app::Command, command);
@@ -333,10 +316,8 @@ private slots:
                               table->visualRect(rows.index(1, 0)).center());
             QCOMPARE(h.w().EditSlotNumber, 2); // a click chooses too
         }
-        if (!status.isEmpty())
-            QCOMPARE(h.w().statusText(), status);
-        for (int slot = 1; slot <= 340; ++slot)
-            QCOMPARE(h.w().records().record(slot), before.record(slot));
+        QTEST(h.w().statusText(), "status");
+        QCOMPARE(h.w().records().record(2), before.record(2)); // the device's differs
         QVERIFY(!QFile::exists("Untitled.fxd"));
     }
 };

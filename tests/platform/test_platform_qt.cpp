@@ -1,4 +1,3 @@
-#include "platform/qt/hostsysteminfo.h"
 #include "platform/qt/portnames.h"
 #include "platform/qt/qtdialogs.h"
 #include "platform/qt/qteventloop.h"
@@ -58,15 +57,6 @@ void usePorts(const QStringList &paths) {
     qputenv("REMLET_PORTS", paths.join(QLatin1Char(':')).toLocal8Bit());
 }
 
-// Opens `port` as port 1 on `pty` with the settings the programmer commands use.
-void openOn(QtSerialPort &port, const Pty &pty) {
-    usePorts({pty.path});
-    port.selectPort(1);
-    port.applySettings(QStringLiteral("9600"));
-    port.setReadLength(1);
-    port.open();
-}
-
 // Reads until `count` characters came or two seconds passed, running the event loop between
 // reads as the programmer commands do.
 QByteArray collect(QtSerialPort &port, int count) {
@@ -102,26 +92,40 @@ class PlatformQtTest : public QObject {
 private slots:
     void cleanup() { qunsetenv("REMLET_PORTS"); }
 
-    void portTableAndAbsentPorts() {
+    // Ports by number, as REMLET_PORTS lists them; a port misused or failing names itself.
+    void portTableMisuseAndFailures() {
+        QTemporaryDir dir;
+        const QString plainFile = dir.filePath(QStringLiteral("plain-file"));
+        QVERIFY(QFile(plainFile).open(QIODevice::WriteOnly));
         Pty a, b;
         QVERIFY(!a.path.isEmpty() && !b.path.isEmpty());
-        usePorts({a.path, QStringLiteral("/dev/no-such-tty"), b.path});
+        usePorts({a.path, QStringLiteral("/dev/no-such-tty"), b.path, plainFile});
         PortTable table;
         QCOMPARE(table.devicePath(1), a.path);
         QVERIFY(table.devicePath(2).isEmpty()); // a listed path that does not exist
         QCOMPARE(table.devicePath(3), b.path);  // the n-th path, absent ones counted
-        QVERIFY(table.devicePath(4).isEmpty()); // beyond the list
-        for (int number : {2, 4, 0}) {          // selecting them fails at once
-            QtSerialPort port;
+        QVERIFY(table.devicePath(5).isEmpty()); // beyond the list
+        QtSerialPort port;
+        QVERIFY_THROWS_EXCEPTION(PortError, port.open()); // nothing selected yet
+        for (int number : {5, 0}) {                       // selecting them fails at once
             const QString error = errorOf([&] { port.selectPort(number); });
             QVERIFY2(error.contains(QStringLiteral("Port %1 ").arg(number)), qPrintable(error));
-            QVERIFY_THROWS_EXCEPTION(PortError, port.open());
         }
         // A listed path is named, present or not, in panel texts and in failures.
-        QtSerialPort port;
         QCOMPARE(port.portName(2), QStringLiteral("/dev/no-such-tty"));
         QCOMPARE(errorOf([&] { port.selectPort(2); }),
                  QStringLiteral("Port 2 (/dev/no-such-tty) does not exist"));
+        port.selectPort(1);
+        QVERIFY_THROWS_EXCEPTION(PortError, port.read()); // not open yet
+        port.open();
+        QVERIFY_THROWS_EXCEPTION(PortError, port.open());
+        QVERIFY_THROWS_EXCEPTION(PortError, port.selectPort(4)); // not while port 1 is open
+        port.close();
+        port.selectPort(4);
+        const QString error = errorOf([&] { port.open(); }); // a plain file is no serial port
+        QVERIFY2(error.contains(QStringLiteral("port 4")) && error.contains(plainFile),
+                 qPrintable(error));
+        QVERIFY(!port.isOpen());
         usePorts({QString(), a.path}); // an empty item is an absent port that keeps its number
         QVERIFY(table.devicePath(1).isEmpty());
         QCOMPARE(table.devicePath(2), a.path);
@@ -132,9 +136,10 @@ private slots:
                               "/dev/ttyS0", "/dev/ttyS1"}));
     }
 
-    void exchangeAndLineSettingsOverPty() {
+    // The line settings, an exchange, a flush and a reopen; then the wait lasts its maximum or
+    // ends at a character; a hang-up closes the port, and then nothing keeps waking the loop.
+    void aPortsLifeOverPty() {
         Pty pty;
-        QVERIFY(!pty.path.isEmpty());
         termios before{};
         QCOMPARE(tcgetattr(pty.master, &before), 0);
         cfsetspeed(&before, B1200);
@@ -142,8 +147,13 @@ private slots:
         before.c_iflag |= IXON | IXOFF;
         QCOMPARE(tcsetattr(pty.master, TCSANOW, &before), 0);
 
+        // Port 1 opened with the settings the programmer commands use.
+        usePorts({pty.path});
         QtSerialPort port;
-        openOn(port, pty);
+        port.selectPort(1);
+        port.applySettings(QStringLiteral("9600"));
+        port.setReadLength(1);
+        port.open();
         termios now{};
         QCOMPARE(tcgetattr(pty.master, &now), 0);
         QCOMPARE(cfgetospeed(&now), speed_t(B9600));
@@ -169,53 +179,7 @@ private slots:
         QCOMPARE(collect(port, 3), QByteArray("OK\r"));
 
         port.close();
-        port.open(); // the port opens again for the next command
-        QVERIFY(port.isOpen());
-    }
-
-    void misuseAndOpenFailuresNameThePort() {
-        QTemporaryDir dir;
-        const QString plainFile = dir.filePath(QStringLiteral("plain-file"));
-        QVERIFY(QFile(plainFile).open(QIODevice::WriteOnly));
-        Pty pty;
-        usePorts({pty.path, plainFile});
-        QtSerialPort port;
-        QVERIFY_THROWS_EXCEPTION(PortError, port.open()); // nothing selected yet
-        port.selectPort(1);
-        QVERIFY_THROWS_EXCEPTION(PortError, port.read()); // not open yet
-        port.open();
-        QVERIFY_THROWS_EXCEPTION(PortError, port.open());
-        QVERIFY_THROWS_EXCEPTION(PortError, port.selectPort(2)); // not while port 1 is open
-        port.close();
-        port.selectPort(2);
-        const QString error = errorOf([&] { port.open(); }); // a plain file is no serial port
-        QVERIFY2(error.contains(QStringLiteral("port 2")) && error.contains(plainFile),
-                 qPrintable(error));
-        QVERIFY(!port.isOpen());
-    }
-
-    void hangUpClosesThePort() {
-        Pty pty;
-        QtSerialPort port;
-        openOn(port, pty);
-        pty.hangUp();
-        QTRY_VERIFY_WITH_TIMEOUT(!port.isOpen(), 2000);
-        const QString error = errorOf([&] { port.read(); });
-        QVERIFY2(error.contains(QStringLiteral("gone away")), qPrintable(error));
-        QVERIFY_THROWS_EXCEPTION(PortError, port.write("P"));
-        // With the port closed nothing keeps waking the event loop.
-        QElapsedTimer timer;
-        timer.start();
-        QtEventLoop().waitForEvents(0.2);
-        QVERIFY(timer.elapsed() >= 150);
-        port.close();
-        QVERIFY_THROWS_EXCEPTION(PortError, port.open()); // the device is still gone
-    }
-
-    void waitForEventsLastsItsMaximumOrWakesOnACharacter() {
-        Pty pty;
-        QtSerialPort port;
-        openOn(port, pty);
+        port.open();       // the port opens again for the next command
         port.write("P\r"); // a write must not leave anything that keeps waking the loop
         QtEventLoop loop;
         loop.yield();
@@ -239,10 +203,23 @@ private slots:
         device.join();
         QCOMPARE(got, QByteArray("O"));
         QVERIFY2(elapsed < 2000, qPrintable(QString::number(elapsed)));
+
+        pty.hangUp();
+        QTRY_VERIFY_WITH_TIMEOUT(!port.isOpen(), 2000);
+        const QString error = errorOf([&] { port.read(); });
+        QVERIFY2(error.contains(QStringLiteral("gone away")), qPrintable(error));
+        QVERIFY_THROWS_EXCEPTION(PortError, port.write("P"));
+        loop.yield();
+        timer.restart();
+        loop.waitForEvents(0.2);
+        QVERIFY(timer.elapsed() >= 150);
+        port.close();
+        QVERIFY_THROWS_EXCEPTION(PortError, port.open()); // the device is still gone
     }
 
-    // An untitled box carries the program's name; a failure shows the critical icon.
-    void messageBoxCaptionAndIcon() {
+    // An untitled box carries the program's name; a failure shows the critical icon. The file
+    // dialog starts in app.path; the name chosen is offered next time; a cancel leaves it.
+    void dialogsAsShown() {
         QWidget window;
         QStringList shown;
         whenShown<QMessageBox>([&](QMessageBox *box) {
@@ -253,27 +230,21 @@ private slots:
         QtDialogs(&window).message("Failed to clear Tag", QString(), MessageIcon::Critical);
         QCOMPARE(shown, (QStringList{"RemletManager", "Failed to clear Tag",
                                      QString::number(QMessageBox::Critical)}));
-    }
 
-    void fileDialogSettingsNameAndCancel() {
         QTemporaryDir dir;
         const QString previous = QDir::currentPath();
         QVERIFY(QDir::setCurrent(dir.path()));
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("app.path")));
         QtFileDialog files;
-        QFileDialog open, save;
+        QFileDialog open;
         files.configure(open, QtFileDialog::Mode::Open);
-        files.configure(save, QtFileDialog::Mode::Save);
         QDir::setCurrent(previous);
         const auto canonical = [](const QString &path) {
             return QFileInfo(path).canonicalFilePath();
         };
         QCOMPARE(canonical(open.directory().absolutePath()),
                  canonical(dir.filePath(QStringLiteral("app.path"))));
-        QCOMPARE(save.nameFilters(), QStringList{QStringLiteral("Remlet Manager Files (*.fxd)")});
-        QVERIFY(!save.testOption(QFileDialog::DontConfirmOverwrite));
 
-        // The chosen name is offered next time; a cancel leaves it.
         const QString existing = dir.filePath(QStringLiteral("site.fxd"));
         QVERIFY(QFile(existing).open(QIODevice::WriteOnly));
         files.setFileName(existing);
@@ -292,14 +263,6 @@ private slots:
         answer(false);
         QVERIFY(!files.showSave());
         QCOMPARE(canonical(files.fileName()), canonical(existing));
-    }
-
-    // Here there is no registry: the About box's lookups find nothing and leave nothing behind.
-    void hostSystemInfoFindsNoRegistryKey() {
-        QString value = QStringLiteral("left over");
-        QVERIFY(!HostSystemInfo().getKeyValue(SystemInfoHost::HKEY_LOCAL_MACHINE_ROOT, "SOFTWARE",
-                                              "PATH", value));
-        QVERIFY(value.isEmpty());
     }
 
     // Every image draws, with transparency, and afresh for a screen scaled by 2 rather than
