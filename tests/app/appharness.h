@@ -38,6 +38,13 @@ struct AppHarness {
             app::Services{port, timeline, timeline, dialogs, files, systemInfo, documents});
     }
 
+    // On another serial line, clock and event loop: the real ones.
+    AppHarness(platform::SerialPort &line, platform::Clock &clock, platform::EventLoop &loop)
+        : programmer(timeline) {
+        window = std::make_unique<app::MainWindow>(
+            app::Services{line, clock, loop, dialogs, files, systemInfo, documents});
+    }
+
     app::MainWindow &w() { return *window; }
 
     // A control of the window by its object name, as the window's designer named it.

@@ -1,7 +1,12 @@
 // The window's programmer side against the simulated programmer in-process on the fake clock:
 // start-up, the command-state table, the busy guard, failures that escape a command, closing,
-// and what a read, a program or a comparison does to the open database.
+// and what a read, a program or a comparison does to the open database; and once on the real
+// serial port, clock and event loop against the zepro-sim process, exactly as with hardware.
 #include "appharness.h"
+#include "platform/qt/qteventloop.h"
+#include "platform/qt/qtserialport.h"
+#include "platform/qt/steadyclock.h"
+#include "sim/simulatorprocess.h"
 #include "tests/common/testfiles.h"
 
 #include <QTemporaryDir>
@@ -319,6 +324,33 @@ private slots:
         QTEST(h.w().statusText(), "status");
         QCOMPARE(h.w().records().record(2), before.record(2)); // the device's differs
         QVERIFY(!QFile::exists("Untitled.fxd"));
+    }
+
+    void programCopyClearCopyBackAndReadOverAPseudoTerminal() {
+        sim::SimulatorProcess simulator({"--no-pacing"});
+        qputenv("REMLET_PORTS", simulator.path.toLocal8Bit());
+        platform::QtSerialPort port;
+        platform::SteadyClock clock;
+        platform::QtEventLoop loop;
+        AppHarness h(port, clock, loop);
+        h.w().startUp();
+        h.w().runCommand(app::Command::NewDatabase);
+        for (int slot = 1; slot <= 4; ++slot) {
+            h.w().database().setCell(slot, userdb::SerialNumber, QString("00C0FFE%1").arg(slot));
+            h.w().database().setCell(slot, userdb::AuxiliaryWord, QString("A%1B%1").arg(slot));
+        }
+        const userdb::RecordStore programmed = h.w().records();
+        using enum app::Command;
+        for (const app::Command command :
+             {ProgramReceiver, CopyReceiverToTag, ClearReceiver, CopyTagToReceiver, ReadReceiver})
+            h.w().runCommand(command);
+        QCOMPARE(h.dialogs.texts(),
+                 (QStringList{"Receiver memory size set", "Backup tag size set",
+                              "Data downloaded OK", "Copied from Receiver to Tag",
+                              "Receiver Cleared", "Copied from Tag to Receiver"}));
+        for (int slot = 1; slot <= 4; ++slot)
+            QCOMPARE(h.w().records().record(slot), programmed.record(slot));
+        QVERIFY(!port.isOpen());
     }
 };
 

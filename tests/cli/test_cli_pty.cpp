@@ -1,6 +1,6 @@
 // remletctl against the zepro-sim process on a pseudo-terminal, as an installer's script
 // runs it.
-#include "tests/common/simprocess.h"
+#include "sim/simulatorprocess.h"
 #include "tests/common/testfiles.h"
 #include "userdb/databasefile.h"
 
@@ -50,7 +50,7 @@ private slots:
     // find, program, compare, a changed file, read: results on standard output only.
     void programCompareAndRead() {
         const QString link = path("zepro");
-        SimulatorProcess sim({"--no-pacing", "--link", link});
+        sim::SimulatorProcess sim({"--no-pacing", "--link", link});
         const QStringList port{"--port", link};
         QCOMPARE(writeDatabase(path("site.fxd"), {"0000ABCD", "00C0FFEE", "", "1234abcd"}),
                  QString());
@@ -115,7 +115,7 @@ private slots:
         QCOMPARE(writeDatabase("site.fxd", {"0000ABCD"}), QString());
         QCOMPARE(writeDatabase("bad.fxd", {"0000ABCD", "1234\t678"}), QString());
         const QByteArray before = readFile("site.fxd");
-        std::optional<SimulatorProcess> sim;
+        std::optional<sim::SimulatorProcess> sim;
         if (!simulator.isEmpty())
             sim.emplace(QStringList{"--no-pacing", "--link", dir.filePath("zepro")} + simulator);
         arguments.replaceInStrings("PORT", dir.filePath("zepro"));
