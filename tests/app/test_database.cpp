@@ -148,8 +148,7 @@ private slots:
         row("address commit", "txtDatabaseAddress", "commit", ime, 0, "Caf\u00E9 Lune ", 1);
         // Typed as it stands, not completed to "SA".
         row("State S", "cboState", "keys", "S", State, "S", 0);
-        row("State, comma yes, quote no", "cboState", "keys", "North, \"Far\"", State, "North, Far",
-            2);
+        row("State: comma, no quote", "cboState", "keys", "Nth, \"Far\"", State, "Nth, Far", 2);
     }
     void whatTheBoxesTake() {
         QFETCH(QString, box);

@@ -35,9 +35,7 @@ RecordStore typicalUsers(int count) {
         store.setCell(slot, SerialNumber,
                       QStringLiteral("0001A%1").arg(slot, 3, 10, QLatin1Char('0')));
         store.setCell(slot, Surname, "Fitzgerald-" + n);
-        store.setCell(slot, OtherNames, QStringLiteral("Anne Marie"));
         store.setCell(slot, Address1, "Unit " + n + ", 12 Harbour Street");
-        store.setCell(slot, Suburb, QStringLiteral("Williamstown"));
         store.setCell(slot, Telephone, "03 9397 " + n);
     }
     return store;

@@ -51,7 +51,9 @@ private slots:
     void programCompareAndRead() {
         const QString link = path("zepro");
         sim::SimulatorProcess sim({"--no-pacing", "--link", link});
-        const QStringList port{"--port", link};
+        const auto onPort = [&](QStringList arguments) {
+            return remletctl(arguments << "--port" << link);
+        };
         QCOMPARE(writeDatabase(path("site.fxd"), {"0000ABCD", "00C0FFEE", "", "1234abcd"}),
                  QString());
 
@@ -65,22 +67,20 @@ private slots:
             QCOMPARE(found.out, "1\t" + link.toUtf8() + "\tZEPRO V2.4\n");
         }
 
-        const Run programmed =
-            remletctl(QStringList{"program", "receiver", path("site.fxd")} + port);
+        const Run programmed = onPort({"program", "receiver", path("site.fxd")});
         QCOMPARE(programmed.exitCode, 0);
         QCOMPARE(programmed.err, QByteArray()); // no terminal: no progress
-        const Run same = remletctl(QStringList{"compare", "receiver", path("site.fxd")} + port);
+        const Run same = onPort({"compare", "receiver", path("site.fxd")});
         QCOMPARE(same.exitCode, 0);
         QCOMPARE(same.out, QByteArray());
 
         QCOMPARE(writeDatabase(path("changed.fxd"), {"0000ABCD", "00C0FFEF", "", "1234ABCD"}),
                  QString());
-        const Run differs =
-            remletctl(QStringList{"compare", "receiver", path("changed.fxd")} + port);
+        const Run differs = onPort({"compare", "receiver", path("changed.fxd")});
         QCOMPARE(differs.exitCode, 1);
         QCOMPARE(differs.out, QByteArray("2\t00C0FFEF\t0002\t00C0FFEE\t0002\n"));
 
-        const Run read = remletctl(QStringList{"read", "receiver", path("read.fxd")} + port);
+        const Run read = onPort({"read", "receiver", path("read.fxd")});
         QCOMPARE(read.exitCode, 0);
         userdb::RecordStore back;
         QCOMPARE(userdb::loadDatabaseFile(path("read.fxd"), back).error, QString());

@@ -51,10 +51,6 @@ struct Port {
 class TestSimPty : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() {
-        QVERIFY2(QFileInfo(qEnvironmentVariable("ZEPRO_SIM")).isExecutable(), "ZEPRO_SIM");
-    }
-
     // Paced replies, a line typed at the simulator, and the port closed and opened again; the
     // memories and sizes persist in the state file, the link goes at exit, and a hang-up reaches
     // the PC as one.
