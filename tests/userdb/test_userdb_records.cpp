@@ -207,7 +207,7 @@ private slots:
         row("1A x 3", "1A", "3", "0000001A 0000001B 0000001C old4");
         row("carry", "0000FFFF", "2", "0000FFFF 00010000 old3");
         row("empty start", "", "2", "00000000 00000001 old3");
-        row("fraction cut off", "A", "2.7", "0000000A 0000000B old3");
+        row("fraction cut off, one slot", "A", "1.7", "0000000A old2");
         row("up to the last serial", "FFFFFFFE", " 2 ", "FFFFFFFE FFFFFFFF");
         row("0.9 does nothing", "1", "0.9", "old1");
         row("words for count", "1", "three", "old1", notNumber);
