@@ -241,7 +241,7 @@ void MainWindow::placeBulkFrame() {
 // ---- dispatch, failures, start-up and shutdown ----
 
 void MainWindow::reportFailure(const QString &text) {
-    m_dialogs.message(text, proglink::ApplicationTitle, platform::MessageIcon::Critical);
+    m_dialogs.message(text, platform::ApplicationTitle, platform::MessageIcon::Critical);
 }
 
 void MainWindow::runCommand(Command command) {

@@ -54,7 +54,7 @@ QString readSummary(const SlotLinesResult &lines) {
 
 DownloadOutcome fail(LinkContext &context, ProgrammerView &view) {
     context.dialogs.message(QStringLiteral("Communications error with reciever, please try again"),
-                            ApplicationTitle, platform::MessageIcon::Critical);
+                            platform::ApplicationTitle, platform::MessageIcon::Critical);
     view.hideProgress();
     return DownloadOutcome::Failed;
 }

@@ -9,9 +9,6 @@
 
 namespace proglink {
 
-// The application title: the caption of every programmer message box.
-inline const QString ApplicationTitle = QStringLiteral("RemletManager");
-
 // What every programmer operation works with: one serial port, one clock, the window's event
 // loop and its message boxes.
 struct LinkContext {

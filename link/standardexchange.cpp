@@ -17,10 +17,10 @@ bool runStandardExchange(LinkContext &context, int port, const ExchangeCommand &
         acknowledged = false; // the device went away before it answered
     }
     if (acknowledged)
-        context.dialogs.message(command.successMessage, ApplicationTitle,
+        context.dialogs.message(command.successMessage, platform::ApplicationTitle,
                                 platform::MessageIcon::None);
     else
-        context.dialogs.message(command.failureMessage, ApplicationTitle,
+        context.dialogs.message(command.failureMessage, platform::ApplicationTitle,
                                 platform::MessageIcon::Critical);
     closeQuietly(context.port);
     return acknowledged;

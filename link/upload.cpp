@@ -44,7 +44,7 @@ bool uploadMemory(LinkContext &context, ProgrammerView &view, int port, Device d
     // must not reach the device, and neither must the slots before it.
     if (const QList<UnsendableValue> unsendable = findUnsendableValues(store, memorySlots);
         !unsendable.isEmpty()) {
-        context.dialogs.message(describeUnsendableValues(unsendable), ApplicationTitle,
+        context.dialogs.message(describeUnsendableValues(unsendable), platform::ApplicationTitle,
                                 platform::MessageIcon::Critical);
         return false;
     }
@@ -62,10 +62,10 @@ bool uploadMemory(LinkContext &context, ProgrammerView &view, int port, Device d
         acknowledged = false; // the device went away part way through
     }
     if (acknowledged)
-        context.dialogs.message(QStringLiteral("Data downloaded OK"), ApplicationTitle,
+        context.dialogs.message(QStringLiteral("Data downloaded OK"), platform::ApplicationTitle,
                                 platform::MessageIcon::None);
     else
-        context.dialogs.message(QStringLiteral("Failed to write data"), ApplicationTitle,
+        context.dialogs.message(QStringLiteral("Failed to write data"), platform::ApplicationTitle,
                                 platform::MessageIcon::Critical);
     closeQuietly(context.port);
     view.hideProgress();

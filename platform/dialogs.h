@@ -10,6 +10,9 @@ namespace platform {
 
 enum class MessageIcon { None, Critical };
 
+// The application title: the caption of every box that has no title of its own.
+inline const QString ApplicationTitle = QStringLiteral("RemletManager");
+
 // Modal boxes and the beep. Every message the user must see goes through message().
 class Dialogs {
 public:

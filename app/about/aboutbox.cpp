@@ -22,7 +22,7 @@ AboutBox::AboutBox(platform::Dialogs &dialogs, platform::SystemInfoHost &systemI
     , m_systemInfo(systemInfo) {
     ui->setupUi(this);
     // Form_Load: the caption, the title and the version.
-    const QString title = proglink::ApplicationTitle;
+    const QString title = platform::ApplicationTitle;
     setWindowTitle(QStringLiteral("About ") + title);
     ui->lblTitle->setText(title);
     ui->lblVersion->setText(versionText());
@@ -51,7 +51,7 @@ void AboutBox::StartSysInfo() {
             return;
     }
     m_dialogs.message(QStringLiteral("System Information Is Unavailable At This Time"),
-                      proglink::ApplicationTitle, platform::MessageIcon::None);
+                      platform::ApplicationTitle, platform::MessageIcon::None);
 }
 
 } // namespace app
