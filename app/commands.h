@@ -2,7 +2,8 @@
 
 namespace app {
 
-// Every command the window offers, whatever starts it (menu item, toolbar button, picture).
+// Every command the window offers, whatever starts it (menu item, toolbar button, a panel's
+// button or picture). The window's command table (commandtable.cpp) says what starts each.
 enum class Command {
     None,
     NewDatabase,
@@ -24,6 +25,10 @@ enum class Command {
     DisableInternalReceiver,
     FindProgrammer,
     About,
+    // The panels' buttons.
+    SortNow,
+    MergeNow,
+    BulkValidate,
     // The Tools menu.
     UserList,
     Find,

@@ -1,20 +1,11 @@
-// The window's database commands: the slot editor's handlers, the file commands, sorting,
-// merging and the bulk serial fill.
+// The window's file commands: New, Load, Save, Save As and Close, and the database a Read
+// makes.
 #include "app/compare/comparisonwindow.h"
 #include "app/mainwindow.h"
-#include "app/statuspanel.h"
-#include "app/userlist/duplicatenotes.h"
 #include "app/userlist/userlistwindow.h"
 #include "platform/dialogs.h"
 #include "ui_mainwindow.h"
-#include "userdb/bulkfill.h"
 #include "userdb/databasefile.h"
-#include "userdb/fieldrules.h"
-#include "userdb/merge.h"
-#include "userdb/sort.h"
-
-#include <QScrollBar>
-#include <QTimer>
 
 namespace app {
 
@@ -22,72 +13,9 @@ namespace {
 const QString UntitledName = QStringLiteral("Untitled.fxd");
 }
 
-int MainWindow::Remlet_Count() const {
-    return userdb::usedSlotCount(m_database.records());
-}
-
-int MainWindow::Temp_Remlet_Count() const {
-    return userdb::usedSlotCount(m_mergeBuffer);
-}
-
-// ---- slot editor ----
-
-void MainWindow::ShowSlot() {
-    ui->fraTXUsers->showRecord(m_database.records(), EditSlotNumber);
-    ui->fraTXUsers->showUsedSlotCount(Remlet_Count());
-}
-
-void MainWindow::setSlotSelector(int value) {
-    // Raises hscSlot_Change only when the value really changes.
-    ui->fraTXUsers->slotSelector()->setValue(value);
-}
-
-void MainWindow::hscSlot_Change(int value) {
-    EditSlotNumber = value;
-    ui->fraTXUsers->showSlotNumber(value);
-    ShowSlot();
-}
-
-void MainWindow::txtRemlet_LostFocus() {
-    if (!ui->fraTXUsers->isVisible() || !ui->fraTXUsers->isEnabled())
-        return;
-    // Checked now, for the slot that was being edited, before the click or key that left the
-    // box changes the slot or runs a command.
-    checkSerialOfSlot();
-}
-
-void MainWindow::checkSerialOfSlot() {
-    const QString serial = ui->fraTXUsers->serialBox()->text();
-    m_database.setCell(EditSlotNumber, userdb::SerialNumber, serial);
-    // A fob enrolled twice is a mistake the device would store twice: say so, without a box.
-    const QString note =
-        serialAlsoInNote(serial, m_database.otherSlotsWithSerial(serial, EditSlotNumber));
-    if (!note.isEmpty())
-        m_panels[1]->showNotice(note);
-    if (!userdb::serialNeedsWarning(serial))
-        return;
-    // The short serial stays stored: the check only warns. The box opens once the event that
-    // left the serial box is over, never in the middle of focus or mouse handling.
-    QTimer::singleShot(0, this, &MainWindow::showSerialWarning);
-}
-
-void MainWindow::showSerialWarning() {
-    reportFailure(userdb::serialWarningText());
-    if (ui->fraTXUsers->isVisible() && ui->fraTXUsers->isEnabled())
-        ui->fraTXUsers->serialBox()->setFocus(Qt::OtherFocusReason);
-}
-
-// ---- file commands ----
-
-void MainWindow::showSlotOne() {
-    EditSlotNumber = 1;
-    setSlotSelector(1);
-    ShowSlot();
-}
-
 void MainWindow::openDatabase(const QString &fileName, userdb::RecordStore records,
                               const QString &address) {
-    DatabaseFilename = fileName;
+    m_databaseFilename = fileName;
     setDatabaseTitle(fileName);
     m_database.replaceRecords(std::move(records));
     ui->fraTXUsers->setDatabaseAddress(address);
@@ -97,11 +25,18 @@ void MainWindow::openDatabase(const QString &fileName, userdb::RecordStore recor
 
 void MainWindow::mnuNewDatabase_Click() {
     m_services.fileDialog.setFileName(UntitledName);
-    DatabaseFilename = UntitledName;
+    m_databaseFilename = UntitledName;
     setDatabaseTitle(UntitledName);
     m_database.clearRecords(); // the address box keeps its text
     showSlotOne();
     applyCommandEvent(CommandEvent::DatabaseOpened, *this);
+}
+
+void MainWindow::openReadDatabase(userdb::RecordStore records) {
+    mnuNewDatabase_Click();
+    m_database.replaceRecords(std::move(records));
+    SaveDatabaseFile();
+    showSlotOne();
 }
 
 void MainWindow::mnuLoadDatabase_Click() {
@@ -121,7 +56,7 @@ void MainWindow::mnuLoadDatabase_Click() {
 
 bool MainWindow::SaveDatabaseFile() {
     const QString error = userdb::saveDatabaseFile(
-        DatabaseFilename, ui->fraTXUsers->databaseAddress(), m_database.records());
+        m_databaseFilename, ui->fraTXUsers->databaseAddress(), m_database.records());
     if (error.isEmpty())
         return true;
     reportFailure(error);
@@ -136,14 +71,14 @@ void MainWindow::mnuSaveDatabaseAs_Click() {
     // The dialog proposes the name it last held.
     if (!m_services.fileDialog.showSave())
         return;
-    const QString previous = DatabaseFilename;
-    DatabaseFilename = m_services.fileDialog.fileName();
+    const QString previous = m_databaseFilename;
+    m_databaseFilename = m_services.fileDialog.fileName();
     if (!SaveDatabaseFile()) {
         // The database stays under the name it had; the chosen file was never written.
-        DatabaseFilename = previous;
+        m_databaseFilename = previous;
         return;
     }
-    setDatabaseTitle(DatabaseFilename);
+    setDatabaseTitle(m_databaseFilename);
 }
 
 void MainWindow::mnuCloseDatabase_Click() {
@@ -157,99 +92,6 @@ void MainWindow::mnuCloseDatabase_Click() {
 
 void MainWindow::imgDatabaseExit_Click() {
     runCommand(Command::CloseDatabase);
-}
-
-// ---- panels ----
-
-void MainWindow::mnuSortDatabase_Click() {
-    revealPanel(ui->fraSort);
-}
-
-void MainWindow::imgSortExit_Click() {
-    ui->fraSort->hide();
-}
-
-void MainWindow::mnuMergeDatabase_Click() {
-    revealPanel(ui->fraMergeDatabase);
-}
-
-void MainWindow::MergeExitImage_Click() {
-    ui->fraMergeDatabase->hide();
-}
-
-// ---- sorting ----
-
-void MainWindow::BubbleSort() {
-    // The sort runs to its end without yielding, so no command can change slots 1 to 340
-    // between reading them and writing the new order back.
-    ui->fraTXUsers->setEnabled(false);
-    ui->fraSort->setEnabled(false);
-    showProgress(1, 340);
-    const int column = ui->fraSort->selectedColumn();
-    m_database.changeRecords(
-        [column](userdb::RecordStore &store) { userdb::sortSlots(store, column); });
-    setProgress(340);
-    hideProgress();
-    ui->fraTXUsers->setEnabled(true);
-    ui->fraSort->setEnabled(true);
-}
-
-void MainWindow::cmdSortNow_Click() {
-    if (refuseWhileTransferring())
-        return;
-    BubbleSort();
-    showSlotOne();
-    ui->fraSort->hide();
-}
-
-// ---- merging ----
-
-void MainWindow::cmdMergeDatabase_Click() {
-    if (refuseWhileTransferring())
-        return;
-    if (m_services.fileDialog.showOpen()) {
-        const QString chosen = m_services.fileDialog.fileName();
-        auto fresh = std::make_unique<userdb::RecordStore>();
-        const userdb::LoadResult result = userdb::loadDatabaseFile(chosen, *fresh);
-        if (!result.error.isEmpty()) {
-            // Nothing changes: not the open database, its file name nor the last count.
-            reportFailure(result.error);
-        } else {
-            // From now on the merged file is the current database file, and the title says so:
-            // nobody should overwrite a file without seeing its name.
-            DatabaseFilename = chosen;
-            setDatabaseTitle(chosen);
-            m_mergeBuffer = std::move(*fresh);
-            ui->Label4->setText(QString::number(Temp_Remlet_Count()));
-            const userdb::MergeOptions options = ui->fraMergeDatabase->options();
-            m_database.changeRecords([this, options](userdb::RecordStore &store) {
-                userdb::mergeDatabases(store, m_mergeBuffer, options);
-            });
-            setSlotSelector(1);
-            ShowSlot();
-        }
-    }
-    ui->fraMergeDatabase->hide();
-}
-
-// ---- bulk fill ----
-
-void MainWindow::cmdBulk_Click() {
-    if (refuseWhileTransferring())
-        return;
-    userdb::BulkFillResult result;
-    m_database.changeRecords([&](userdb::RecordStore &store) {
-        result = userdb::bulkFill(store, ui->fraBulk->startSerial(), ui->fraBulk->count(),
-                                  ui->fraTXUsers->slotSelector()->maximum());
-    });
-    if (!result.error.isEmpty()) {
-        reportFailure(result.error);
-        return;
-    }
-    if (!result.changed)
-        return;
-    setSlotSelector(result.lastSlot);
-    ShowSlot();
 }
 
 } // namespace app

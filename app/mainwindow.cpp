@@ -1,11 +1,11 @@
 #include "app/mainwindow.h"
 
 #include "app/about/aboutbox.h"
+#include "app/commandtable.h"
 #include "app/compare/comparisonwindow.h"
+#include "app/programmer/programmersession.h"
 #include "app/statuspanel.h"
-#include "app/toolbarlayout.h"
 #include "app/userlist/userlistwindow.h"
-#include "platform/serialport.h"
 #include "ui_mainwindow.h"
 
 #include <QApplication>
@@ -14,7 +14,6 @@
 #include <QKeyEvent>
 #include <QLocale>
 #include <QRegularExpression>
-#include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QTimer>
@@ -23,75 +22,20 @@ void initAppResources();
 
 namespace app {
 
-namespace {
-
-// The main column never gets narrower than this; the bulk frame lies beyond its right edge.
-constexpr int MainColumnWidth = 780;
-
-using Handler = void (MainWindow::*)();
-
-// Every command with the menu item (or menu-bar command) that starts it and its handler.
-struct CommandBinding {
-    Command command;
-    const char *menuName;
-    Handler handler;
-};
-
-const CommandBinding Bindings[] = {
-    {Command::NewDatabase, "mnuNewDatabase", &MainWindow::mnuNewDatabase_Click},
-    {Command::LoadDatabase, "mnuLoadDatabase", &MainWindow::mnuLoadDatabase_Click},
-    {Command::SaveDatabase, "mnuSaveDatabase", &MainWindow::mnuSaveDatabase_Click},
-    {Command::SaveDatabaseAs, "mnuSaveDatabaseAs", &MainWindow::mnuSaveDatabaseAs_Click},
-    {Command::CloseDatabase, "mnuCloseDatabase", &MainWindow::mnuCloseDatabase_Click},
-    {Command::SortDatabase, "mnuSortDatabase", &MainWindow::mnuSortDatabase_Click},
-    {Command::MergeDatabase, "mnuMergeDatabase", &MainWindow::mnuMergeDatabase_Click},
-    {Command::ReadReceiver, "mnuReadReceiver", &MainWindow::mnuReadReceiver_Click},
-    {Command::ReadTag, "mnuReadTag", &MainWindow::mnuReadTag_Click},
-    {Command::ProgramReceiver, "mnuProgramReceiver", &MainWindow::mnuProgramReceiver_Click},
-    {Command::ProgramTag, "mnuProgramTag", &MainWindow::mnuProgramTag_Click},
-    {Command::CopyTagToReceiver, "mnuCopyfromTagtoReceiver",
-     &MainWindow::mnuCopyfromTagtoReceiver_Click},
-    {Command::CopyReceiverToTag, "mnuCopyfromReceivertoTag",
-     &MainWindow::mnuCopyfromReceivertoTag_Click},
-    {Command::ClearReceiver, "mnuClearReceiver", &MainWindow::mnuClearReceiver_Click},
-    {Command::ClearTag, "mnuClearTag", &MainWindow::mnuClearTag_Click},
-    {Command::EnableInternalReceiver, "mnuEnableRX", &MainWindow::mnuEnableRX_Click},
-    {Command::DisableInternalReceiver, "mnuDisableRX", &MainWindow::mnuDisableRX_Click},
-    {Command::FindProgrammer, "mnuFindRemletManager", &MainWindow::mnuFindRemletManager_Click},
-    {Command::About, "mnuAbout", &MainWindow::mnuAbout_Click},
-    {Command::UserList, "mnuUserList", &MainWindow::mnuUserList_Click},
-    {Command::Find, "mnuFind", &MainWindow::mnuFind_Click},
-    {Command::UseCapturedSerial, "mnuUseCapturedSerial", &MainWindow::mnuUseCapturedSerial_Click},
-    {Command::CompareWithReceiver, "mnuCompareReceiver", &MainWindow::mnuCompareReceiver_Click},
-    {Command::CompareWithTag, "mnuCompareTag", &MainWindow::mnuCompareTag_Click},
-    {Command::ExportCsv, "mnuExportCsv", &MainWindow::mnuExportCsv_Click},
-    {Command::ImportCsv, "mnuImportCsv", &MainWindow::mnuImportCsv_Click},
-    {Command::PrintUserList, "mnuPrintUserList", &MainWindow::mnuPrintUserList_Click},
-    {Command::ExportPdf, "mnuExportPdf", &MainWindow::mnuExportPdf_Click},
-};
-
-// The commands that replace, reorder or rename the open database.
-bool changesTheDatabase(Command command) {
-    return command == Command::NewDatabase || command == Command::LoadDatabase ||
-           command == Command::SaveDatabaseAs || command == Command::CloseDatabase ||
-           command == Command::SortDatabase || command == Command::MergeDatabase ||
-           command == Command::ImportCsv;
-}
-
-} // namespace
-
 MainWindow::MainWindow(const Services &services, QWidget *parent)
     : QMainWindow(parent)
     , ui(std::make_unique<Ui::MainWindow>())
     , m_services(services)
     , m_dialogs(services.dialogs)
-    , m_link{services.port, services.clock, services.loop, m_dialogs} {
+    , m_programmer(
+          new ProgrammerSession({services.port, services.clock, services.loop, m_dialogs}, this)) {
     initAppResources();
     ui->setupUi(this);
     setWindowIcon(QIcon(QStringLiteral(":/icons/remletmanager.svg")));
     bindCommands();
     buildStatusBar();
     wirePanels();
+    wireProgrammer();
     addKeyboardShortcuts();
     restoreToolSettings();
 
@@ -105,7 +49,7 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
     keepPlace.setRetainSizeWhenHidden(true);
     ui->prbDownload->setSizePolicy(keepPlace);
     ui->prbDownload->hide();
-    ui->lblEnableRX->setMinimumHeight(ui->Text1->sizeHint().height());
+    replyLabel()->setMinimumHeight(serialBeingWritten()->sizeHint().height());
     fitToScreen();
     updateToolStates();
 }
@@ -116,16 +60,35 @@ MainWindow::~MainWindow() {
     delete takeCentralWidget();
 }
 
+int MainWindow::Port() const {
+    return m_programmer->port();
+}
+
+QLabel *MainWindow::mergedCountLabel() const {
+    return ui->Label4;
+}
+
+QLineEdit *MainWindow::serialBeingWritten() const {
+    return ui->Text1;
+}
+
+QLabel *MainWindow::replyLabel() const {
+    return ui->lblEnableRX;
+}
+
 void MainWindow::bindCommands() {
     for (QMenu *menu : ui->menuBar->findChildren<QMenu *>())
         m_menus.insert(menu->objectName(), menu->menuAction());
     for (QAction *action : findChildren<QAction *>(QRegularExpression(QStringLiteral("^mnu"))))
         m_menus.insert(action->objectName(), action);
-    for (const CommandBinding &binding : Bindings) {
-        QAction *action = m_menus.value(QLatin1String(binding.menuName));
-        const Command command = binding.command;
-        connect(action, &QAction::triggered, this, [this, command] { runCommand(command); });
+    for (const CommandRow &row : commandTable()) {
+        if (!row.menuName)
+            continue;
+        const Command command = row.command;
+        connect(m_menus.value(QLatin1String(row.menuName)), &QAction::triggered, this,
+                [this, command] { runCommand(command); });
     }
+    // The toolbar's positions are the form's, separators included.
     m_toolbarActions = ui->Toolbar1->actions();
     for (QAction *action : std::as_const(m_toolbarActions)) {
         if (action->isSeparator())
@@ -159,22 +122,22 @@ void MainWindow::updateClock() {
 
 void MainWindow::wirePanels() {
     const auto beep = [this] { m_dialogs.beep(); };
+    const auto command = [this](Command c) { return [this, c] { runCommand(c); }; };
     SlotEditor *editor = ui->fraTXUsers;
     connect(editor->slotSelector(), &QScrollBar::valueChanged, this, &MainWindow::hscSlot_Change);
     connect(editor, &SlotEditor::fieldEdited, this, [this](int column, const QString &text) {
-        m_database.setCell(EditSlotNumber, column, text);
+        m_database.setCell(m_editSlotNumber, column, text);
     });
     connect(editor, &SlotEditor::serialBoxLeft, this, &MainWindow::txtRemlet_LostFocus);
     connect(editor, &SlotEditor::closeClicked, this, &MainWindow::imgDatabaseExit_Click);
     connect(editor, &SlotEditor::characterRefused, this, beep);
     connect(ui->fraSize, &SizeFrame::sizeClicked, this, &MainWindow::fraSize_Click);
-    connect(ui->fraSort, &SortPanel::sortClicked, this, &MainWindow::cmdSortNow_Click);
+    connect(ui->fraSort, &SortPanel::sortClicked, this, command(Command::SortNow));
     connect(ui->fraSort, &SortPanel::closeClicked, this, &MainWindow::imgSortExit_Click);
-    connect(ui->fraMergeDatabase, &MergePanel::mergeClicked, this,
-            &MainWindow::cmdMergeDatabase_Click);
+    connect(ui->fraMergeDatabase, &MergePanel::mergeClicked, this, command(Command::MergeNow));
     connect(ui->fraMergeDatabase, &MergePanel::closeClicked, this,
             &MainWindow::MergeExitImage_Click);
-    connect(ui->fraBulk, &BulkPanel::bulkClicked, this, &MainWindow::cmdBulk_Click);
+    connect(ui->fraBulk, &BulkPanel::bulkClicked, this, command(Command::BulkValidate));
     connect(ui->fraBulk, &BulkPanel::characterRefused, this, beep);
 }
 
@@ -195,49 +158,6 @@ void MainWindow::addKeyboardShortcuts() {
     });
 }
 
-void MainWindow::fitToScreen() {
-    // The client area ends where the main column ends; the bulk frame lies beyond it and
-    // comes into view only when the user drags the window wider. The column scrolls when the
-    // screen is too low for it, rather than squeezing its boxes.
-    ui->fraTXUsers->show();
-    const QSize column = ui->mainColumn->sizeHint();
-    ui->fraTXUsers->hide();
-    const int scrollBar = ui->mainColumnArea->verticalScrollBar()->sizeHint().width();
-    const int width = std::max(MainColumnWidth, column.width()) + scrollBar;
-    ui->mainColumnArea->setFixedWidth(width);
-    centralWidget()->setMinimumWidth(width);
-    const int chrome = ui->menuBar->sizeHint().height() + ui->Toolbar1->sizeHint().height() +
-                       ui->StatusBar1->sizeHint().height();
-    int height = column.height() + chrome;
-    if (const QScreen *screen = this->screen())
-        height = std::min(height, screen->availableGeometry().height());
-    resize(width, height);
-}
-
-void MainWindow::revealPanel(QWidget *panel) {
-    panel->show();
-    const int chrome = height() - ui->mainColumnArea->viewport()->height();
-    int wanted = ui->mainColumn->sizeHint().height() + chrome;
-    if (const QScreen *screen = this->screen())
-        wanted = std::min(wanted, screen->availableGeometry().height());
-    if (wanted > height())
-        resize(width(), wanted);
-    ui->mainColumnArea->ensureWidgetVisible(panel);
-    panel->setFocus(Qt::OtherFocusReason);
-}
-
-void MainWindow::resizeEvent(QResizeEvent *event) {
-    QMainWindow::resizeEvent(event);
-    placeBulkFrame();
-}
-
-void MainWindow::placeBulkFrame() {
-    const int width = ui->mainColumnArea->width();
-    ui->mainColumnArea->setGeometry(0, 0, width, centralWidget()->height());
-    ui->fraBulk->adjustSize();
-    ui->fraBulk->move(width + 8, 8);
-}
-
 // ---- dispatch, failures, start-up and shutdown ----
 
 void MainWindow::reportFailure(const QString &text) {
@@ -245,21 +165,19 @@ void MainWindow::reportFailure(const QString &text) {
 }
 
 void MainWindow::runCommand(Command command) {
-    if (changesTheDatabase(command) && refuseWhileTransferring())
+    const CommandRow *row = rowOf(command);
+    if (!row)
         return;
-    for (const CommandBinding &binding : Bindings) {
-        if (binding.command != command)
-            continue;
-        try {
-            (this->*binding.handler)();
-        } catch (const std::exception &failure) {
-            // A port the system refuses or another program holds: the command stops where it
-            // failed, the user is told why, and the window goes on.
-            reportFailure(QString::fromLocal8Bit(failure.what()));
-        }
-        updateToolStates();
+    if (row->changesDatabase && m_programmer->refuseWhileTransferring())
         return;
+    try {
+        (this->*row->handler)();
+    } catch (const std::exception &failure) {
+        // Whatever escapes a command: it stops where it failed, the user is told why, and the
+        // window goes on.
+        reportFailure(QString::fromLocal8Bit(failure.what()));
     }
+    updateToolStates();
 }
 
 void MainWindow::Toolbar1_ButtonClick(const QString &key) {
@@ -278,11 +196,7 @@ void MainWindow::closeEvent(QCloseEvent *event) {
                            static_cast<QWidget *>(m_userList)})
         if (other)
             other->close();
-    // Closing the port first ends any wait at once; capture mode then stops without
-    // sending its switch-off command.
-    if (m_services.port.isOpen())
-        m_services.port.close();
-    m_capture.requestStop();
+    m_programmer->shutDown();
     event->accept();
 }
 

@@ -1,24 +1,31 @@
 #pragma once
 
+// Naming in the window: what the user meets keeps the names the system has always had. The
+// controls keep their form names (`hscSlot`, `lblEnableRX`, `Label4`), the handlers are named
+// after their control and event (`mnuReadReceiver_Click`, `hscSlot_Change`), and the routines
+// and window-level values that other parts of the system name are spelled as they are there
+// (`ShowSlot`, `BubbleSort`, `Port()`, `EditSlotNumber()`, `DatabaseFilename()`). Everything
+// else is in the house style: `m_` members, camelCase functions, and controls with form names
+// such as `Label4` or `Text1` reached through accessors named for what they show.
+
 #include "app/closingdialogs.h"
 #include "app/commands.h"
 #include "app/commandstates.h"
 #include "app/services.h"
-#include "link/capture.h"
+#include "link/compare.h"
 #include "link/device.h"
-#include "link/linkcontext.h"
 #include "link/memorysize.h"
-#include "link/replybuffer.h"
 #include "userdb/opendatabase.h"
 #include "userdb/recordstore.h"
 
 #include <QHash>
 #include <QMainWindow>
 #include <QPointer>
-#include <functional>
 #include <memory>
+#include <span>
 
-class QTimer;
+class QLabel;
+class QLineEdit;
 
 namespace Ui {
 class MainWindow;
@@ -28,13 +35,16 @@ namespace app {
 
 class AboutBox;
 class ComparisonWindow;
+class ProgrammerSession;
 class StatusPanel;
 class UserListWindow;
+struct CommandRow;
 
-// The main window: the form's controls, the record store, the merge buffer, the reply buffer
-// and the window-level variables. Its handlers, named after their controls, live in
-// databasecommands.cpp and programmercommands.cpp; the panels are small classes of their own.
-class MainWindow : public QMainWindow, public CommandSurface, public proglink::ProgrammerView {
+// The main window: the form's controls, the record store, the merge buffer and the window-level
+// values. Its handlers live in one file per kind of command (databasecommands.cpp,
+// editorcommands.cpp, panelcommands.cpp, programmercommands.cpp, toolscommands.cpp); the
+// programmer's side is a ProgrammerSession, the panels are small classes of their own.
+class MainWindow : public QMainWindow, public CommandSurface {
     Q_OBJECT
 public:
     static inline const QString BaseTitle = QStringLiteral("Corvane Systems Remlet Manager");
@@ -45,17 +55,16 @@ public:
     // Start-up: hides what needs a database or a programmer and runs discovery. Called once,
     // before the window is first shown.
     void startUp();
-
-    // Window-level variables.
-    int Port = 0; // 0 until discovery first succeeds
-    int EditSlotNumber = 1;
-    QString DatabaseFilename;
-    int MemorySlots = 340;
-
-    // Runs a command exactly as its menu item does; a failure that escapes it is reported.
+    // Runs a command exactly as its menu item (or button) does.
     void runCommand(Command command);
-    // Toolbar dispatch by key, ignoring case.
-    void Toolbar1_ButtonClick(const QString &key);
+    // The command of the toolbar button whose key equals `key`, ignoring case; None for a
+    // separator or an unknown key.
+    static Command commandForToolbarKey(const QString &key);
+
+    // The window-level values.
+    int Port() const;
+    int EditSlotNumber() const { return m_editSlotNumber; }
+    QString DatabaseFilename() const { return m_databaseFilename; }
 
     int Remlet_Count() const;
     int Temp_Remlet_Count() const;
@@ -63,10 +72,12 @@ public:
     // The records as the window edits them: every change is announced to the views.
     userdb::OpenDatabase &database() { return m_database; }
     bool isDatabaseOpen() const;
+    ProgrammerSession &programmer() { return *m_programmer; }
 
     // A menu, menu item or menu-bar command by its control name.
     QAction *menuAction(const QString &name) const { return m_menus.value(name); }
     QAction *toolbarPosition(int position) const { return m_toolbarActions.at(position - 1); }
+    QString statusText() const;
 
     // CommandSurface
     void setToolbarPositionVisible(int position, bool visible) override;
@@ -75,16 +86,15 @@ public:
     void setFrameVisible(const QString &name, bool visible) override;
     void resetTitle() override;
 
-    // ProgrammerView
-    void setStatusText(const QString &text) override;
-    void setPortText(const QString &text) override;
-    void setReplyText(const QString &text) override;
-    void showProgress(int minimum, int maximum) override;
-    void setProgress(int value) override;
-    void hideProgress() override;
-    void showSerialBeingWritten(const QString &serial) override;
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
-    QString statusText() const;
+private:
+    // The one table of commands: what starts each, its handler, and whether it replaces,
+    // reorders or renames the open database (commandtable.cpp).
+    static std::span<const CommandRow> commandTable();
+    static const CommandRow *rowOf(Command command);
 
     // Handlers.
     void mnuNewDatabase_Click();
@@ -115,6 +125,7 @@ public:
     void imgDatabaseExit_Click();
     void hscSlot_Change(int value);
     void txtRemlet_LostFocus();
+    void Toolbar1_ButtonClick(const QString &key);
     // The Tools menu.
     void mnuUserList_Click();
     void mnuFind_Click();
@@ -126,41 +137,50 @@ public:
     void mnuPrintUserList_Click();
     void mnuExportPdf_Click();
 
-protected:
-    void closeEvent(QCloseEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
-
-private:
+    // Construction.
     void bindCommands();
     void buildStatusBar();
     void wirePanels();
+    void wireProgrammer();
     void addKeyboardShortcuts();
+    void updateClock();
+
+    // Layout (windowlayout.cpp).
     void fitToScreen();
     // Shows a panel where the user can see and reach it: the window grows when the screen has
     // room, the column scrolls to the panel, and the keyboard goes into it.
     void revealPanel(QWidget *panel);
     void placeBulkFrame();
-    void updateClock();
 
     // The one place where failures the user must see are shown.
     void reportFailure(const QString &text);
     void setDatabaseTitle(const QString &fileName);
+
+    // The slot editor (editorcommands.cpp).
     void setSlotSelector(int value);
     void ShowSlot();
-    bool SaveDatabaseFile();
-    void DownloadMemory();
-    void UploadMemory();
-    void BubbleSort();
-    void ApplyMemorySizes();
-    proglink::Device selectedDevice() const;
-    int memorySlotsOf(proglink::Device device) const;
+    void showSlotOne();
     // The serial check of the slot shown: stores the box's text, notes a serial that another
     // slot holds too and warns about one that is not 8 digits long.
     void checkSerialOfSlot();
     void showSerialWarning();
+
+    // The database (databasecommands.cpp).
+    bool SaveDatabaseFile();
     // Makes `records` the open database, read from (or to be saved as) `fileName`.
     void openDatabase(const QString &fileName, userdb::RecordStore records, const QString &address);
-    void showSlotOne();
+    // A memory just read becomes a new database, saved at once.
+    void openReadDatabase(userdb::RecordStore records);
+    void BubbleSort();
+
+    // The programmer (programmercommands.cpp).
+    // The device selector: the hidden option buttons that say which memory a transfer uses.
+    void selectDevice(proglink::Device device);
+    void readDevice(proglink::Device device);
+    void programDevice(proglink::Device device);
+    void showComparison(const QList<proglink::SlotDifference> &differences,
+                        proglink::Device device);
+
     // The Tools menu: which items apply now, the remembered settings, the windows it opens.
     void updateToolStates();
     void restoreToolSettings();
@@ -168,34 +188,23 @@ private:
     UserListWindow *userListWindow();
     ComparisonWindow *comparisonWindow();
     void showChosenSlot(int slot);
-    void compareWith(proglink::Device device);
     // What a file is proposed as in a save dialog: the database's name with another extension.
     QString proposedPath(const QString &extension) const;
 
-    // Re-entry guard: runs one programmer exchange at a time on the port. Returns false when
-    // the exchange was refused because another one waits for the programmer.
-    bool runExchange(const std::function<void()> &exchange);
-    // Beeps and says the programmer is busy, for a few seconds.
-    void refuseBusy();
-    // Refuses (true) a command that replaces, reorders or renames the database while a
-    // programmer command other than capture mode waits: a read or a program in progress
-    // works on the records and the file name.
-    bool refuseWhileTransferring();
+    // Controls with form names, by what they show.
+    QLabel *mergedCountLabel() const;      // Label4
+    QLineEdit *serialBeingWritten() const; // Text1
+    QLabel *replyLabel() const;            // lblEnableRX
 
     std::unique_ptr<Ui::MainWindow> ui;
     Services m_services;
     ClosingAwareDialogs m_dialogs;
-    proglink::LinkContext m_link;
+    ProgrammerSession *m_programmer;
 
     userdb::OpenDatabase m_database;
     userdb::RecordStore m_mergeBuffer;
-    proglink::ReplyBuffer m_replyBuffer;
-    proglink::InternalReceiverCapture m_capture;
-    bool m_exchangeRunning = false;
-    // The sizes as last accepted: a click refused while the programmer is busy goes back to
-    // them, so the window never shows a size the programmer was not told.
-    proglink::MemorySize m_acceptedReceiverSize = proglink::MemorySize::Receiver340;
-    proglink::MemorySize m_acceptedTagSize = proglink::MemorySize::Tag340;
+    int m_editSlotNumber = 1;
+    QString m_databaseFilename;
 
     QHash<QString, QAction *> m_menus;
     QList<QAction *> m_toolbarActions;
@@ -203,7 +212,6 @@ private:
     QPointer<AboutBox> m_about;
     QPointer<UserListWindow> m_userList;
     QPointer<ComparisonWindow> m_comparison;
-    QString m_capturedSerial; // the last fob serial that capture mode showed
 };
 
 } // namespace app

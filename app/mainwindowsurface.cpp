@@ -1,10 +1,8 @@
-// What the state table and the programmer commands change in the window: toolbar positions,
-// menus, frames, the title, the status panels, the reply label and the progress bar.
+// What the state table changes in the window: toolbar positions, menus, frames and the title.
 #include "app/mainwindow.h"
 
 #include "app/statuspanel.h"
 #include "ui_mainwindow.h"
-#include "userdb/capturedserial.h"
 
 namespace app {
 
@@ -44,45 +42,8 @@ bool MainWindow::isDatabaseOpen() const {
     return isMenuVisible(QStringLiteral("mnuSaveDatabase"));
 }
 
-void MainWindow::setStatusText(const QString &text) {
-    m_panels[0]->setLastingText(text); // news from the running command replaces a notice
-}
-
-void MainWindow::setPortText(const QString &text) {
-    m_panels[1]->setLastingText(text);
-}
-
 QString MainWindow::statusText() const {
     return m_panels[0]->text();
-}
-
-void MainWindow::setReplyText(const QString &text) {
-    ui->lblEnableRX->setText(text);
-    // A fob that capture mode shows may be put into the slot editor (Tools menu).
-    if (!m_capture.isRunning())
-        return;
-    if (const QString serial = userdb::capturedSerial(text); !serial.isEmpty()) {
-        m_capturedSerial = serial;
-        updateToolStates();
-    }
-}
-
-void MainWindow::showProgress(int minimum, int maximum) {
-    ui->prbDownload->setRange(minimum, maximum);
-    ui->prbDownload->setValue(minimum);
-    ui->prbDownload->show();
-}
-
-void MainWindow::setProgress(int value) {
-    ui->prbDownload->setValue(value);
-}
-
-void MainWindow::hideProgress() {
-    ui->prbDownload->hide();
-}
-
-void MainWindow::showSerialBeingWritten(const QString &serial) {
-    ui->Text1->setText(serial);
 }
 
 } // namespace app

@@ -3,6 +3,7 @@
 #include "app/compare/comparisonwindow.h"
 #include "app/mainwindow.h"
 #include "app/print/userlistprint.h"
+#include "app/programmer/programmersession.h"
 #include "app/statuspanel.h"
 #include "app/userlist/duplicatenotes.h"
 #include "app/userlist/userlistwindow.h"
@@ -43,13 +44,12 @@ void MainWindow::restoreToolSettings() {
 
 void MainWindow::updateToolStates() {
     const bool open = isDatabaseOpen();
-    // The Read menu is shown exactly when a programmer was found and capture mode is off.
-    const bool programmerFree = isMenuVisible(QStringLiteral("mnuRead")) && !m_exchangeRunning;
-    const bool transferring = m_exchangeRunning && !m_capture.isRunning();
+    const bool programmerFree = m_programmer->isFound() && !m_programmer->isBusy();
+    const bool transferring = m_programmer->isTransferring();
     for (QAction *item :
          {ui->mnuUserList, ui->mnuFind, ui->mnuExportCsv, ui->mnuPrintUserList, ui->mnuExportPdf})
         item->setEnabled(open);
-    ui->mnuUseCapturedSerial->setEnabled(open && !m_capturedSerial.isEmpty());
+    ui->mnuUseCapturedSerial->setEnabled(open && !m_programmer->capturedSerial().isEmpty());
     ui->mnuCompareReceiver->setEnabled(open && programmerFree);
     ui->mnuCompareTag->setEnabled(open && programmerFree);
     ui->mnuImportCsv->setEnabled(!transferring);
@@ -114,15 +114,16 @@ void MainWindow::mnuFind_Click() {
 }
 
 void MainWindow::mnuUseCapturedSerial_Click() {
-    if (m_capturedSerial.isEmpty() || !isDatabaseOpen())
+    const QString serial = m_programmer->capturedSerial();
+    if (serial.isEmpty() || !isDatabaseOpen())
         return;
     // As if typed: the edit reaches the store, and the serial is checked as on leaving the box.
-    ui->fraTXUsers->serialBox()->setText(m_capturedSerial);
+    ui->fraTXUsers->serialBox()->setText(serial);
     checkSerialOfSlot();
 }
 
 QString MainWindow::proposedPath(const QString &extension) const {
-    QString path = DatabaseFilename;
+    QString path = m_databaseFilename;
     if (path.endsWith(QStringLiteral(".fxd"), Qt::CaseInsensitive))
         path.chop(4);
     return path + QLatin1Char('.') + extension;

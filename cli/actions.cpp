@@ -2,10 +2,7 @@
 
 #include "cli/failure.h"
 #include "cli/programmersession.h"
-#include "link/compare.h"
-#include "link/download.h"
 #include "link/slotvalues.h"
-#include "link/upload.h"
 #include "userdb/databasefile.h"
 #include "userdb/filemessage.h"
 
@@ -65,8 +62,7 @@ int read(const Request &request, ProgrammerSession &session) {
     auto store = std::make_unique<userdb::RecordStore>();
     session.view().setActivity(QStringLiteral("Reading the %1").arg(deviceName(request.device)));
     session.view().takeStatusTexts();
-    if (proglink::downloadMemory(session.context(), session.view(), session.port(), request.device,
-                                 session.buffer(), *store) != proglink::DownloadOutcome::Complete)
+    if (session.link().read(request.device, *store) != proglink::DownloadOutcome::Complete)
         session.fail(ReadFailed);
     session.view().hideProgress();
     // Lines the programmer sent that could not be read: the file lacks them.
@@ -88,8 +84,7 @@ int program(const Request &request, ProgrammerSession &session) {
     connectFor(request, session);
     session.view().setActivity(
         QStringLiteral("Programming the %1").arg(deviceName(request.device)));
-    if (!proglink::uploadMemory(session.context(), session.view(), session.port(), request.device,
-                                request.slotCount, *store))
+    if (!session.link().program(request.device, request.slotCount, *store))
         session.fail(QStringLiteral("Failed to write data"));
     return ExitSuccess;
 }
@@ -99,8 +94,7 @@ int compare(const Request &request, ProgrammerSession &session, std::FILE *out) 
     connectFor(request, session);
     session.view().setActivity(QStringLiteral("Reading the %1").arg(deviceName(request.device)));
     const proglink::Comparison comparison =
-        proglink::readAndCompare(session.context(), session.view(), session.port(), request.device,
-                                 request.slotCount, session.buffer(), *database);
+        session.link().compare(request.device, request.slotCount, *database);
     if (comparison.outcome == proglink::ComparisonOutcome::ReadFailed)
         session.fail(ReadFailed);
     for (const proglink::SlotDifference &d : comparison.differences)

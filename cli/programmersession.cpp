@@ -1,7 +1,6 @@
 #include "cli/programmersession.h"
 
 #include "cli/failure.h"
-#include "link/memorysize.h"
 #include "platform/qt/portnames.h"
 
 #include <QFileInfo>
@@ -11,7 +10,7 @@ namespace cli {
 ProgrammerSession::ProgrammerSession(ConsoleView &view, ConsoleDialogs &dialogs)
     : m_view(view)
     , m_dialogs(dialogs)
-    , m_context{m_serial, m_clock, m_loop, m_dialogs} {}
+    , m_link({m_serial, m_clock, m_loop, m_dialogs}, m_view) {}
 
 void ProgrammerSession::connect(const QString &portPath, bool identify) {
     if (!portPath.isEmpty()) {
@@ -21,17 +20,16 @@ void ProgrammerSession::connect(const QString &portPath, bool identify) {
         // The serial port takes a bare name for one under /dev.
         m_serial.setFixedPaths({QFileInfo(portPath).absoluteFilePath()});
         if (!identify) {
-            m_port = 1;
+            m_link.usePort(1);
             return;
         }
     }
-    m_found = proglink::discoverProgrammer(m_context, m_view, m_buffer);
+    m_found = m_link.discover();
     if (!m_found.found) {
         const QString why = m_view.portText();
         throw Failure(why.isEmpty() ? QStringLiteral("Cannot Find Remlet Manager")
                                     : QStringLiteral("Cannot Find Remlet Manager (%1)").arg(why));
     }
-    m_port = m_found.port;
 }
 
 void ProgrammerSession::applySize(proglink::Device device, int slotCount) {
@@ -43,7 +41,7 @@ void ProgrammerSession::applySize(proglink::Device device, int slotCount) {
     m_dialogs.takeFailure();
     // A port that cannot be used ends the size command silently; the next step meets the
     // same port and says why.
-    proglink::runMemorySizeCommand(m_context, m_port, size);
+    m_link.applySize(size);
     if (const QString failure = m_dialogs.takeFailure(); !failure.isEmpty())
         throw Failure(failure);
 }

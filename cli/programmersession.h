@@ -3,9 +3,7 @@
 #include "cli/consoledialogs.h"
 #include "cli/consoleview.h"
 #include "link/device.h"
-#include "link/discovery.h"
-#include "link/linkcontext.h"
-#include "link/replybuffer.h"
+#include "link/programmerlink.h"
 #include "platform/qt/qteventloop.h"
 #include "platform/qt/qtserialport.h"
 #include "platform/qt/steadyclock.h"
@@ -26,12 +24,11 @@ public:
     // when it does not acknowledge.
     void applySize(proglink::Device device, int slotCount);
 
-    int port() const { return m_port; }
+    int port() const { return m_link.port(); }
     const proglink::DiscoveryResult &found() const { return m_found; }
-    QString devicePath() { return m_serial.portName(m_port); }
+    QString devicePath() { return m_serial.portName(m_link.port()); }
 
-    proglink::LinkContext &context() { return m_context; }
-    proglink::ReplyBuffer &buffer() { return m_buffer; }
+    proglink::ProgrammerLink &link() { return m_link; }
     ConsoleView &view() { return m_view; }
     // Throws the failure the link has just shown, or `fallback` when it showed none.
     [[noreturn]] void fail(const QString &fallback);
@@ -42,10 +39,8 @@ private:
     platform::QtEventLoop m_loop;
     ConsoleView &m_view;
     ConsoleDialogs &m_dialogs;
-    proglink::LinkContext m_context;
-    proglink::ReplyBuffer m_buffer;
+    proglink::ProgrammerLink m_link;
     proglink::DiscoveryResult m_found;
-    int m_port = 0;
 };
 
 } // namespace cli

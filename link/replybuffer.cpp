@@ -20,7 +20,7 @@ void ReplyBuffer::fill(int first, int last, char code) {
     first = std::max(first, 1);
     last = std::min(last, Size);
     if (last >= first)
-        std::fill(m_codes.begin() + index(first), m_codes.begin() + index(last) + 1, code);
+        std::fill_n(m_codes.data() + index(first), last - first + 1, code);
 }
 
 } // namespace proglink

@@ -15,7 +15,7 @@ int main(int argc, char *argv[]) {
         std::fprintf(stderr, "usage: rendericon SVG OUTPUT-FOLDER SIZE...\n");
         return 2;
     }
-    const QString svg = arguments.at(1);
+    const QString &svg = arguments.at(1);
     const QDir output(arguments.at(2));
     for (const QString &sizeText : arguments.mid(3)) {
         bool ok = false;

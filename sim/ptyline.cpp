@@ -1,9 +1,9 @@
 #include "sim/ptyline.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <stdlib.h>
 #include <termios.h>
 #include <unistd.h>
 

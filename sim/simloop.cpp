@@ -15,7 +15,7 @@ namespace sim {
 namespace {
 constexpr double Never = std::numeric_limits<double>::infinity();
 // A PC that does not read fills the pty; past this much the programmer waits for it.
-constexpr qsizetype MaxUnsent = 64 * 1024;
+constexpr qsizetype MaxUnsent = qsizetype(64) * 1024;
 
 void warn(const QString &text) {
     std::fprintf(stderr, "zepro-sim: %s\n", qPrintable(text));

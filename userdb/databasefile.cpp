@@ -127,7 +127,7 @@ QByteArray writeDatabase(const QString &address, const RecordStore &store) {
         for (const QString &cell : store.record(slot))
             size += cell.size() + 3;
     QByteArray out;
-    out.reserve(size + 2 * SlotCount);
+    out.reserve(size + qsizetype(2) * SlotCount);
     appendQuoted(out, address);
     out.append("\r\n");
     for (int slot = 1; slot <= SlotCount; ++slot) {

@@ -16,8 +16,11 @@ SizeFrame::SizeFrame(QWidget *parent)
         {ui->optTag340Slot, MemorySize::Tag340},
         {ui->optTAG85Slot, MemorySize::Tag85},
     };
-    for (const auto &[option, size] : options)
-        connect(option, &QRadioButton::clicked, this, [this, size] { emit sizeClicked(size); });
+    for (const auto &option : options) {
+        const MemorySize size = option.second;
+        connect(option.first, &QRadioButton::clicked, this,
+                [this, size] { emit sizeClicked(size); });
+    }
 }
 
 SizeFrame::~SizeFrame() = default;

@@ -31,7 +31,7 @@ int main(int argc, char *argv[]) {
     app::MainWindow &window = bench.window;
     platform::FakeDialogs &dialogs = bench.dialogs;
     window.startUp();
-    if (window.Port != 1) {
+    if (window.Port() != 1) {
         std::fprintf(stderr, "the simulator was not found\n");
         return 1;
     }

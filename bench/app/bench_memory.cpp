@@ -13,7 +13,7 @@ userdb::RecordStore fullStore() {
     for (int slot = 1; slot <= userdb::SlotCount; ++slot)
         for (int column = 1; column <= userdb::ColumnCount; ++column)
             store.setCell(slot, column,
-                          QString(longest[column - 1], QLatin1Char('A' + (slot + column) % 26)));
+                          QString(longest[column - 1], QChar(u'A' + (slot + column) % 26)));
     return store;
 }
 

@@ -43,7 +43,7 @@ int main(int argc, char *argv[]) {
     window.runCommand(app::Command::NewDatabase);
     for (int slot = 1; slot <= Slots; ++slot) {
         window.database().setCell(slot, userdb::SerialNumber,
-                                 QStringLiteral("%1").arg(0xA0000000u + slot, 8, 16).toUpper());
+                                  QStringLiteral("%1").arg(0xA0000000u + slot, 8, 16).toUpper());
         window.database().setCell(slot, userdb::AuxiliaryWord, QStringLiteral("0001"));
     }
     dialogs.clear();

@@ -40,7 +40,7 @@ QString FakeDocumentDialogs::answer(const Shown &shown) {
     m_shown.append(shown);
     if (m_answers.empty())
         return {};
-    const QString chosen = m_answers.front();
+    QString chosen = m_answers.front();
     m_answers.pop_front();
     return chosen;
 }

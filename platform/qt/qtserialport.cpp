@@ -15,7 +15,7 @@ namespace {
 // Far more than a healthy programmer sends before it is read (a whole memory is about 6 KB),
 // yet a device that floods the line cannot make the program hold more than this: once the
 // buffer is full the port stops taking characters until some are read.
-constexpr qint64 ReadBufferBytes = 256 * 1024;
+constexpr qint64 ReadBufferBytes = qint64(256) * 1024;
 
 // QSerialPort reports a lock held by another program as a permission error too; only a device
 // file the user may not read and write is a permission problem the user can fix.

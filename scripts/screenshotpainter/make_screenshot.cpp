@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QPalette>
+#include <QScrollBar>
 
 int main(int argc, char *argv[]) {
     QApplication application(argc, argv);
@@ -58,7 +59,9 @@ int main(int argc, char *argv[]) {
     window.database().setCell(1, userdb::Mobile, QStringLiteral("0400 123 456"));
     window.findChild<app::AddressEdit *>("txtDatabaseAddress")
         ->setAddressText(QStringLiteral("Harbour View Apartments\nCar park gates"));
-    window.hscSlot_Change(1);
+    // The editor shows the slot it moves to.
+    window.findChild<QScrollBar *>("hscSlot")->setValue(2);
+    window.findChild<QScrollBar *>("hscSlot")->setValue(1);
     window.show();
     QApplication::processEvents();
     return window.grab().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;

@@ -29,7 +29,7 @@ struct AppHarness {
 
     // programmerPort 0: no programmer anywhere.
     explicit AppHarness(int programmerPort = 1, sim::ProgrammerOptions options = {})
-        : programmer(timeline, options) {
+        : programmer(timeline, std::move(options)) {
         if (programmerPort > 0) {
             port.addPort(programmerPort, &programmer);
             programmer.setHangUpHandler([this] { port.hangUp(); });
@@ -46,6 +46,11 @@ struct AppHarness {
     }
 
     app::MainWindow &w() { return *window; }
+
+    // A toolbar button by its key, as the toolbar's dispatch takes it (letter case ignored).
+    void clickToolbar(const QString &key) {
+        window->runCommand(app::MainWindow::commandForToolbarKey(key));
+    }
 
     // A control of the window by its object name, as the window's designer named it.
     template <typename T = QWidget> T *child(const QString &name) const {

@@ -78,8 +78,8 @@ private slots:
         QTest::addColumn<Action>("action");
         QTest::addColumn<QString>("file"); // in the failure box; empty: no box
         QTest::addColumn<QString>("reason");
-        const auto row = [](const char *name, app::Command command, std::optional<QString> answer,
-                            const char *reason = "") {
+        const auto row = [](const char *name, app::Command command,
+                            const std::optional<QString> &answer, const char *reason = "") {
             QTest::newRow(name) << Action([=](AppHarness &h) {
                 h.files.queueAnswer(answer);
                 h.w().runCommand(command);
@@ -108,13 +108,13 @@ private slots:
         AppHarness h(0);
         h.files.queueAnswer(path("good.fxd"));
         h.w().runCommand(app::Command::LoadDatabase);
-        h.w().hscSlot_Change(2);
+        h.child<QScrollBar>("hscSlot")->setValue(2);
         action(h);
         const QString shown = h.dialogs.texts().join('\n');
         QCOMPARE(h.dialogs.messages().size(), file.isEmpty() ? 0 : 1);
         QFETCH(QString, reason);
         QVERIFY2(shown.contains(file) && shown.contains(reason), qPrintable(shown));
-        QCOMPARE(h.w().DatabaseFilename, path("good.fxd"));
+        QCOMPARE(h.w().DatabaseFilename(), path("good.fxd"));
         QCOMPARE(h.w().windowTitle(), "Corvane Systems Remlet Manager - " + path("good.fxd"));
         QCOMPARE(h.w().records().cell(1, userdb::Surname), "Smith");
         QCOMPARE(h.child<QLineEdit>("txtRemlet")->text(), "0000001B");
@@ -243,8 +243,8 @@ private slots:
         QFETCH(int, slotOfC);
         QCOMPARE(h.w().records().cell(slotOfC, userdb::Surname), "C");
         QCOMPARE(h.w().records().cell(slotOfC, userdb::SerialNumber), "12");
-        QTEST(h.w().EditSlotNumber, "shown"); // the click did what it was for
-        serial->clear();                      // an empty serial is no mistake
+        QTEST(h.w().EditSlotNumber(), "shown"); // the click did what it was for
+        serial->clear();                        // an empty serial is no mistake
         h.child("txtSurname")->setFocus();
         QCoreApplication::processEvents();
         QCOMPARE(h.dialogs.messages().size(), 1);
@@ -268,7 +268,7 @@ private slots:
         const QStringList serials{"0000000C", "", "0000000A", "0000000B"};
         for (int slot = 1; slot <= 4; ++slot)
             h.w().database().setCell(slot, userdb::SerialNumber, serials.at(slot - 1));
-        h.w().hscSlot_Change(4);
+        h.child<QScrollBar>("hscSlot")->setValue(4);
         h.w().runCommand(app::Command::SortDatabase);
         h.child<QRadioButton>("optSerialNumber")->click();
         // A command waiting in the event loop (a read, say) cannot run inside the sort and be
@@ -299,7 +299,7 @@ private slots:
         QCOMPARE(h.w().records().cell(1, userdb::Surname), "Kept");
         QCOMPARE(h.w().records().cell(2, userdb::SerialNumber), "0000000C");
         QCOMPARE(h.child<QLabel>("Label4")->text(), "3");
-        QCOMPARE(h.w().DatabaseFilename, path("other.fxd"));
+        QCOMPARE(h.w().DatabaseFilename(), path("other.fxd"));
         QVERIFY(h.w().windowTitle().endsWith(path("other.fxd")));
     }
 

@@ -52,8 +52,8 @@ private slots:
         QCOMPARE(h.dialogs.texts(),
                  (QStringList{"Receiver memory size set", "Backup tag size set"}));
         QCOMPARE(windowShownAtMessage, (QList<bool>{false, false}));
-        h.w().Toolbar1_ButtonClick("findzepro1");
-        h.w().Toolbar1_ButtonClick("no such key");
+        h.clickToolbar("findzepro1");
+        h.clickToolbar("no such key");
         QCOMPARE(h.commandsSent(), (QList<QByteArray>{"P", "F", "G", "P", "F", "G"}));
     }
 
@@ -91,7 +91,7 @@ private slots:
         const bool open = h.visibleMenus().contains("mnuSaveDatabase");
         QCOMPARE(h.w().windowTitle(),
                  "Corvane Systems Remlet Manager" + QString(open ? " - Untitled.fxd" : ""));
-        QCOMPARE(h.w().Port, programmer ? 1 : 0);
+        QCOMPARE(h.w().Port(), programmer ? 1 : 0);
         QCOMPARE(h.child<QLabel>("lblEnableRX")->text().startsWith("ZEPRO V"), programmer);
     }
 
@@ -117,9 +117,9 @@ private slots:
             menusDuring = h.visibleMenus();
             h.w().runCommand(app::Command::NewDatabase);
             if (!hangUp)
-                h.w().Toolbar1_ButtonClick("DisableRX2");
+                h.clickToolbar("DisableRX2");
         });
-        h.w().Toolbar1_ButtonClick("EnableRX32");
+        h.clickToolbar("EnableRX32");
         QCOMPARE(during, positions({{1, 8}, {28, 31}}));
         QCOMPARE(menusDuring, (QStringList{"mnuSaveDatabase", "mnuSaveDatabaseAs",
                                            "mnuCloseDatabase", "mnuSortDatabase", "mnuRX"}));
@@ -146,7 +146,7 @@ private slots:
         h.w().startUp();
         h.dialogs.clear();
         h.port.holdElsewhere(1);
-        h.w().Toolbar1_ButtonClick("ClearRX1");
+        h.clickToolbar("ClearRX1");
         QCOMPARE(h.dialogs.texts(), QStringList{"COM1 is in use"});
         QCOMPARE(h.dialogs.messages().at(0).icon, platform::MessageIcon::Critical);
         h.w().runCommand(app::Command::NewDatabase);
@@ -315,12 +315,12 @@ private slots:
             table->setCurrentIndex(rows.index(0, 0));
             QTest::keyClick(table, Qt::Key_Down);
             QTest::keyClick(table, Qt::Key_Down);
-            QCOMPARE(h.w().EditSlotNumber, 1);
+            QCOMPARE(h.w().EditSlotNumber(), 1);
             QTest::keyClick(table, Qt::Key_Enter);
-            QCOMPARE(h.w().EditSlotNumber, 5);
+            QCOMPARE(h.w().EditSlotNumber(), 5);
             QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
                               table->visualRect(rows.index(1, 0)).center());
-            QCOMPARE(h.w().EditSlotNumber, 2); // a click chooses too
+            QCOMPARE(h.w().EditSlotNumber(), 2); // a click chooses too
         }
         QTEST(h.w().statusText(), "status");
         QCOMPARE(h.w().records().record(2), before.record(2)); // the device's differs

@@ -69,15 +69,15 @@ private slots:
 
         slotBar->setFocus();
         QTest::keyClick(slotBar, Qt::Key_Right);
-        QCOMPARE(h.w().EditSlotNumber, 2);
+        QCOMPARE(h.w().EditSlotNumber(), 2);
         QTest::keyClick(slotBar, Qt::Key_PageDown);
-        QCOMPARE(h.w().EditSlotNumber, 12);
+        QCOMPARE(h.w().EditSlotNumber(), 12);
         QWidget *mobile = h.child("txtMobile");
         mobile->setFocus();
         QTest::keyClick(mobile, Qt::Key_PageDown, Qt::ControlModifier);
-        QCOMPARE(h.w().EditSlotNumber, 13);
+        QCOMPARE(h.w().EditSlotNumber(), 13);
         QTest::keyClick(mobile, Qt::Key_PageUp, Qt::ControlModifier);
-        QCOMPARE(h.w().EditSlotNumber, 12);
+        QCOMPARE(h.w().EditSlotNumber(), 12);
         QCOMPARE(QApplication::focusWidget(), mobile);
 
         h.w().runCommand(app::Command::SortDatabase);
@@ -112,7 +112,7 @@ private slots:
         AppHarness h(0);
         h.w().runCommand(app::Command::NewDatabase);
         h.w().runCommand(app::Command::SortDatabase);
-        h.w().showProgress(1, 340);
+        h.child("prbDownload")->show();
         h.w().resize(1366, 728);
         h.w().show();
         QVERIFY(QTest::qWaitForWindowExposed(&h.w()));
@@ -221,7 +221,7 @@ private slots:
         view->setFocus();
         view->setCurrentIndex(view->model()->index(0, 0));
         QTest::keyClick(view, Qt::Key_Return);
-        QCOMPARE(h.w().EditSlotNumber, 5);
+        QCOMPARE(h.w().EditSlotNumber(), 5);
         QCOMPARE(h.child<QLineEdit>("txtSurname")->text(), "Five");
         h.w().runCommand(app::Command::CloseDatabase); // the list goes with the database
         QVERIFY(!list->isVisible());
@@ -241,11 +241,11 @@ private slots:
         h.documents.queueAnswer(m_dir.filePath("bad.csv"));
         h.w().runCommand(app::Command::ImportCsv);
         QCOMPARE(h.dialogs.messages().size(), 1);
-        QCOMPARE(h.w().DatabaseFilename, "Untitled.fxd");
+        QCOMPARE(h.w().DatabaseFilename(), "Untitled.fxd");
         h.w().runCommand(app::Command::NewDatabase);
         h.documents.queueAnswer(m_dir.filePath("users.csv"));
         h.w().runCommand(app::Command::ImportCsv);
-        QCOMPARE(h.w().DatabaseFilename, m_dir.filePath("users.fxd"));
+        QCOMPARE(h.w().DatabaseFilename(), m_dir.filePath("users.fxd"));
         QCOMPARE(h.w().records().record(1), typed.record(1));
         h.documents.queueAnswer(m_dir.filePath("users.pdf"));
         h.w().runCommand(app::Command::ExportPdf);

@@ -66,7 +66,8 @@ private slots:
         QTest::addColumn<double>("lastPause"); // 0 when there is no output
         using enum Output::Kind;
         const auto row = [](const char *name, const QByteArray &command, const QByteArray &reply,
-                            ProgrammerOptions options = {}, int kind = Text, double pause = 0.0) {
+                            const ProgrammerOptions &options = {}, int kind = Text,
+                            double pause = 0.0) {
             QTest::newRow(name) << options << command << reply
                                 << (!reply.isEmpty() || kind != Text ? kind : -1) << pause;
         };
@@ -203,7 +204,7 @@ private slots:
         QVERIFY(endless.after(1.0).size() > 900);
         Bench flood({.floodAfter = 'K'});
         const QByteArray flooded = flood.command("K", 0.05);
-        QVERIFY(flooded.startsWith("OK\r....") && flooded.size() > 40 * 4096);
+        QVERIFY(flooded.startsWith("OK\r....") && flooded.size() > qsizetype(40) * 4096);
         QVERIFY(flood.command("P", 0.1).endsWith(Ident)); // any command ends the flood
         QCOMPARE(flood.after(1.0), QByteArray());
         Bench drip({.dripSeconds = 0.5});

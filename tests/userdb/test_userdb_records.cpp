@@ -166,7 +166,7 @@ private slots:
         // Entries of the open database keep their own details, added ones bring theirs, and a
         // deleted entry leaves nothing behind.
         for (int slot = 1; slot <= int(result.size()); ++slot) {
-            const QString serial = store.cell(slot, SerialNumber);
+            const QString &serial = store.cell(slot, SerialNumber);
             const bool fromOpen = open.value(slot - 1) == (serial.isEmpty() ? "-" : serial);
             QCOMPARE(store.cell(slot, Surname), fromOpen ? "open" : serial.isEmpty() ? "" : "file");
         }
