@@ -131,6 +131,29 @@ private slots:
         QTEST(slotsOf(lists.model), "listed");
     }
 
+    // Many slots changed one cell at a time before the event loop runs again (a loop in a
+    // command): a few rows on their own, then one reset for the rest once the loop is over.
+    void burstOfRowsIsOneReset() {
+        Lists lists;
+        QSignalSpy inserted(&lists.model, &QAbstractItemModel::rowsInserted);
+        QSignalSpy removed(&lists.model, &QAbstractItemModel::rowsRemoved);
+        QSignalSpy reset(&lists.model, &QAbstractItemModel::modelReset);
+        for (int slot = 100; slot < 200; ++slot)
+            lists.database.setCell(slot, Surname, "New");
+        lists.database.setCell(9, Surname, "Smithson"); // a listed row: still one reset
+        lists.database.setCell(5, OtherDetail2, "");
+        QCOMPARE(inserted.size(), UserListModel::RowSignalsPerTurn);
+        QCOMPARE(reset.size(), 0);
+        QTRY_COMPARE(reset.size(), 1);
+        QCOMPARE(removed.size(), 0);
+        QCOMPARE(lists.model.rowCount(), 104);
+        QCOMPARE(lists.model.index(lists.model.rowOfSlot(9), Surname).data(), "Smithson");
+        // The next turn: a single edit is a row of its own again.
+        lists.database.setCell(300, Surname, "Later");
+        QCOMPARE(inserted.size(), UserListModel::RowSignalsPerTurn + 1);
+        QCOMPARE(reset.size(), 1);
+    }
+
     void findText_data() {
         QTest::addColumn<QString>("find");
         QTest::addColumn<QList<int>>("shown");
