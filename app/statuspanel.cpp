@@ -1,5 +1,7 @@
 #include "app/statuspanel.h"
 
+#include "app/toolwindows/livelabel.h"
+
 #include <QTimer>
 
 namespace app {
@@ -12,13 +14,17 @@ StatusPanel::StatusPanel(const QString &objectName, const QString &purpose, QWid
     : QLabel(parent)
     , m_noticeTimer(new QTimer(this)) {
     setObjectName(objectName);
-    setTextFormat(Qt::PlainText);
-    // The text changes, so a screen reader reads it as the name; the purpose is the description.
-    setAccessibleDescription(purpose);
+    // The text changes, so a screen reader reads it as the name; the purpose is the description
+    // (and the name while the panel is empty).
+    makeLiveLabel(*this, purpose);
     m_noticeTimer->setObjectName(QStringLiteral("noticeTimer"));
     m_noticeTimer->setSingleShot(true);
     m_noticeTimer->setInterval(NoticeMs);
     connect(m_noticeTimer, &QTimer::timeout, this, [this] { setText(m_lasting); });
+}
+
+void StatusPanel::setText(const QString &text) {
+    setLiveText(*this, text);
 }
 
 void StatusPanel::setLastingText(const QString &text) {

@@ -14,6 +14,9 @@ class StatusPanel : public QLabel {
 public:
     StatusPanel(const QString &objectName, const QString &purpose, QWidget *parent);
 
+    // Shows `text` now (the clock panels), its accessible name following; hides
+    // QLabel::setText so that no caller leaves the name behind.
+    void setText(const QString &text);
     // Replaces the lasting text, and any notice shown over it.
     void setLastingText(const QString &text);
     void showNotice(const QString &text);

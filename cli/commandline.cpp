@@ -1,6 +1,7 @@
 #include "cli/commandline.h"
 
 #include <QCommandLineParser>
+#include <QFileInfo>
 
 namespace cli {
 
@@ -67,6 +68,19 @@ QString readWords(const QStringList &words, Request &request) {
     return {};
 }
 
+// QCommandLineParser names the program as it was started, often a whole path from a script;
+// the usage line shows its file name only.
+QString withProgramName(QString help) {
+    static const QString usage = QStringLiteral("Usage: ");
+    const qsizetype start = help.indexOf(usage);
+    const qsizetype end = help.indexOf(QStringLiteral(" [options]"), start);
+    if (start < 0 || end < 0)
+        return help;
+    const qsizetype from = start + usage.size();
+    help.replace(from, end - from, QFileInfo(help.mid(from, end - from)).fileName());
+    return help;
+}
+
 } // namespace
 
 ParsedCommandLine parseCommandLine(const QStringList &arguments) {
@@ -90,7 +104,7 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments) {
                                  QStringLiteral("find | {read|program|compare} DEVICE FILE.fxd"));
 
     ParsedCommandLine result;
-    result.helpText = parser.helpText();
+    result.helpText = withProgramName(parser.helpText());
     if (!parser.parse(arguments)) {
         result.error = parser.errorText();
         return result;

@@ -42,12 +42,14 @@ QList<SlotDifference> compareStores(const userdb::RecordStore &database,
 }
 
 QString comparisonSummary(qsizetype differenceCount, Device device) {
+    // The device comes first: the same window shows the receiver's and the tag's results.
+    const QString name =
+        device == Device::Receiver ? QStringLiteral("Receiver") : QStringLiteral("Tag");
     if (differenceCount == 1)
-        return QStringLiteral("1 slot differs");
+        return name + QStringLiteral(": 1 slot differs");
     if (differenceCount > 1)
-        return QStringLiteral("%1 slots differ").arg(differenceCount);
-    return device == Device::Receiver ? QStringLiteral("The receiver matches the database")
-                                      : QStringLiteral("The tag matches the database");
+        return QStringLiteral("%1: %2 slots differ").arg(name).arg(differenceCount);
+    return name + QStringLiteral(": every slot matches");
 }
 
 Comparison readAndCompare(LinkContext &context, ProgrammerView &view, int port, Device device,

@@ -28,7 +28,7 @@ struct SlotDifference {
 QList<SlotDifference> compareStores(const userdb::RecordStore &database,
                                     const userdb::RecordStore &device, int slotCount);
 
-// "3 slots differ", "1 slot differs", or "The receiver matches the database" (or tag).
+// "Receiver: 3 slots differ", "Tag: 1 slot differs", "Receiver: every slot matches".
 QString comparisonSummary(qsizetype differenceCount, Device device);
 
 enum class ComparisonOutcome { Matches, Differs, ReadFailed };

@@ -1,19 +1,23 @@
 #include "app/compare/comparisonwindow.h"
 
 #include "app/compare/differencesmodel.h"
+#include "app/toolwindows/escapecloses.h"
+#include "app/toolwindows/livelabel.h"
+#include "app/toolwindows/toolwindowplacer.h"
 #include "ui_comparisonwindow.h"
 
 #include <QHeaderView>
-#include <QScreen>
-#include <QShortcut>
 
 namespace app {
 
 ComparisonWindow::ComparisonWindow(QWidget *parent)
-    : QWidget(parent, Qt::Window)
+    : QDialog(parent, Qt::Window)
     , ui(std::make_unique<Ui::ComparisonWindow>())
-    , m_model(new DifferencesModel(this)) {
+    , m_model(new DifferencesModel(this))
+    , m_placer(new ToolWindowPlacer(*this, placeKey()))
+    , m_escape(new EscapeCloses(*this)) {
     ui->setupUi(this);
+    makeLiveLabel(*ui->lblSummary, QStringLiteral("Comparison summary"));
     QTableView *table = ui->tblDifferences;
     table->setModel(m_model);
     // The slot number as narrow as it can be, the four values sharing the rest evenly.
@@ -26,16 +30,26 @@ ComparisonWindow::ComparisonWindow(QWidget *parent)
     connect(ui->tblDifferences, &QAbstractItemView::clicked, this, &ComparisonWindow::choose);
     connect(ui->tblDifferences, &QAbstractItemView::activated, this, &ComparisonWindow::choose);
     connect(ui->cmdClose, &QPushButton::clicked, this, &QWidget::close);
-    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, &QWidget::close);
 }
 
 ComparisonWindow::~ComparisonWindow() = default;
 
+QString ComparisonWindow::placeKey() {
+    return QStringLiteral("toolWindows/comparison");
+}
+
+void ComparisonWindow::setPlacementAnchor(QWidget *mainWindow, QWidget *keepVisible) {
+    m_placer->setAnchor(mainWindow, keepVisible);
+}
+
+void ComparisonWindow::setEarlierEscapeRule(std::function<bool()> rule) {
+    m_escape->setEarlierRule(std::move(rule));
+}
+
 void ComparisonWindow::setComparison(const QList<proglink::SlotDifference> &differences,
                                      proglink::Device device) {
     m_model->setDifferences(differences);
-    ui->lblSummary->setText(proglink::comparisonSummary(differences.size(), device));
+    setLiveText(*ui->lblSummary, proglink::comparisonSummary(differences.size(), device));
     if (m_model->rowCount() > 0)
         ui->tblDifferences->setCurrentIndex(m_model->index(0, DifferencesModel::Slot));
 }
@@ -43,8 +57,10 @@ void ComparisonWindow::setComparison(const QList<proglink::SlotDifference> &diff
 void ComparisonWindow::showComparison(const QList<proglink::SlotDifference> &differences,
                                       proglink::Device device) {
     setComparison(differences, device);
+    if (isMinimized())
+        showNormal();
     if (!isVisible())
-        fitToScreen();
+        m_placer->placeBeforeShowing();
     show();
     raise();
     activateWindow();
@@ -54,14 +70,6 @@ void ComparisonWindow::showComparison(const QList<proglink::SlotDifference> &dif
 void ComparisonWindow::choose(const QModelIndex &index) {
     if (index.isValid())
         emit slotChosen(m_model->difference(index.row()).slot);
-}
-
-// The form's size, but never larger than the screen it opens on (a small screen, a large
-// scale factor).
-void ComparisonWindow::fitToScreen() {
-    const QScreen *screen = parentWidget() ? parentWidget()->screen() : this->screen();
-    if (screen)
-        resize(size().boundedTo(screen->availableGeometry().size() * 9 / 10));
 }
 
 } // namespace app

@@ -4,6 +4,8 @@
 #include "userdb/columntitles.h"
 #include "userdb/opendatabase.h"
 
+#include <QTimer>
+
 #include <algorithm>
 
 namespace app {
@@ -16,16 +18,13 @@ UserListModel::UserListModel(const userdb::OpenDatabase &database, QObject *pare
             [this](int slot, int) { followCellChange(slot); });
     connect(&database, &userdb::OpenDatabase::serialPeersChanged, this,
             &UserListModel::followSerialPeers);
-    connect(&database, &userdb::OpenDatabase::recordsChanged, this, [this] {
-        beginResetModel();
-        rebuild();
-        endResetModel();
-    });
+    connect(&database, &userdb::OpenDatabase::recordsChanged, this, &UserListModel::resetNow);
     // A window owner destroys its members before its child windows.
     connect(&database, &QObject::destroyed, this, [this] {
         beginResetModel();
         m_database = nullptr;
         m_slots.clear();
+        m_resetPending = false;
         endResetModel();
     });
 }
@@ -38,23 +37,49 @@ void UserListModel::rebuild() {
             m_slots.push_back(slot);
 }
 
+void UserListModel::resetNow() {
+    if (!m_database)
+        return;
+    m_resetPending = false;
+    beginResetModel();
+    rebuild();
+    endResetModel();
+}
+
+bool UserListModel::takeRowSignal() {
+    if (m_rowSignalsThisTurn++ == 0)
+        QTimer::singleShot(0, this, [this] { m_rowSignalsThisTurn = 0; });
+    if (m_rowSignalsThisTurn <= RowSignalsPerTurn)
+        return true;
+    m_resetPending = true;
+    QTimer::singleShot(0, this, [this] {
+        if (m_resetPending)
+            resetNow();
+    });
+    return false;
+}
+
 int UserListModel::rowOfSlot(int slot) const {
     const auto found = std::lower_bound(m_slots.begin(), m_slots.end(), slot);
     return found != m_slots.end() && *found == slot ? int(found - m_slots.begin()) : -1;
 }
 
 void UserListModel::followCellChange(int slot) {
+    if (m_resetPending)
+        return; // the whole list follows at once when the burst is over
     const auto place = std::lower_bound(m_slots.begin(), m_slots.end(), slot);
     const int row = int(place - m_slots.begin());
     const bool listed = place != m_slots.end() && *place == slot;
     const bool holdsText = !m_database->records().isFree(slot);
     if (listed && holdsText) {
         emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
+    } else if (listed == holdsText || !takeRowSignal()) {
+        return;
     } else if (listed) {
         beginRemoveRows({}, row, row);
         m_slots.erase(place);
         endRemoveRows();
-    } else if (holdsText) {
+    } else {
         beginInsertRows({}, row, row);
         m_slots.insert(place, slot);
         endInsertRows();
@@ -62,6 +87,8 @@ void UserListModel::followCellChange(int slot) {
 }
 
 void UserListModel::followSerialPeers(const QList<int> &peers) {
+    if (m_resetPending)
+        return;
     // One signal per run of adjacent rows: a serial shared by a block of slots is one change.
     int first = -1;
     int last = -1;

@@ -15,7 +15,9 @@ namespace app {
 // from the open database (nothing is copied). Columns: the slot number, the 13 record columns
 // (model column n shows record column n) and a note naming the other slots with the same
 // serial. Follows the database: a cell edit updates, inserts or removes one row; a change of
-// many records resets the model. Should the database be destroyed first, the list empties.
+// many records resets the model, and so does a burst of cell edits that would insert or remove
+// more than a few rows before the event loop runs again (once it does: until then the list
+// shows the rows it had). Should the database be destroyed first, the list empties.
 class UserListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -24,6 +26,10 @@ public:
     static constexpr int ColumnCount = NoteColumn + 1;
     // What the list sorts by: the slot as a number, the other columns as text.
     static constexpr int SortRole = Qt::UserRole;
+    // A row inserted or removed costs a view (and the accessible table a screen reader has
+    // walked: it reworks an interface per cell) in proportion to the rows it holds; past this
+    // many in one turn of the event loop, the rest of the burst is one reset.
+    static constexpr int RowSignalsPerTurn = 4;
 
     explicit UserListModel(const userdb::OpenDatabase &database, QObject *parent = nullptr);
 
@@ -41,6 +47,9 @@ public:
 
 private:
     void rebuild();
+    void resetNow();
+    // Whether one more row may be inserted or removed on its own in this turn.
+    bool takeRowSignal();
     void followCellChange(int slot);
     void followSerialPeers(const QList<int> &peers);
     QString note(int slot) const;
@@ -48,6 +57,8 @@ private:
     // Null once the database is gone: the list is then empty.
     const userdb::OpenDatabase *m_database;
     std::vector<int> m_slots; // the listed slots, ascending
+    int m_rowSignalsThisTurn = 0;
+    bool m_resetPending = false; // a burst is going on: one reset when it is over
 };
 
 } // namespace app

@@ -1,12 +1,14 @@
 #include "app/userlist/userlistwindow.h"
 
+#include "app/toolwindows/escapecloses.h"
+#include "app/toolwindows/livelabel.h"
+#include "app/toolwindows/toolwindowplacer.h"
 #include "app/userlist/userlistfilter.h"
 #include "app/userlist/userlistmodel.h"
 #include "ui_userlistwindow.h"
 #include "userdb/recordstore.h"
 
 #include <QKeyEvent>
-#include <QScreen>
 
 namespace app {
 
@@ -44,17 +46,20 @@ QString typicalText(int column) {
 } // namespace
 
 UserListWindow::UserListWindow(const userdb::OpenDatabase &database, QWidget *parent)
-    : QWidget(parent, Qt::Window)
+    : QDialog(parent, Qt::Window)
     , m_ui(std::make_unique<Ui::UserListWindow>())
     , m_model(new UserListModel(database, this))
-    , m_filter(new UserListFilter(*m_model, this)) {
+    , m_filter(new UserListFilter(*m_model, this))
+    , m_placer(new ToolWindowPlacer(*this, placeKey()))
+    , m_escape(new EscapeCloses(*this)) {
     m_ui->setupUi(this);
+    makeLiveLabel(*m_ui->statusLabel, QStringLiteral("Users shown"));
+    nameClearButton(*m_ui->findEdit, QStringLiteral("Clear the find box"));
     QTableView *view = m_ui->usersView;
     view->setModel(m_filter);
     view->horizontalHeader()->setSortIndicator(UserListModel::SlotColumn, Qt::AscendingOrder);
     view->setSortingEnabled(true);
     sizeColumns();
-    fitToScreen();
 
     connect(m_ui->findEdit, &QLineEdit::textChanged, m_filter, &UserListFilter::setFindText);
     connect(m_ui->findEdit, &QLineEdit::returnPressed, this, &UserListWindow::moveToTable);
@@ -97,19 +102,23 @@ void UserListWindow::sizeColumns() {
     rows->setDefaultSectionSize(rowHeight);
 }
 
-void UserListWindow::fitToScreen() {
-    // The size of the form, but never larger than the screen's free area (a small laptop
-    // screen, or a large scale factor).
-    const QScreen *shown = screen();
-    if (!shown)
-        return;
-    const QSize room = shown->availableGeometry().size() * 9 / 10;
-    resize(size().boundedTo(room));
+QString UserListWindow::placeKey() {
+    return QStringLiteral("toolWindows/userList");
+}
+
+void UserListWindow::setPlacementAnchor(QWidget *mainWindow, QWidget *keepVisible) {
+    m_placer->setAnchor(mainWindow, keepVisible);
+}
+
+void UserListWindow::setEarlierEscapeRule(std::function<bool()> rule) {
+    m_escape->setEarlierRule(std::move(rule));
 }
 
 void UserListWindow::open() {
     if (isMinimized())
         showNormal();
+    if (!isVisible())
+        m_placer->placeBeforeShowing();
     show();
     raise();
     activateWindow();
@@ -143,16 +152,16 @@ bool UserListWindow::eventFilter(QObject *watched, QEvent *event) {
         moveToTable();
         return true;
     }
-    return QWidget::eventFilter(watched, event);
+    return QDialog::eventFilter(watched, event);
 }
 
 void UserListWindow::followShownRows() {
     const int total = m_model->rowCount();
-    m_ui->statusLabel->setText(
-        QStringLiteral("%1 of %2 %3")
-            .arg(m_filter->rowCount())
-            .arg(total)
-            .arg(total == 1 ? QStringLiteral("user") : QStringLiteral("users")));
+    setLiveText(*m_ui->statusLabel,
+                QStringLiteral("%1 of %2 %3")
+                    .arg(m_filter->rowCount())
+                    .arg(total)
+                    .arg(total == 1 ? QStringLiteral("user") : QStringLiteral("users")));
     // A row is always current while any is shown, so Enter in the table has one to choose.
     QTableView *view = m_ui->usersView;
     if (!view->currentIndex().isValid() && m_filter->rowCount() > 0)

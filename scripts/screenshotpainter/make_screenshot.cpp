@@ -13,6 +13,21 @@
 #include <QPalette>
 #include <QScrollBar>
 
+namespace {
+
+// The fake port named as on the Linux desktop the picture shows, where the programmer sits on
+// a USB serial adapter.
+class UsbAdapterPort : public platform::FakeSerialPort {
+public:
+    QString portName(int number) override {
+        return FakeSerialPort::portName(number).isEmpty()
+                   ? QString()
+                   : QStringLiteral("/dev/ttyUSB%1").arg(number - 1);
+    }
+};
+
+} // namespace
+
 int main(int argc, char *argv[]) {
     QApplication application(argc, argv);
     if (argc < 2)
@@ -33,7 +48,7 @@ int main(int argc, char *argv[]) {
     }
     // The simulated programmer in-process on port 1, the fake clock, boxes recorded unseen.
     platform::FakeTimeline timeline;
-    platform::FakeSerialPort port;
+    UsbAdapterPort port;
     platform::FakeDialogs dialogs;
     platform::FakeFileDialog files;
     platform::HostSystemInfo systemInfo;

@@ -274,11 +274,11 @@ private slots:
             QTest::newRow(name) << command << dropped << QString(summary) << QString(status);
         };
         using enum app::Command;
-        row("compare, three slots differ", CompareWithTag, 0, "3 slots differ");
-        row("compare, matching", CompareWithReceiver, 0, "The receiver matches the database");
+        row("compare, three slots differ", CompareWithTag, 0, "Tag: 3 slots differ");
+        row("compare, matching", CompareWithReceiver, 0, "Receiver: every slot matches");
         row("verify the tag, all written", ProgramTag, 0, "",
             "Verified: the tag matches the database");
-        row("verify, a write dropped", ProgramReceiver, 2, "1 slot differs");
+        row("verify, a write dropped", ProgramReceiver, 2, "Receiver: 1 slot differs");
     }
     void compareAndVerify() {
         QFETCH(int, droppedWrite);
@@ -302,7 +302,7 @@ private slots:
         QCOMPARE(comparison && comparison->isVisible(), !summary.isEmpty());
         if (!summary.isEmpty())
             QCOMPARE(comparison->findChild<QLabel *>("lblSummary")->text(), summary);
-        if (summary == "3 slots differ") {
+        if (summary == "Tag: 3 slots differ") {
             // The table lists each slot that differs; choosing one (Enter) shows it, and
             // moving along the rows does not.
             auto *table = comparison->findChild<QTableView *>("tblDifferences");

@@ -89,6 +89,13 @@ private slots:
         QCOMPARE(back.cell(340, userdb::SerialNumber), "00000000");
     }
 
+    // The usage line names the program, not the path it was started by.
+    void helpNamesTheProgram() {
+        const Run help = remletctl({"--help"});
+        QCOMPARE(help.exitCode, 0);
+        QVERIFY2(help.out.startsWith("Usage: remletctl [options] "), help.out);
+    }
+
     // Each failure exits 2 with one line on standard error and leaves the files as they were.
     void failures_data() {
         QTest::addColumn<QStringList>("simulator"); // empty: none is started

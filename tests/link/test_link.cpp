@@ -489,6 +489,23 @@ private slots:
         QVERIFY(rig.timeline.waitCount() < 30); // a wait per second of silence, not a spin
     }
 
+    // The Comparison window and remletctl say which device they read.
+    void comparisonSummary_data() {
+        addColumn<bool>("tag");
+        addColumn<int>("differences");
+        addColumn<QString>("summary");
+        newRow("receiver, one") << false << 1 << "Receiver: 1 slot differs";
+        newRow("receiver, three") << false << 3 << "Receiver: 3 slots differ";
+        newRow("tag, none") << true << 0 << "Tag: every slot matches";
+        newRow("tag, 340") << true << 340 << "Tag: 340 slots differ";
+    }
+    void comparisonSummary() {
+        QFETCH(bool, tag);
+        QFETCH(int, differences);
+        QTEST(proglink::comparisonSummary(differences, tag ? Device::Tag : Device::Receiver),
+              "summary");
+    }
+
     // The simulated tag holds `device` in `slotCount` slots, the database `database`. An empty
     // field is what Program sends for it. The database store is never written, whatever the read
     // gives.
