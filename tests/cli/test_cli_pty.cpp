@@ -159,6 +159,8 @@ private slots:
         row("bad count", "", "enrol site.fxd --count 0", "--count wants a whole number of 1");
         row("no free slot", "--capture-lines fob.txt --capture-every 0.1",
             "enrol full.fxd --sizes 85 --port PORT", "1A2B3C4D: No free slot in slots 1 to 85");
+        row("programmer gone during enrol", "--hang-up-after 1", "enrol site.fxd --port PORT",
+            "Communications Error: the programmer went away (0 fobs enrolled, saved in site.fxd)");
     }
     void failures() {
         QFETCH(QStringList, simulator);
