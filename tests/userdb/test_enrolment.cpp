@@ -24,7 +24,7 @@ void fill(OpenDatabase &database, const QString &text) {
 QString filledSlots(const OpenDatabase &database) {
     QStringList result;
     for (int slot = 1; slot <= SlotCount; ++slot)
-        if (const QString serial = database.cell(slot, 1), aux = database.cell(slot, 2);
+        if (const QString &serial = database.cell(slot, 1), &aux = database.cell(slot, 2);
             !serial.isEmpty() || !aux.isEmpty())
             result << QString("%1=%2,%3").arg(slot).arg(serial, aux);
     return result.join(' ');
