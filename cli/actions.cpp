@@ -1,5 +1,6 @@
 #include "cli/actions.h"
 
+#include "cli/enrol.h"
 #include "cli/failure.h"
 #include "cli/programmersession.h"
 #include "link/slotvalues.h"
@@ -116,6 +117,8 @@ int runAction(const Request &request, ProgrammerSession &session, std::FILE *out
         return read(request, session);
     case Action::Program:
         return program(request, session);
+    case Action::Enrol:
+        return enrolFobs(request, session, out, stderr);
     case Action::Compare:
         break;
     }

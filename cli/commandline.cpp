@@ -18,6 +18,12 @@ const char *const Description =
     "  compare DEVICE FILE.fxd  Print each slot where the receiver or tag differs from the\n"
     "                           database file: slot, database serial and aux, device serial and\n"
     "                           aux, separated by tabs.\n"
+    "  enrol FILE.fxd           Switch the programmer's receiver on and put each new fob\n"
+    "                           presented to it into the next free slot of the database file,\n"
+    "                           saving the file after each; print slot and serial, separated\n"
+    "                           by a tab. Fobs the file holds already are named on standard\n"
+    "                           error. Ends after --count fobs, on SIGINT or SIGTERM, or when\n"
+    "                           no slot is free. The file as it was is kept as FILE.old.fxd.\n"
     "DEVICE is receiver or tag.\n"
     "\n"
     "Exit status: 0 done (compare: every slot matches), 1 compare found differences,\n"
@@ -27,7 +33,8 @@ bool readAction(const QString &word, Action &action) {
     const std::pair<const char *, Action> actions[] = {{"find", Action::Find},
                                                        {"read", Action::Read},
                                                        {"program", Action::Program},
-                                                       {"compare", Action::Compare}};
+                                                       {"compare", Action::Compare},
+                                                       {"enrol", Action::Enrol}};
     for (const auto &[name, value] : actions)
         if (word == QLatin1String(name)) {
             action = value;
@@ -46,12 +53,24 @@ bool readDevice(const QString &word, proglink::Device &device) {
     return true;
 }
 
-// The positional words: "find", or an action, a device and a file.
+// "enrol" and a file.
+QString readEnrolWords(const QStringList &words, Request &request) {
+    if (words.size() != 2)
+        return QStringLiteral("enrol wants a database file");
+    request.file = words.at(1);
+    if (request.file.isEmpty())
+        return QStringLiteral("the database file name is empty");
+    return {};
+}
+
+// The positional words: "find", "enrol" and a file, or an action, a device and a file.
 QString readWords(const QStringList &words, Request &request) {
     if (words.isEmpty())
         return QStringLiteral("no command given");
     if (!readAction(words.first(), request.action))
         return QStringLiteral("unknown command \"%1\"").arg(words.first());
+    if (request.action == Action::Enrol)
+        return readEnrolWords(words, request);
     const qsizetype wanted = request.action == Action::Find ? 1 : 3;
     if (words.size() != wanted)
         return request.action == Action::Find
@@ -81,6 +100,16 @@ QString withProgramName(QString help) {
     return help;
 }
 
+QString readCount(const QString &value, Request &request) {
+    if (request.action != Action::Enrol)
+        return QStringLiteral("--count is for enrol only");
+    bool ok = false;
+    request.count = value.toInt(&ok);
+    if (!ok || request.count < 1)
+        return QStringLiteral("--count wants a whole number of 1 or more, not \"%1\"").arg(value);
+    return {};
+}
+
 } // namespace
 
 ParsedCommandLine parseCommandLine(const QStringList &arguments) {
@@ -95,13 +124,16 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments) {
         "sizes",
         "The memory size of the receiver or tag, 340 or 85 slots (default 340): sent to the "
         "programmer first, and the number of slots program and compare use. find sends the "
-        "receiver and tag sizes only when this is given.",
+        "receiver and tag sizes only when this is given. enrol sends no size and fills slots 1 "
+        "to this number.",
         "340|85"};
+    const QCommandLineOption count{"count", "enrol: stop after N fobs have been enrolled.", "N"};
     parser.addOption(port);
     parser.addOption(sizes);
-    parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("find, read, program or compare."),
-                                 QStringLiteral("find | {read|program|compare} DEVICE FILE.fxd"));
+    parser.addOption(count);
+    parser.addPositionalArgument(
+        QStringLiteral("command"), QStringLiteral("find, read, program, compare or enrol."),
+        QStringLiteral("find | {read|program|compare} DEVICE FILE.fxd | enrol FILE.fxd"));
 
     ParsedCommandLine result;
     result.helpText = withProgramName(parser.helpText());
@@ -130,6 +162,8 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments) {
         request.sizesGiven = true;
     }
     result.error = readWords(parser.positionalArguments(), request);
+    if (result.error.isEmpty() && parser.isSet(count))
+        result.error = readCount(parser.value(count), request);
     return result;
 }
 

@@ -7,7 +7,7 @@
 
 namespace cli {
 
-enum class Action { Find, Read, Program, Compare };
+enum class Action { Find, Read, Program, Compare, Enrol };
 
 // What the command line asks for.
 struct Request {
@@ -17,6 +17,7 @@ struct Request {
     QString portPath; // empty: search the ports as the window does
     int slotCount = 340;
     bool sizesGiven = false; // find tells the programmer the sizes only when asked to
+    int count = 0;           // enrol: stop after this many fobs; 0: no limit
 };
 
 struct ParsedCommandLine {

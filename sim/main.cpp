@@ -52,6 +52,21 @@ QString makeLink(const QString &linkPath, const QString &target) {
     return {};
 }
 
+// The lines of FILE, without their line ends (LF or CR LF); a last line end adds no empty line.
+QString loadCaptureLines(const QString &path, QList<QByteArray> &lines) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+    const QByteArray bytes = file.readAll();
+    lines = bytes.split('\n');
+    if (bytes.endsWith('\n'))
+        lines.removeLast();
+    for (QByteArray &line : lines)
+        if (line.endsWith('\r'))
+            line.chop(1);
+    return {};
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
@@ -68,6 +83,12 @@ int main(int argc, char *argv[]) {
     if (!command.error.isEmpty())
         return fail(command.error + QStringLiteral(" (see --help)"));
     const sim::SimSettings &settings = command.settings;
+
+    QList<QByteArray> captureLines;
+    if (!settings.captureLinesPath.isEmpty())
+        if (const QString error = loadCaptureLines(settings.captureLinesPath, captureLines);
+            !error.isEmpty())
+            return fail(error);
 
     sim::ProgrammerModel model(settings.programmer);
     if (!settings.statePath.isEmpty() && QFileInfo::exists(settings.statePath)) {
@@ -87,7 +108,7 @@ int main(int argc, char *argv[]) {
     std::printf("%s\n", qPrintable(line.slavePath()));
     std::fflush(stdout);
 
-    sim::SimLoop loop(settings, line, model);
+    sim::SimLoop loop(settings, line, model, captureLines);
     const int code = loop.run(signalPipe[0]);
     if (!settings.linkPath.isEmpty())
         QFile::remove(settings.linkPath);

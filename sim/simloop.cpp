@@ -22,12 +22,15 @@ void warn(const QString &text) {
 }
 } // namespace
 
-SimLoop::SimLoop(const SimSettings &settings, PtyLine &line, ProgrammerModel &model)
+SimLoop::SimLoop(const SimSettings &settings, PtyLine &line, ProgrammerModel &model,
+                 QList<QByteArray> captureLines)
     : m_settings(settings)
     , m_line(line)
     , m_model(model)
     , m_inbound(settings.pacing ? WireCharSeconds : 0.0)
     , m_transmitter(replyCharSeconds(settings.programmer.dripSeconds, settings.pacing))
+    , m_captureLines(std::move(captureLines))
+    , m_scripted(!settings.captureLinesPath.isEmpty())
     , m_nextCapture(Never)
     , m_savedChanges(model.changeCount()) {}
 
@@ -125,8 +128,12 @@ void SimLoop::deliverArrivals() {
     }
 }
 
+bool SimLoop::capturesLeft() const {
+    return !m_scripted || m_nextLine < m_captureLines.size();
+}
+
 void SimLoop::afterCommands() {
-    if (!m_model.receiverOn() || m_settings.captureEvery <= 0.0)
+    if (!m_model.receiverOn() || m_settings.captureEvery <= 0.0 || !capturesLeft())
         m_nextCapture = Never;
     else if (m_nextCapture == Never)
         m_nextCapture = now() + m_settings.captureEvery;
@@ -142,8 +149,8 @@ void SimLoop::sendDueCaptures() {
     const double time = now();
     if (m_nextCapture > time)
         return;
-    send(m_model.captureTick());
-    m_nextCapture = time + m_settings.captureEvery;
+    send(m_scripted ? m_model.capture(m_captureLines.at(m_nextLine++)) : m_model.captureTick());
+    m_nextCapture = capturesLeft() ? time + m_settings.captureEvery : Never;
 }
 
 void SimLoop::send(const Outputs &outputs) {

@@ -15,7 +15,9 @@ namespace sim {
 // character, arrival or capture line falls due.
 class SimLoop {
 public:
-    SimLoop(const SimSettings &settings, PtyLine &line, ProgrammerModel &model);
+    // `captureLines`, when given, are sent in turn instead of the steady stream of fobs.
+    SimLoop(const SimSettings &settings, PtyLine &line, ProgrammerModel &model,
+            QList<QByteArray> captureLines = {});
 
     // Runs until `signalFd` becomes readable or the programmer hangs up; returns the exit code.
     int run(int signalFd);
@@ -36,6 +38,7 @@ private:
     bool flushOutput();
     void afterCommands();
     void sendDueCaptures();
+    bool capturesLeft() const;
 
     const SimSettings &m_settings;
     PtyLine &m_line;
@@ -46,6 +49,9 @@ private:
     QByteArray m_output; // taken from the transmitter, not yet accepted by the master
     QByteArray m_typed;  // standard input not yet ended by a newline
     bool m_stdinOpen = true;
+    QList<QByteArray> m_captureLines;
+    bool m_scripted;          // the capture lines come from m_captureLines
+    qsizetype m_nextLine = 0; // of m_captureLines
     double m_nextCapture;
     int m_savedChanges = 0;
     bool m_hungUp = false;

@@ -14,6 +14,11 @@ struct Values {
     QCommandLineOption noPacing{"no-pacing", "Send and receive at once, not at 9600 baud."};
     QCommandLineOption captureEvery{
         "capture-every", "While the receiver is on, send a capture line every SECONDS.", "SECONDS"};
+    QCommandLineOption captureLines{
+        "capture-lines",
+        "Send the lines of FILE in turn as capture lines, then none (one a second, or every "
+        "--capture-every).",
+        "FILE"};
     QCommandLineOption versionText{
         "version-text", "Identify as \"ZEPRO V\" followed by TEXT (default 2.4).", "TEXT"};
     QCommandLineOption silent{"silent", "Never answer anything."};
@@ -104,10 +109,10 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments) {
     const QCommandLineOption help{"help", "Show this list and exit."};
     const QCommandLineOption version{"version", "Print the version and exit."};
     const QList<QCommandLineOption> options{
-        help,           version,       v.link,       v.state,    v.noPacing,
-        v.captureEvery, v.versionText, v.silent,     v.ackDelay, v.echo,
-        v.lowercase,    v.crlf,        v.noFinalCr,  v.endless,  v.hangUpAfter,
-        v.hangUpOn,     v.readErrorAt, v.floodAfter, v.drip,     v.dropWrite};
+        help,           version,       v.link,     v.state,       v.noPacing, v.captureEvery,
+        v.captureLines, v.versionText, v.silent,   v.ackDelay,    v.echo,     v.lowercase,
+        v.crlf,         v.noFinalCr,   v.endless,  v.hangUpAfter, v.hangUpOn, v.readErrorAt,
+        v.floodAfter,   v.drip,        v.dropWrite};
     QCommandLineParser parser;
     parser.addOptions(options);
 
@@ -132,6 +137,13 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments) {
     ProgrammerOptions &p = s.programmer;
     s.linkPath = parser.value(v.link);
     s.statePath = parser.value(v.state);
+    s.captureLinesPath = parser.value(v.captureLines);
+    if (parser.isSet(v.captureLines) && s.captureLinesPath.isEmpty()) {
+        result.error = QStringLiteral("--capture-lines wants a file");
+        return result;
+    }
+    if (!s.captureLinesPath.isEmpty())
+        s.captureEvery = 1.0; // unless --capture-every says otherwise, below
     s.pacing = !parser.isSet(v.noPacing);
     if (parser.isSet(v.versionText))
         p.versionText = parser.value(v.versionText).toLatin1();

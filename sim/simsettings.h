@@ -14,6 +14,7 @@ struct SimSettings {
     QString linkPath;
     QString statePath;
     double captureEvery = 0.0;
+    QString captureLinesPath; // empty: the steady stream of fobs
 };
 
 struct ParsedCommandLine {

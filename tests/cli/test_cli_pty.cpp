@@ -96,6 +96,57 @@ private slots:
         QVERIFY2(help.out.startsWith("Usage: remletctl [options] "), help.out);
     }
 
+    // enrol: new fobs into the next free slots (slot 2 holds "00000000" and keeps its aux), a
+    // known fob named on standard error, a fob held on the reader and lines without a fob
+    // ignored; then a run ended by SIGTERM switches the receiver off. Every fob printed is in
+    // the file, and the file as it was before each run is kept.
+    void enrol() {
+        const QString link = path("enrol-zepro"), db = path("enrol.fxd");
+        const QString kept = path("enrol.old.fxd");
+        QCOMPARE(writeDatabase(db, {"0000ABCD", "00000000"}), QString());
+        const QByteArray original = readFile(db);
+        QVERIFY(writeFile(path("fobs.txt"), "RX 1A2B3C4D\nRX 1A2B3C4D\nRX 0000abcd\nnoise\n\n"
+                                            "rx 00c0ffee\nRX 12345678\n"));
+        {
+            sim::SimulatorProcess sim({"--no-pacing", "--link", link, "--capture-lines",
+                                       path("fobs.txt"), "--capture-every", "0.2"});
+            const Run run = remletctl({"enrol", db, "--count", "2", "--port", link});
+            QCOMPARE(run.exitCode, 0);
+            QCOMPARE(run.out, "2\t1A2B3C4D\n3\t00C0FFEE\n");
+            QCOMPARE(run.err, "remletctl: 0000ABCD already in slot 1\n");
+            QCOMPARE(readFile(kept), original);
+            userdb::RecordStore store;
+            QCOMPARE(userdb::loadDatabaseFile(db, store).error, QString());
+            QCOMPARE(store.cell(2, 1) + store.cell(2, 2) + store.cell(3, 1) + store.cell(4, 1),
+                     "1A2B3C4D000200C0FFEE");
+        }
+
+        const QByteArray beforeSecond = readFile(db);
+        sim::SimulatorProcess sim({"--link", link, "--capture-every", "0.3"});
+        QProcess enrol;
+        enrol.start(qEnvironmentVariable("REMLETCTL"), {"enrol", db, "--port", link});
+        QVERIFY(enrol.waitForReadyRead(10000));
+        enrol.terminate();
+        QVERIFY(enrol.waitForFinished(10000));
+        QCOMPARE(enrol.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(enrol.exitCode(), 0);
+        QCOMPARE(enrol.readAllStandardError(), QByteArray());
+        const QList<QByteArray> printed = enrol.readAllStandardOutput().split('\n');
+        QVERIFY(printed.first() == "4\t00000001");
+        userdb::RecordStore store;
+        QCOMPARE(userdb::loadDatabaseFile(db, store).error, QString());
+        for (int slot = 4; slot < 4 + printed.size() - 1; ++slot) // one empty after the last
+            QCOMPARE(store.cell(slot, 1), QString(printed.at(slot - 4)).section('\t', 1));
+        QCOMPARE(store.cell(4 + int(printed.size()) - 1, 1), QString());
+        QCOMPARE(readFile(kept), beforeSecond);
+        // The receiver is off: a line typed at the simulator has no one to go to.
+        sim.process.write("RX 0000BEEF\n");
+        QByteArray simErrors;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (simErrors += sim.process.readAllStandardError()).contains("the receiver is off"),
+            5000);
+    }
+
     // Each failure exits 2 with one line on standard error and leaves the files as they were.
     void failures_data() {
         QTest::addColumn<QStringList>("simulator"); // empty: none is started
@@ -112,6 +163,11 @@ private slots:
         row("read error", "--read-error-at 5", "read tag site.fxd --port PORT",
             "Communications error with reciever, please try again");
         row("bad size", "", "find --sizes 100", "--sizes wants 340 or 85");
+        row("bad count", "", "enrol site.fxd --count 0", "--count wants a whole number of 1");
+        row("no free slot", "--capture-lines fob.txt --capture-every 0.1",
+            "enrol full.fxd --sizes 85 --port PORT", "1A2B3C4D: No free slot in slots 1 to 85");
+        row("programmer gone during enrol", "--hang-up-after 1", "enrol site.fxd --port PORT",
+            "Communications Error: the programmer went away (0 fobs enrolled, saved in site.fxd)");
     }
     void failures() {
         QFETCH(QStringList, simulator);
@@ -121,6 +177,11 @@ private slots:
         QVERIFY(QDir::setCurrent(dir.path()));
         QCOMPARE(writeDatabase("site.fxd", {"0000ABCD"}), QString());
         QCOMPARE(writeDatabase("bad.fxd", {"0000ABCD", "1234\t678"}), QString());
+        QStringList full;
+        for (int slot = 1; slot <= 85; ++slot)
+            full << QString::number(slot).rightJustified(8, '0');
+        QCOMPARE(writeDatabase("full.fxd", full), QString());
+        QVERIFY(writeFile("fob.txt", "RX 1A2B3C4D\n"));
         const QByteArray before = readFile("site.fxd");
         std::optional<sim::SimulatorProcess> sim;
         if (!simulator.isEmpty())

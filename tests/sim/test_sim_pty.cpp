@@ -96,6 +96,10 @@ private slots:
         QVERIFY(process.waitForFinished(ReplyTimeoutMs));
         QCOMPARE(process.exitCode(), 2);
         QVERIFY(process.readAllStandardError().contains("--hang-up-after"));
+        process.start(qEnvironmentVariable("ZEPRO_SIM"), {"--capture-lines", "/nonexistent"});
+        QVERIFY(process.waitForFinished(ReplyTimeoutMs));
+        QCOMPARE(process.exitCode(), 2);
+        QVERIFY(process.readAllStandardError().contains("cannot read /nonexistent"));
         process.start(qEnvironmentVariable("ZEPRO_SIM"), {"--version"});
         QVERIFY(process.waitForFinished(ReplyTimeoutMs));
         QCOMPARE(process.readAllStandardOutput(), "zepro-sim " PROJECT_VERSION_TEXT "\n");
