@@ -4,6 +4,9 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
+#include <array>
+
 namespace userdb {
 
 namespace {
@@ -31,6 +34,33 @@ QString decodeSpreadsheetText(const QByteArray &bytes) {
     if (!utf8.hasError() || hasBom)
         return text; // with a byte-order mark the writer said UTF-8: bad bytes show as U+FFFD
     return decodeWindows1252(view);
+}
+
+QString unreadableEncoding(QByteArrayView bytes) {
+    const auto startsWith = [&](const char *mark, qsizetype size) {
+        return bytes.startsWith(QByteArrayView(mark, size));
+    };
+    if (startsWith("\xFF\xFE\0\0", 4))
+        return QStringLiteral("UTF-32 (little-endian)");
+    if (startsWith("\0\0\xFE\xFF", 4))
+        return QStringLiteral("UTF-32 (big-endian)");
+    if (startsWith("\xFF\xFE", 2))
+        return QStringLiteral("UTF-16 (little-endian)");
+    if (startsWith("\xFE\xFF", 2))
+        return QStringLiteral("UTF-16 (big-endian)");
+    const qsizetype sample = std::min<qsizetype>(bytes.size(), 512) & ~qsizetype(1);
+    if (sample < 4)
+        return {};
+    std::array<qsizetype, 2> zeros{}; // at even and at odd positions
+    for (qsizetype i = 0; i < sample; ++i)
+        if (bytes[i] == 0)
+            ++zeros[std::size_t(i % 2)];
+    const qsizetype pairs = sample / 2;
+    if (zeros[1] * 2 >= pairs && zeros[0] == 0)
+        return QStringLiteral("UTF-16 (little-endian)");
+    if (zeros[0] * 2 >= pairs && zeros[1] == 0)
+        return QStringLiteral("UTF-16 (big-endian)");
+    return {};
 }
 
 QChar detectSeparator(QStringView text) {
