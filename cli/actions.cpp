@@ -1,5 +1,6 @@
 #include "cli/actions.h"
 
+#include "cli/conversions.h"
 #include "cli/failure.h"
 #include "cli/programmersession.h"
 #include "link/compare.h"
@@ -8,6 +9,7 @@
 #include "link/upload.h"
 #include "userdb/databasefile.h"
 #include "userdb/filemessage.h"
+#include "userdb/safefilewrite.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -61,6 +63,9 @@ int read(const Request &request, ProgrammerSession &session) {
     if (!target.absoluteDir().exists())
         throw Failure(userdb::fileMessage(QStringLiteral("save"), request.file,
                                           QStringLiteral("the folder does not exist")));
+    if (const QString refused = userdb::writeTargetError(request.file, QStringLiteral("save"));
+        !refused.isEmpty())
+        throw Failure(refused);
     connectFor(request, session);
     auto store = std::make_unique<userdb::RecordStore>();
     session.view().setActivity(QStringLiteral("Reading the %1").arg(deviceName(request.device)));
@@ -122,6 +127,10 @@ int runAction(const Request &request, ProgrammerSession &session, std::FILE *out
         return read(request, session);
     case Action::Program:
         return program(request, session);
+    case Action::Export:
+        return exportSpreadsheet(request);
+    case Action::Import:
+        return importSpreadsheet(request);
     case Action::Compare:
         break;
     }

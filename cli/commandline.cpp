@@ -17,6 +17,10 @@ const char *const Description =
     "  compare DEVICE FILE.fxd  Print each slot where the receiver or tag differs from the\n"
     "                           database file: slot, database serial and aux, device serial and\n"
     "                           aux, separated by tabs.\n"
+    "  export FILE.fxd OUT      Write the database's users to the spreadsheet OUT: .csv, or\n"
+    "                           .xlsx (a workbook, which keeps every digit and the address).\n"
+    "  import IN FILE.fxd       Read the spreadsheet IN (.csv or .xlsx) into a new database\n"
+    "                           file, all or nothing; an existing FILE.fxd only with --force.\n"
     "DEVICE is receiver or tag.\n"
     "\n"
     "Exit status: 0 done (compare: every slot matches), 1 compare found differences,\n"
@@ -26,7 +30,9 @@ bool readAction(const QString &word, Action &action) {
     const std::pair<const char *, Action> actions[] = {{"find", Action::Find},
                                                        {"read", Action::Read},
                                                        {"program", Action::Program},
-                                                       {"compare", Action::Compare}};
+                                                       {"compare", Action::Compare},
+                                                       {"export", Action::Export},
+                                                       {"import", Action::Import}};
     for (const auto &[name, value] : actions)
         if (word == QLatin1String(name)) {
             action = value;
@@ -52,13 +58,28 @@ QString readWords(const QStringList &words, Request &request) {
     if (!readAction(words.first(), request.action))
         return QStringLiteral("unknown command \"%1\"").arg(words.first());
     const qsizetype wanted = request.action == Action::Find ? 1 : 3;
-    if (words.size() != wanted)
-        return request.action == Action::Find
-                   ? QStringLiteral("find takes no further arguments")
-                   : QStringLiteral("%1 wants receiver or tag and a database file")
-                         .arg(words.first());
+    if (words.size() != wanted) {
+        switch (request.action) {
+        case Action::Find:
+            return QStringLiteral("find takes no further arguments");
+        case Action::Export:
+            return QStringLiteral("export wants a database file and a spreadsheet file");
+        case Action::Import:
+            return QStringLiteral("import wants a spreadsheet file and a database file");
+        default:
+            return QStringLiteral("%1 wants receiver or tag and a database file")
+                .arg(words.first());
+        }
+    }
     if (request.action == Action::Find)
         return {};
+    if (request.action == Action::Export || request.action == Action::Import) {
+        request.file = words.at(1);
+        request.output = words.at(2);
+        return request.file.isEmpty() || request.output.isEmpty()
+                   ? QStringLiteral("a file name is empty")
+                   : QString();
+    }
     if (!readDevice(words.at(1), request.device))
         return QStringLiteral("unknown device \"%1\": receiver or tag").arg(words.at(1));
     request.file = words.at(2);
@@ -83,11 +104,16 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments) {
         "programmer first, and the number of slots program and compare use. find sends the "
         "receiver and tag sizes only when this is given.",
         "340|85"};
+    const QCommandLineOption force{"force",
+                                   "import: replace the database file when it exists."};
     parser.addOption(port);
     parser.addOption(sizes);
-    parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("find, read, program or compare."),
-                                 QStringLiteral("find | {read|program|compare} DEVICE FILE.fxd"));
+    parser.addOption(force);
+    parser.addPositionalArgument(
+        QStringLiteral("command"),
+        QStringLiteral("find, read, program, compare, export or import."),
+        QStringLiteral("find | {read|program|compare} DEVICE FILE.fxd | export FILE.fxd OUT | "
+                       "import IN FILE.fxd"));
 
     ParsedCommandLine result;
     result.helpText = parser.helpText();
@@ -116,6 +142,9 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments) {
         request.sizesGiven = true;
     }
     result.error = readWords(parser.positionalArguments(), request);
+    request.force = parser.isSet(force);
+    if (result.error.isEmpty() && request.force && request.action != Action::Import)
+        result.error = QStringLiteral("--force goes with import only");
     return result;
 }
 
