@@ -27,12 +27,9 @@ const char *const Description =
     "2 failure (with the reason on standard error).";
 
 bool readAction(const QString &word, Action &action) {
-    const std::pair<const char *, Action> actions[] = {{"find", Action::Find},
-                                                       {"read", Action::Read},
-                                                       {"program", Action::Program},
-                                                       {"compare", Action::Compare},
-                                                       {"export", Action::Export},
-                                                       {"import", Action::Import}};
+    const std::pair<const char *, Action> actions[] = {
+        {"find", Action::Find},       {"read", Action::Read},     {"program", Action::Program},
+        {"compare", Action::Compare}, {"export", Action::Export}, {"import", Action::Import}};
     for (const auto &[name, value] : actions)
         if (word == QLatin1String(name)) {
             action = value;
@@ -104,8 +101,7 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments) {
         "programmer first, and the number of slots program and compare use. find sends the "
         "receiver and tag sizes only when this is given.",
         "340|85"};
-    const QCommandLineOption force{"force",
-                                   "import: replace the database file when it exists."};
+    const QCommandLineOption force{"force", "import: replace the database file when it exists."};
     parser.addOption(port);
     parser.addOption(sizes);
     parser.addOption(force);

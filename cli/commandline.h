@@ -13,10 +13,10 @@ enum class Action { Find, Read, Program, Compare, Export, Import };
 struct Request {
     Action action = Action::Find;
     proglink::Device device = proglink::Device::Receiver;
-    QString file;   // the database file; for import, the spreadsheet read
-    QString output; // export: the spreadsheet written; import: the database file written
+    QString file;       // the database file; for import, the spreadsheet read
+    QString output;     // export: the spreadsheet written; import: the database file written
     bool force = false; // import may replace an existing database file
-    QString portPath; // empty: search the ports as the window does
+    QString portPath;   // empty: search the ports as the window does
     int slotCount = 340;
     bool sizesGiven = false; // find tells the programmer the sizes only when asked to
 };

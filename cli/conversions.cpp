@@ -16,8 +16,7 @@ int exportSpreadsheet(const Request &request) {
     const userdb::LoadResult loaded = userdb::loadDatabaseFile(request.file, *store);
     if (!loaded.error.isEmpty())
         throw Failure(loaded.error);
-    if (const QString error =
-            userdb::exportSpreadsheetFile(request.output, loaded.address, *store);
+    if (const QString error = userdb::exportSpreadsheetFile(request.output, loaded.address, *store);
         !error.isEmpty())
         throw Failure(error);
     return ExitSuccess;
@@ -27,8 +26,9 @@ int importSpreadsheet(const Request &request) {
     // Told before the spreadsheet is read; a symbolic link that leads nowhere counts as there.
     const QFileInfo target(request.output);
     if (!request.force && (target.exists() || target.isSymLink()))
-        throw Failure(userdb::fileMessage(QStringLiteral("save"), request.output,
-                                          QStringLiteral("It exists: give --force to replace it.")));
+        throw Failure(
+            userdb::fileMessage(QStringLiteral("save"), request.output,
+                                QStringLiteral("It exists: give --force to replace it.")));
     const auto imported =
         std::make_unique<userdb::SpreadsheetImport>(userdb::importSpreadsheetFile(request.file));
     if (!imported->error.isEmpty())

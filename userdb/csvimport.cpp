@@ -57,8 +57,7 @@ bool readRow(int row, const QStringList &cells, const CsvSyntaxProblem &syntax,
         problems.add(row, columnTitle(SerialNumber),
                      QStringLiteral("%1 is not a serial number of up to 8 hexadecimal digits")
                          .arg(shownInMessage(serial)));
-    return rows.add(row, removeFormulaGuard(cells.value(columns.cellOf(SlotField))), record,
-                    good);
+    return rows.add(row, removeFormulaGuard(cells.value(columns.cellOf(SlotField))), record, good);
 }
 
 } // namespace

@@ -61,11 +61,11 @@ bool ImportProblems::enough() const {
 }
 
 QString ImportProblems::text() const {
-    const QString reason =
-        m_count == 1 ? QStringLiteral("It has a problem:")
-        : !enough()  ? QStringLiteral("It has %1 problems:").arg(m_count)
-                     : QStringLiteral("It has more than %1 problems; the first %1 are:")
-                          .arg(MaxListedProblems);
+    const QString reason = m_count == 1 ? QStringLiteral("It has a problem:")
+                           : !enough()
+                               ? QStringLiteral("It has %1 problems:").arg(m_count)
+                               : QStringLiteral("It has more than %1 problems; the first %1 are:")
+                                     .arg(MaxListedProblems);
     return reason + u'\n' + m_listed.join(u'\n');
 }
 

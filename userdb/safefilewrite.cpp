@@ -136,8 +136,7 @@ QString replaceFileThrough(const QString &path, const QString &verb,
 #endif
     std::error_code error;
     std::filesystem::rename(std::filesystem::path(QFile::encodeName(temporaryPath).toStdString()),
-                            std::filesystem::path(QFile::encodeName(target).toStdString()),
-                            error);
+                            std::filesystem::path(QFile::encodeName(target).toStdString()), error);
     if (error)
         return fileMessage(verb, path, QString::fromLocal8Bit(error.message().c_str()));
     temporary.setAutoRemove(false); // it is the target now

@@ -154,8 +154,7 @@ QString XlsxBook::read(ZipArchive &zip) {
     std::map<QString, std::pair<QString, QString>> rootRelationships;
     QString workbook = QStringLiteral("xl/workbook.xml");
     if (zip.entrySize(relationshipsPartOf(QString())) >= 0) {
-        if (QString error = readRelationships(zip, QString(), rootRelationships);
-            !error.isEmpty())
+        if (QString error = readRelationships(zip, QString(), rootRelationships); !error.isEmpty())
             return error;
         for (const auto &[id, relationship] : rootRelationships)
             if (typeName(relationship.first) == u"officeDocument")
@@ -165,8 +164,7 @@ QString XlsxBook::read(ZipArchive &zip) {
         return QStringLiteral("It is not an Excel workbook (.xlsx): it has no workbook part.");
 
     std::map<QString, std::pair<QString, QString>> relationships; // by id: type, part
-    if (QString error = readRelationships(zip, workbook, relationships);
-        !error.isEmpty())
+    if (QString error = readRelationships(zip, workbook, relationships); !error.isEmpty())
         return error;
     QString sharedTexts;
     QString styles;
@@ -275,8 +273,8 @@ QString XlsxBook::readStyles(ZipArchive &zip, const QString &part) {
     });
     for (const int id : formatOfStyle) {
         const auto code = codes.find(id);
-        m_styles.push_back(code != codes.end() ? styleOfCode(code->second)
-                           : isBuiltInDate(id)  ? NumberStyle::Date
+        m_styles.push_back(code != codes.end()    ? styleOfCode(code->second)
+                           : isBuiltInDate(id)    ? NumberStyle::Date
                            : id == 11 || id == 48 ? NumberStyle::Scientific
                                                   : NumberStyle::Plain);
     }

@@ -47,9 +47,9 @@ private:
     QString readStyles(ZipArchive &zip, const QString &part);
 
     std::vector<XlsxSheetInfo> m_sheets;
-    QString m_sharedTexts;             // every shared text, one after the other
+    QString m_sharedTexts;               // every shared text, one after the other
     std::vector<qsizetype> m_textStarts; // where each begins; one more marks the end
-    std::vector<NumberStyle> m_styles; // by cell style index
+    std::vector<NumberStyle> m_styles;   // by cell style index
     bool m_1904 = false;
 };
 

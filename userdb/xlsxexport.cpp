@@ -38,8 +38,7 @@ QByteArray workbookText(const QString &text) {
             escaped += QLatin1String("_x0000_");
             continue;
         }
-        if (ch == u'_' && i + 6 < text.size() && text.at(i + 1) == u'x' &&
-            text.at(i + 6) == u'_' &&
+        if (ch == u'_' && i + 6 < text.size() && text.at(i + 1) == u'x' && text.at(i + 6) == u'_' &&
             std::all_of(text.begin() + i + 2, text.begin() + i + 6, isHexDigit)) {
             escaped += QLatin1String("_x005F_");
             continue;
@@ -100,8 +99,7 @@ private:
         // The header's titles, with room for the autofilter's button.
         for (int column = 0; column <= ColumnCount; ++column) {
             const QString title = column == 0 ? slotColumnTitle() : columnTitle(column);
-            worksheet_write_string(sheet, 0, lxw_col_t(column), title.toUtf8().constData(),
-                                   m_bold);
+            worksheet_write_string(sheet, 0, lxw_col_t(column), title.toUtf8().constData(), m_bold);
             widths[std::size_t(column)] = int(title.size()) + 3;
         }
         lxw_row_t row = 0;

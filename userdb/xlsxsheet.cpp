@@ -124,7 +124,8 @@ QString readSheetRows(ZipArchive &zip, const XlsxBook &book, const XlsxSheetInfo
     const QString error = readXmlPart(zip, sheet.part, MaxUnpackedPartBytes,
                                       [&](QXmlStreamReader &xml) { reader.read(xml, take); });
     if (!reader.error().isEmpty())
-        return QStringLiteral("The sheet \"%1\" cannot be read. %2").arg(sheet.name, reader.error());
+        return QStringLiteral("The sheet \"%1\" cannot be read. %2")
+            .arg(sheet.name, reader.error());
     return error;
 }
 

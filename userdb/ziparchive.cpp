@@ -97,7 +97,7 @@ private:
 
 ZipArchive::ZipArchive(const QByteArray &bytes)
     : m_source{&bytes, 0} {
-    zlib_filefunc64_def functions{openMemory, readMemory, writeMemory, tellMemory,
+    zlib_filefunc64_def functions{openMemory, readMemory,  writeMemory, tellMemory,
                                   seekMemory, closeMemory, errorMemory, &m_source};
     m_zip = unzOpen2_64("", &functions);
 }

@@ -13,8 +13,8 @@ using namespace userdb;
 
 const std::vector<PrintedColumn> &printedLine(int line) {
     static const std::vector<PrintedColumn> first = {
-        {SlotCell, 0.05},  {SerialNumber, 0.10}, {AuxiliaryWord, 0.07}, {Surname, 0.20},
-        {OtherNames, 0.20}, {Telephone, 0.19},   {Mobile, 0.19},
+        {SlotCell, 0.05},   {SerialNumber, 0.10}, {AuxiliaryWord, 0.07}, {Surname, 0.20},
+        {OtherNames, 0.20}, {Telephone, 0.19},    {Mobile, 0.19},
     };
     // Under the first line's columns: address lines under the serial and the surname, suburb,
     // state and post code under the other names, the details under the phones.
@@ -31,8 +31,7 @@ QString printedCellText(const RecordStore &store, int slot, int column) {
     if (column == BlankCell)
         return {};
     const QString &text = store.cell(slot, column);
-    return text.size() > MaxPrintedCellLength ? text.left(MaxPrintedCellLength) + u'\u2026'
-                                               : text;
+    return text.size() > MaxPrintedCellLength ? text.left(MaxPrintedCellLength) + u'\u2026' : text;
 }
 
 TableGeometry::TableGeometry(QPaintDevice &device, const QFont &font, qreal width,

@@ -19,7 +19,7 @@ namespace app {
 // auxiliary word, names and phones; then, below the names, the address, suburb, state, post
 // code and the two other details.
 struct PrintedColumn {
-    int column; // record column; SlotCell for the slot number, BlankCell for none
+    int column;  // record column; SlotCell for the slot number, BlankCell for none
     qreal share; // of the page width
 };
 constexpr int SlotCell = 0;

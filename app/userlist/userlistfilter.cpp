@@ -5,9 +5,7 @@
 
 namespace app {
 
-namespace {
-
-} // namespace
+namespace {} // namespace
 
 UserListFilter::UserListFilter(UserListModel &model, QObject *parent)
     : QSortFilterProxyModel(parent)

@@ -1,5 +1,5 @@
-// Times the database file, the spreadsheet (CSV and workbook) export and import, merge and sort on the largest
-// inputs they can meet and prints each figure beside its target.
+// Times the database file, the spreadsheet (CSV and workbook) export and import, merge and sort on
+// the largest inputs they can meet and prints each figure beside its target.
 #include "userdb/csvexport.h"
 #include "userdb/csvimport.h"
 #include "userdb/databasefile.h"
@@ -53,8 +53,8 @@ Timing bestMs(const std::function<void()> &prepare, const std::function<void()> 
 
 // The target holds for the CPU time; the wall time shows what a busy machine added.
 void report(const char *name, Timing timing, int targetMs) {
-    std::printf("%s %.1f (wall %.1f; target < %d)%s\n", name, timing.cpuMs, timing.wallMs,
-                targetMs, timing.cpuMs < targetMs ? "" : "  MISSED");
+    std::printf("%s %.1f (wall %.1f; target < %d)%s\n", name, timing.cpuMs, timing.wallMs, targetMs,
+                timing.cpuMs < targetMs ? "" : "  MISSED");
 }
 
 QString filled(int length, int seed) {
@@ -104,11 +104,13 @@ int main(int argc, char **argv) {
                                        if (!exportCsvFile(csvPath, *full).isEmpty())
                                            std::printf("export failed\n");
                                    });
-    const Timing importMs = bestMs([] {}, [&] {
-        const auto result = std::make_unique<SpreadsheetImport>(importCsvFile(csvPath));
-        if (!result->error.isEmpty() || result->userCount != SlotCount)
-            std::printf("import failed\n");
-    });
+    const Timing importMs =
+        bestMs([] {},
+               [&] {
+                   const auto result = std::make_unique<SpreadsheetImport>(importCsvFile(csvPath));
+                   if (!result->error.isEmpty() || result->userCount != SlotCount)
+                       std::printf("import failed\n");
+               });
 
     // Every text different, so that the workbook's table of shared texts is as large as it gets.
     auto distinct = std::make_unique<RecordStore>(*full);
@@ -118,16 +120,22 @@ int main(int argc, char **argv) {
                               (QString::number(slot * 100 + column) + full->cell(slot, column))
                                   .left(full->cell(slot, column).size()));
     const QString xlsxPath = dir.filePath("full.xlsx");
-    const Timing xlsxExportMs = bestMs([] {}, [&] {
-        if (const QString error = exportXlsxFile(xlsxPath, address, *distinct); !error.isEmpty())
-            std::printf("workbook export failed: %s\n", qPrintable(error));
-    });
-    const Timing xlsxImportMs = bestMs([] {}, [&] {
-        const auto result = std::make_unique<SpreadsheetImport>(importXlsxFile(xlsxPath));
-        if (!result->error.isEmpty() || result->userCount != SlotCount ||
-            result->address != address)
-            std::printf("workbook import failed: %s\n", qPrintable(result->error));
-    });
+    const Timing xlsxExportMs =
+        bestMs([] {},
+               [&] {
+                   if (const QString error = exportXlsxFile(xlsxPath, address, *distinct);
+                       !error.isEmpty())
+                       std::printf("workbook export failed: %s\n", qPrintable(error));
+               });
+    const Timing xlsxImportMs =
+        bestMs([] {},
+               [&] {
+                   const auto result =
+                       std::make_unique<SpreadsheetImport>(importXlsxFile(xlsxPath));
+                   if (!result->error.isEmpty() || result->userCount != SlotCount ||
+                       result->address != address)
+                       std::printf("workbook import failed: %s\n", qPrintable(result->error));
+               });
 
     // Half the serials in common: the delete pass frees about 2048 slots and the add pass
     // fills them, each search meeting a full store on the other side.

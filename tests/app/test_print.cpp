@@ -67,10 +67,10 @@ private slots:
         store.setCell(4095, Mobile, "0412 999 000"); // slots past the receiver's are listed too
         store.setCell(3, AuxiliaryWord, "0A0B");     // holds text, so it has a row: slot 3 alone
         // Every field is printed.
-        const QStringList others = {"Level 2", "Williamstown", "TAS", "0800", "03 9397 1234",
-                                    "spare fob", "gate code 3"};
-        const QList<int> otherColumns = {Address2, Suburb, State, PostCode, Telephone,
-                                         OtherDetail1, OtherDetail2};
+        const QStringList others = {"Level 2",      "Williamstown", "TAS",        "0800",
+                                    "03 9397 1234", "spare fob",    "gate code 3"};
+        const QList<int> otherColumns = {Address2,  Suburb,       State,       PostCode,
+                                         Telephone, OtherDetail1, OtherDetail2};
         for (int i = 0; i < others.size(); ++i)
             store.setCell(1, otherColumns.at(i), others.at(i));
 
@@ -99,10 +99,11 @@ private slots:
         const QString text = pdfText(path);
         for (const QString &expected :
              QStringList{QStringLiteral("Harbour Towers, 1 Beach Road"),
-              QLocale().toString(date, QLocale::LongFormat), QStringLiteral("Serial"),
-              QStringLiteral("0000001A"), QStringLiteral("M\u00FCller"), QStringLiteral("4095"),
-              QStringLiteral("0412 999 000"), QStringLiteral("Page 1 of 1"),
-              QStringLiteral("0A0B")} + others)
+                         QLocale().toString(date, QLocale::LongFormat), QStringLiteral("Serial"),
+                         QStringLiteral("0000001A"), QStringLiteral("M\u00FCller"),
+                         QStringLiteral("4095"), QStringLiteral("0412 999 000"),
+                         QStringLiteral("Page 1 of 1"), QStringLiteral("0A0B")} +
+                 others)
             QVERIFY2(text.contains(expected), qPrintable(expected + " not in:\n" + text));
         const QRegularExpression space(QStringLiteral("\\s"));
         QVERIFY2(QString(text).remove(space).contains(QString(longName).remove(space)),

@@ -44,10 +44,10 @@ class TestSpreadsheetClient : public QObject {
     // Runs LibreOffice without a window on `file`, converting it to `format` in `folder`.
     void convert(const QString &file, const QString &format, const QString &folder) {
         QProcess office;
-        office.start(QStringLiteral("soffice"),
-                     {"-env:UserInstallation=" + QUrl::fromLocalFile(m_dir.filePath("profile"))
-                                                     .toString(),
-                      "--headless", "--convert-to", format, "--outdir", folder, file});
+        office.start(
+            QStringLiteral("soffice"),
+            {"-env:UserInstallation=" + QUrl::fromLocalFile(m_dir.filePath("profile")).toString(),
+             "--headless", "--convert-to", format, "--outdir", folder, file});
         QVERIFY2(office.waitForFinished(120000), "LibreOffice did not finish");
         QVERIFY2(office.exitCode() == 0, office.readAllStandardError().constData());
     }
@@ -68,13 +68,16 @@ private slots:
         // LibreOffice's own file of it, then every sheet as text the way LibreOffice shows it.
         convert(exported, "ods", m_dir.filePath("ods"));
         const QString ods = m_dir.filePath("ods/users.ods");
-        convert(ods, "csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,false,false,false,-1",
+        convert(ods,
+                "csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,false,false,false,-1",
                 m_dir.filePath("shown"));
-        const QString shown = decodeSpreadsheetText(readFile(m_dir.filePath("shown/users-Users.csv")));
+        const QString shown =
+            decodeSpreadsheetText(readFile(m_dir.filePath("shown/users-Users.csv")));
         CsvReader reader(shown, u',');
         QStringList cells;
         QVERIFY(reader.readRow(cells));
-        QCOMPARE(cells.mid(0, 4), (QStringList{"Slot", "Serial Number", "Auxiliary Word", "Surname"}));
+        QCOMPARE(cells.mid(0, 4),
+                 (QStringList{"Slot", "Serial Number", "Auxiliary Word", "Surname"}));
         for (int slot = 1; slot <= 9; slot += 2) {
             QVERIFY(reader.readRow(cells));
             QCOMPARE(cells.value(0), QString::number(slot));

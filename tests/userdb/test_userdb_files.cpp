@@ -282,7 +282,8 @@ private slots:
         const QString path = dir.filePath("target");
         const QString real = dir.filePath("real");
         QVERIFY(writeFile(real, "old"));
-        QVERIFY(QFile::setPermissions(real, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+        QVERIFY(
+            QFile::setPermissions(real, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
         const QByteArray native = QFile::encodeName(path);
         if (kind == "regular")
             QVERIFY(QFile::rename(real, path));
@@ -296,14 +297,14 @@ private slots:
             QVERIFY(QFile::link(real, path));
         struct stat before {};
         lstat(native.constData(), &before);
-        const QString error =
-            throughName ? replaceFileThrough(path, "save",
-                                             [](const QString &temporary) {
-                                                 return writeFile(temporary, "new")
-                                                            ? QString()
-                                                            : QString("not written");
-                                             })
-                        : replaceFile(path, "new", "save");
+        const QString error = throughName
+                                  ? replaceFileThrough(path, "save",
+                                                       [](const QString &temporary) {
+                                                           return writeFile(temporary, "new")
+                                                                      ? QString()
+                                                                      : QString("not written");
+                                                       })
+                                  : replaceFile(path, "new", "save");
         struct stat after {};
         lstat(native.constData(), &after);
         if (!reason.isEmpty()) {
@@ -424,8 +425,8 @@ private slots:
     void roundTrip() {
         QRandomGenerator random(4242);
         QTemporaryDir dir;
-        const QStringList oddSerials = {"1234", "1a2b3c4d", "12/03", "=1+2", "'x", "1234E567",
-                                        " 0001", "00000000"};
+        const QStringList oddSerials = {"1234", "1a2b3c4d", "12/03", "=1+2",
+                                        "'x",   "1234E567", " 0001", "00000000"};
         for (int round = 0; round < 12; ++round) {
             RecordStore store;
             for (int slot = random.bounded(1, 5); slot <= SlotCount;
@@ -477,7 +478,8 @@ private slots:
         row("empty rows take no slot, CR line ends", "Serial Number,Surname\r1,A\r,\r\r2,B",
             {"1:00000001||A", "2:00000002||B"});
         row("lower-case serial with dropped zeros", "Serial Number\r\n1a2b\r\n", {"1:00001A2B"});
-        row("one apostrophe removed; a serial with one stands", "Serial Number,Surname,Telephone\r\n"
+        row("one apostrophe removed; a serial with one stands",
+            "Serial Number,Surname,Telephone\r\n"
             "'1a,''O'Brien,'+61 3\r\n",
             {"1:1a||'O'Brien|||||||+61 3"});
         row("past the editor's limits; tab and line breaks kept",
@@ -506,7 +508,8 @@ private slots:
         row("line break in a quoted cell keeps the row numbers",
             "Serial Number,Surname\r\n1,\"Smith\r\nJones\"\r\n2,\"x\"y\r\n3,\"a\"\"b\"\r\n", {},
             "It has 2 problems:\nRow 3, Surname: text follows the closing quote of the cell\n"
-            "Row 4, Surname: " + quote);
+            "Row 4, Surname: " +
+                quote);
         row("quote never closed", "Serial Number,Surname\r\n1,\"Smith\r\n2,x\r\n", {},
             problem("Row 2, Surname: the quoted cell has no closing quote"));
         row("not Windows-1252", "Serial Number,Other Names\r\n1,\xE4\xB8\xAD\r\n", {},
@@ -565,8 +568,7 @@ private slots:
         QFile huge(dir.filePath("huge.csv"));
         QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(64 * 1024 * 1024 + 1)); // sparse
         huge.close();
-        QVERIFY(writeFile(dir.filePath("bad.csv"),
-                          "Serial Number,Surname\r\n1,\"a\"\"b\""));
+        QVERIFY(writeFile(dir.filePath("bad.csv"), "Serial Number,Surname\r\n1,\"a\"\"b\""));
         QCOMPARE(mkfifo(QFile::encodeName(dir.filePath("pipe.csv")).constData(), 0600), 0);
         const QString path = dir.filePath(name);
         const SpreadsheetImport result = importCsvFile(path);
@@ -575,8 +577,8 @@ private slots:
 
         // Exporting into a folder that is not there names the file too.
         const QString target = dir.filePath("missing/users.csv");
-        QVERIFY(exportCsvFile(target, RecordStore()).startsWith("Cannot export to \"" + target +
-                                                                "\": "));
+        QVERIFY(exportCsvFile(target, RecordStore())
+                    .startsWith("Cannot export to \"" + target + "\": "));
     }
 
     void proposedPath() {

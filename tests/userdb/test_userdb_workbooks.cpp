@@ -167,7 +167,8 @@ private slots:
                 worksheet_write_number(s.users, 1, 2, 1, nullptr);
             },
             {"7:00001234|0001"});
-        row("the issue's two numbers",
+        row(
+            "the issue's two numbers",
             [](Sheet &s) {
                 worksheet_write_number(s.users, 1, 0, 3, nullptr);
                 worksheet_write_number(s.users, 1, 1, 1e308, nullptr);
@@ -179,7 +180,8 @@ private slots:
             "It has 2 problems:\nRow 2, Serial Number: 1E+308 is a number, not a serial: "
             "format the column as text\n"
             "Row 5, Post Code: 800 is a number: format the column as text and type it again");
-        row("scientific notation lost the letters",
+        row(
+            "scientific notation lost the letters",
             [](Sheet &s) {
                 worksheet_write_number(s.users, 1, 0, 1, nullptr);
                 worksheet_write_number(s.users, 1, 1, 1e7, s.format("0.00E+00"));
@@ -187,7 +189,8 @@ private slots:
             {},
             problem("Row 2, Serial Number: 10000000 is a number, not a serial: format the "
                     "column as text"));
-        row("a date, a truth value",
+        row(
+            "a date, a truth value",
             [](Sheet &s) {
                 lxw_datetime date{2025, 3, 12, 0, 0, 0};
                 worksheet_write_number(s.users, 1, 0, 1, nullptr);
@@ -211,24 +214,23 @@ private slots:
                 worksheet_write_rich_string(s.users, 1, 3, runs, nullptr);
             },
             {"2:||McDonald"});
-        row("inline texts, a formula's text",
+        row(
+            "inline texts, a formula's text",
             [](Sheet &s) {
                 writeText(s.users, 1, 0, "4");
                 writeText(s.users, 1, 1, "0000abcd");
-                worksheet_write_formula_str(s.users, 1, 3, "=\"Ng\"&\"uyen\"", nullptr,
-                                            "Nguyen");
+                worksheet_write_formula_str(s.users, 1, 3, "=\"Ng\"&\"uyen\"", nullptr, "Nguyen");
             },
             {"4:0000abcd||Nguyen"}, {}, true);
-        row("untitled cell", [](Sheet &s) { writeText(s.users, 1, 6, "note"); }, {},
+        row(
+            "untitled cell", [](Sheet &s) { writeText(s.users, 1, 6, "note"); }, {},
             problem("Row 2, column 7: the header row has no title for this cell"));
-        row("header only", [](Sheet &) {}, {}, "It holds no users.");
-        QTest::newRow("more than 4095 users")
-            << "Serial Number"
-            << Fill([](Sheet &s) {
-                   for (int r = 1; r <= SlotCount + 1; ++r)
-                       worksheet_write_number(s.users, lxw_row_t(r), 0, r, nullptr);
-               })
-            << false << QStringList() << problem("Row 4097: a database holds at most 4095 users");
+        row(
+            "header only", [](Sheet &) {}, {}, "It holds no users.");
+        QTest::newRow("more than 4095 users") << "Serial Number" << Fill([](Sheet &s) {
+            for (int r = 1; r <= SlotCount + 1; ++r)
+                worksheet_write_number(s.users, lxw_row_t(r), 0, r, nullptr);
+        }) << false << QStringList() << problem("Row 4097: a database holds at most 4095 users");
         QTest::newRow("no serial title")
             << "Slot,Surname" << Fill([](Sheet &) {}) << false << QStringList()
             << "The first row of the sheet \"Users\" has no \"Serial Number\" column title.";
@@ -247,9 +249,8 @@ private slots:
     void refusals_data() {
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QString>("error");
-        const QByteArray workbook = makeWorkbook("Serial Number", [](Sheet &s) {
-            writeText(s.users, 1, 0, "0000ABCD");
-        });
+        const QByteArray workbook =
+            makeWorkbook("Serial Number", [](Sheet &s) { writeText(s.users, 1, 0, "0000ABCD"); });
         QTest::newRow("text") << QByteArray("Serial Number\r\n1\r\n")
                               << "It is not an Excel workbook (.xlsx).";
         QTest::newRow("older Excel")
@@ -264,14 +265,14 @@ private slots:
         QTest::newRow("zip without a workbook")
             << makeZip({{"a.txt", "a"}})
             << "It is not an Excel workbook (.xlsx): it has no workbook part.";
-        QTest::newRow("workbook cut short") << workbook.left(workbook.size() / 2)
-                                            << "It is not an Excel workbook (.xlsx).";
+        QTest::newRow("workbook cut short")
+            << workbook.left(workbook.size() / 2) << "It is not an Excel workbook (.xlsx).";
         // A sheet that would unpack to more than 256 MB, though its file is small.
         QByteArray huge = "<worksheet><sheetData>";
         huge += QByteArray(256 * 1024 * 1024, ' ') + "</sheetData></worksheet>";
         QList<std::pair<QString, QByteArray>> entries;
-        for (const char *part :
-             {"[Content_Types].xml", "_rels/.rels", "xl/workbook.xml", "xl/_rels/workbook.xml.rels"})
+        for (const char *part : {"[Content_Types].xml", "_rels/.rels", "xl/workbook.xml",
+                                 "xl/_rels/workbook.xml.rels"})
             entries.append({part, unpacked(workbook, part)});
         entries.append({"xl/worksheets/sheet1.xml", huge});
         huge.clear();
