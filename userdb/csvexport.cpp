@@ -57,7 +57,7 @@ QString serialCell(const QString &serial) {
 
 QByteArray writeCsv(const RecordStore &store) {
     QString text;
-    text.reserve(64 * 1024);
+    text.reserve(qsizetype(64) * 1024);
     text += slotColumnTitle();
     for (int column = 1; column <= ColumnCount; ++column)
         text += Separator + columnTitle(column);

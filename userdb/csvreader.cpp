@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 namespace userdb {
 
@@ -37,17 +38,19 @@ QString decodeSpreadsheetText(const QByteArray &bytes) {
 }
 
 QString unreadableEncoding(QByteArrayView bytes) {
-    const auto startsWith = [&](const char *mark, qsizetype size) {
-        return bytes.startsWith(QByteArrayView(mark, size));
-    };
-    if (startsWith("\xFF\xFE\0\0", 4))
-        return QStringLiteral("UTF-32 (little-endian)");
-    if (startsWith("\0\0\xFE\xFF", 4))
-        return QStringLiteral("UTF-32 (big-endian)");
-    if (startsWith("\xFF\xFE", 2))
-        return QStringLiteral("UTF-16 (little-endian)");
-    if (startsWith("\xFE\xFF", 2))
-        return QStringLiteral("UTF-16 (big-endian)");
+    // The marks, longest first: UTF-32's little-endian one begins with UTF-16's.
+    static constexpr std::array<std::pair<std::array<char, 4>, int>, 4> marks = {{
+        {{'\xFF', '\xFE', '\0', '\0'}, 4},
+        {{'\0', '\0', '\xFE', '\xFF'}, 4},
+        {{'\xFF', '\xFE'}, 2},
+        {{'\xFE', '\xFF'}, 2},
+    }};
+    static const std::array<const char *, 4> names = {
+        "UTF-32 (little-endian)", "UTF-32 (big-endian)", "UTF-16 (little-endian)",
+        "UTF-16 (big-endian)"};
+    for (std::size_t i = 0; i < marks.size(); ++i)
+        if (bytes.startsWith(QByteArrayView(marks[i].first.data(), marks[i].second)))
+            return QString::fromLatin1(names[i]);
     const qsizetype sample = std::min<qsizetype>(bytes.size(), 512) & ~qsizetype(1);
     if (sample < 4)
         return {};

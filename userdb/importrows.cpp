@@ -185,7 +185,7 @@ void ImportRows::finish(SpreadsheetImport &result) {
     if (databaseFileSize(m_records, result.address) > MaxReadFileBytes) {
         result.error = QStringLiteral("Its users would make a database file larger than %1 MB, "
                                       "which Load Database does not read.")
-                           .arg(MaxReadFileBytes / (1024 * 1024));
+                           .arg(MaxReadFileBytes / (qint64(1024) * 1024));
         return;
     }
     for (auto &[slot, record] : m_records)

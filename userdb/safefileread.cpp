@@ -10,7 +10,7 @@ namespace userdb {
 namespace {
 
 QString sizeText(qint64 bytes) {
-    constexpr qint64 MB = 1024 * 1024;
+    constexpr qint64 MB = qint64(1024) * 1024;
     return bytes % MB == 0 ? QStringLiteral("%1 MB").arg(bytes / MB)
                            : QStringLiteral("%1 bytes").arg(bytes);
 }

@@ -7,7 +7,7 @@ namespace userdb {
 
 // The largest file that the database, merge and spreadsheet readers take: 4095 full records
 // need well under 2 MB, so anything near this size is not one of their files.
-constexpr qint64 MaxReadFileBytes = 64 * 1024 * 1024;
+constexpr qint64 MaxReadFileBytes = qint64(64) * 1024 * 1024;
 
 struct FileReadResult {
     QByteArray bytes;

@@ -10,7 +10,7 @@ namespace userdb {
 namespace {
 
 // More different texts than any sheet of users needs; it bounds the memory of the table.
-constexpr qsizetype MaxSharedTexts = 4 * 1024 * 1024;
+constexpr qsizetype MaxSharedTexts = qsizetype(4) * 1024 * 1024;
 
 bool isHexDigit(QChar ch) {
     return (ch >= u'0' && ch <= u'9') || (ch >= u'A' && ch <= u'F') || (ch >= u'a' && ch <= u'f');
@@ -86,7 +86,7 @@ QString readXmlPart(ZipArchive &zip, const QString &name, qint64 limit,
     if (size > limit)
         return QStringLiteral("The part \"%1\" unpacks to more than %2 MB.")
             .arg(name)
-            .arg(limit / (1024 * 1024));
+            .arg(limit / (qint64(1024) * 1024));
     QString error;
     const std::unique_ptr<QIODevice> device = zip.openEntry(name, error);
     if (!device)

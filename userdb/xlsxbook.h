@@ -17,7 +17,7 @@ namespace userdb {
 // styles show numbers as dates or in scientific notation.
 
 // The most that one part of a workbook may unpack to: 4095 full users take a few megabytes.
-constexpr qint64 MaxUnpackedPartBytes = 256 * 1024 * 1024;
+constexpr qint64 MaxUnpackedPartBytes = qint64(256) * 1024 * 1024;
 
 struct XlsxSheetInfo {
     QString name; // as the sheet's tab shows it

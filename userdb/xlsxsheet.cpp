@@ -119,10 +119,10 @@ QString readSheetRows(ZipArchive &zip, const XlsxBook &book, const XlsxSheetInfo
     if (zip.entrySize(sheet.part) > MaxUnpackedPartBytes)
         return QStringLiteral("The sheet \"%1\" unpacks to more than %2 MB.")
             .arg(sheet.name)
-            .arg(MaxUnpackedPartBytes / (1024 * 1024));
+            .arg(MaxUnpackedPartBytes / (qint64(1024) * 1024));
     SheetReader reader(book);
-    const QString error = readXmlPart(zip, sheet.part, MaxUnpackedPartBytes,
-                                      [&](QXmlStreamReader &xml) { reader.read(xml, take); });
+    QString error = readXmlPart(zip, sheet.part, MaxUnpackedPartBytes,
+                                [&](QXmlStreamReader &xml) { reader.read(xml, take); });
     if (!reader.error().isEmpty())
         return QStringLiteral("The sheet \"%1\" cannot be read. %2")
             .arg(sheet.name, reader.error());

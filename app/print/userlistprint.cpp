@@ -159,7 +159,7 @@ int printUserList(QPagedPaintDevice &device, const RecordStore &store,
 
         painter.setPen(rule);
         const std::size_t end =
-            page + 1 < pageCount ? starts[std::size_t(page + 1)] : filledSlots.size();
+            page + 1 < pageCount ? starts[std::size_t(page) + 1] : filledSlots.size();
         qreal top = bodyTop;
         for (std::size_t row = starts[std::size_t(page)]; row < end; ++row) {
             const qreal rowHeight = std::min(heights[row], bodyHeight);
