@@ -77,7 +77,7 @@ private slots:
         QTest::addColumn<int>("resets");
         QTest::addColumn<QList<int>>("listed");
         const auto row = [](const char *name, const QList<int> &changed, int inserted, int removed,
-                            int resets, const QList<int> &listed, Change change) {
+                            int resets, const QList<int> &listed, const Change &change) {
             QTest::newRow(name) << change << changed << inserted << removed << resets << listed;
         };
         const QList<int> sample = {1, 2, 5, 9, 4095};

@@ -375,7 +375,7 @@ private slots:
             for (int i = damaged ? 0 : random.bounded(0, 600); i > 0; --i)
                 input += random.bounded(4) == 0 ? char(random.bounded(256)) : special();
             for (int e = random.bounded(1, 8); damaged && e > 0 && !input.isEmpty(); --e) {
-                const int at = random.bounded(input.size());
+                const auto at = qsizetype(random.bounded(int(input.size())));
                 const int edit = random.bounded(4);
                 if (edit == 0)
                     input[at] = special();

@@ -1,6 +1,7 @@
 #include "tests/common/testfiles.h"
 #include "userdb/csvexport.h"
 #include "userdb/spreadsheetfiles.h"
+#include "userdb/xlsxbook.h"
 #include "userdb/xlsxexport.h"
 #include "userdb/xlsximport.h"
 #include "userdb/ziparchive.h"
@@ -269,7 +270,7 @@ private slots:
             << workbook.left(workbook.size() / 2) << "It is not an Excel workbook (.xlsx).";
         // A sheet that would unpack to more than 256 MB, though its file is small.
         QByteArray huge = "<worksheet><sheetData>";
-        huge += QByteArray(256 * 1024 * 1024, ' ') + "</sheetData></worksheet>";
+        huge += QByteArray(MaxUnpackedPartBytes, ' ') + "</sheetData></worksheet>";
         QList<std::pair<QString, QByteArray>> entries;
         for (const char *part : {"[Content_Types].xml", "_rels/.rels", "xl/workbook.xml",
                                  "xl/_rels/workbook.xml.rels"})
