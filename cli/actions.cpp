@@ -1,11 +1,13 @@
 #include "cli/actions.h"
 
+#include "cli/conversions.h"
 #include "cli/enrol.h"
 #include "cli/failure.h"
 #include "cli/programmersession.h"
 #include "link/slotvalues.h"
 #include "userdb/databasefile.h"
 #include "userdb/filemessage.h"
+#include "userdb/safefilewrite.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -59,6 +61,9 @@ int read(const Request &request, ProgrammerSession &session) {
     if (!target.absoluteDir().exists())
         throw Failure(userdb::fileMessage(QStringLiteral("save"), request.file,
                                           QStringLiteral("the folder does not exist")));
+    if (const QString refused = userdb::writeTargetError(request.file, QStringLiteral("save"));
+        !refused.isEmpty())
+        throw Failure(refused);
     connectFor(request, session);
     auto store = std::make_unique<userdb::RecordStore>();
     session.view().setActivity(QStringLiteral("Reading the %1").arg(deviceName(request.device)));
@@ -119,6 +124,10 @@ int runAction(const Request &request, ProgrammerSession &session, std::FILE *out
         return program(request, session);
     case Action::Enrol:
         return enrolFobs(request, session, out, stderr);
+    case Action::Export:
+        return exportSpreadsheet(request);
+    case Action::Import:
+        return importSpreadsheet(request);
     case Action::Compare:
         break;
     }

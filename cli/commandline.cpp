@@ -24,17 +24,20 @@ const char *const Description =
     "                           by a tab. Fobs the file holds already are named on standard\n"
     "                           error. Ends after --count fobs, on SIGINT or SIGTERM, or when\n"
     "                           no slot is free. The file as it was is kept as FILE.old.fxd.\n"
+    "  export FILE.fxd OUT      Write the database's users to the spreadsheet OUT: .csv, or\n"
+    "                           .xlsx (a workbook, which keeps every digit and the address).\n"
+    "  import IN FILE.fxd       Read the spreadsheet IN (.csv or .xlsx) into a new database\n"
+    "                           file, all or nothing; an existing FILE.fxd only with --force.\n"
     "DEVICE is receiver or tag.\n"
     "\n"
     "Exit status: 0 done (compare: every slot matches), 1 compare found differences,\n"
     "2 failure (with the reason on standard error).";
 
 bool readAction(const QString &word, Action &action) {
-    const std::pair<const char *, Action> actions[] = {{"find", Action::Find},
-                                                       {"read", Action::Read},
-                                                       {"program", Action::Program},
-                                                       {"compare", Action::Compare},
-                                                       {"enrol", Action::Enrol}};
+    const std::pair<const char *, Action> actions[] = {
+        {"find", Action::Find},       {"read", Action::Read},     {"program", Action::Program},
+        {"compare", Action::Compare}, {"enrol", Action::Enrol},   {"export", Action::Export},
+        {"import", Action::Import}};
     for (const auto &[name, value] : actions)
         if (word == QLatin1String(name)) {
             action = value;
@@ -72,13 +75,28 @@ QString readWords(const QStringList &words, Request &request) {
     if (request.action == Action::Enrol)
         return readEnrolWords(words, request);
     const qsizetype wanted = request.action == Action::Find ? 1 : 3;
-    if (words.size() != wanted)
-        return request.action == Action::Find
-                   ? QStringLiteral("find takes no further arguments")
-                   : QStringLiteral("%1 wants receiver or tag and a database file")
-                         .arg(words.first());
+    if (words.size() != wanted) {
+        switch (request.action) {
+        case Action::Find:
+            return QStringLiteral("find takes no further arguments");
+        case Action::Export:
+            return QStringLiteral("export wants a database file and a spreadsheet file");
+        case Action::Import:
+            return QStringLiteral("import wants a spreadsheet file and a database file");
+        default:
+            return QStringLiteral("%1 wants receiver or tag and a database file")
+                .arg(words.first());
+        }
+    }
     if (request.action == Action::Find)
         return {};
+    if (request.action == Action::Export || request.action == Action::Import) {
+        request.file = words.at(1);
+        request.output = words.at(2);
+        return request.file.isEmpty() || request.output.isEmpty()
+                   ? QStringLiteral("a file name is empty")
+                   : QString();
+    }
     if (!readDevice(words.at(1), request.device))
         return QStringLiteral("unknown device \"%1\": receiver or tag").arg(words.at(1));
     request.file = words.at(2);
@@ -128,12 +146,16 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments) {
         "to this number.",
         "340|85"};
     const QCommandLineOption count{"count", "enrol: stop after N fobs have been enrolled.", "N"};
+    const QCommandLineOption force{"force", "import: replace the database file when it exists."};
     parser.addOption(port);
     parser.addOption(sizes);
     parser.addOption(count);
+    parser.addOption(force);
     parser.addPositionalArgument(
-        QStringLiteral("command"), QStringLiteral("find, read, program, compare or enrol."),
-        QStringLiteral("find | {read|program|compare} DEVICE FILE.fxd | enrol FILE.fxd"));
+        QStringLiteral("command"),
+        QStringLiteral("find, read, program, compare, enrol, export or import."),
+        QStringLiteral("find | {read|program|compare} DEVICE FILE.fxd | enrol FILE.fxd | "
+                       "export FILE.fxd OUT | import IN FILE.fxd"));
 
     ParsedCommandLine result;
     result.helpText = withProgramName(parser.helpText());
@@ -164,6 +186,9 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments) {
     result.error = readWords(parser.positionalArguments(), request);
     if (result.error.isEmpty() && parser.isSet(count))
         result.error = readCount(parser.value(count), request);
+    request.force = parser.isSet(force);
+    if (result.error.isEmpty() && request.force && request.action != Action::Import)
+        result.error = QStringLiteral("--force goes with import only");
     return result;
 }
 

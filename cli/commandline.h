@@ -7,14 +7,16 @@
 
 namespace cli {
 
-enum class Action { Find, Read, Program, Compare, Enrol };
+enum class Action { Find, Read, Program, Compare, Enrol, Export, Import };
 
 // What the command line asks for.
 struct Request {
     Action action = Action::Find;
     proglink::Device device = proglink::Device::Receiver;
-    QString file;
-    QString portPath; // empty: search the ports as the window does
+    QString file;       // the database file; for import, the spreadsheet read
+    QString output;     // export: the spreadsheet written; import: the database file written
+    bool force = false; // import may replace an existing database file
+    QString portPath;   // empty: search the ports as the window does
     int slotCount = 340;
     bool sizesGiven = false; // find tells the programmer the sizes only when asked to
     int count = 0;           // enrol: stop after this many fobs; 0: no limit

@@ -4,6 +4,8 @@
 #include "userdb/safefilewrite.h"
 #include "userdb/spreadsheetguard.h"
 
+#include <algorithm>
+
 namespace userdb {
 
 namespace {
@@ -39,6 +41,18 @@ void appendField(QString &out, const QString &text) {
     out += Quote;
 }
 
+// The import pads a serial of up to 8 hexadecimal digits to 8 capitals (a spreadsheet drops
+// leading zeros); a serial that this would change is written with a leading apostrophe, which
+// the import reads as "take it as it stands", so that it comes back exactly.
+QString serialCell(const QString &serial) {
+    const bool standard =
+        serial.isEmpty() ||
+        (serial.size() == 8 && std::all_of(serial.begin(), serial.end(), [](QChar ch) {
+             return (ch >= u'0' && ch <= u'9') || (ch >= u'A' && ch <= u'F');
+         }));
+    return standard ? serial : u'\'' + serial;
+}
+
 } // namespace
 
 QByteArray writeCsv(const RecordStore &store) {
@@ -52,9 +66,12 @@ QByteArray writeCsv(const RecordStore &store) {
         if (store.isFree(slot))
             continue;
         text += QString::number(slot);
-        for (const QString &cell : store.record(slot)) {
+        const Record &record = store.record(slot);
+        text += Separator;
+        appendField(text, serialCell(record[SerialNumber - 1]));
+        for (int column = AuxiliaryWord; column <= ColumnCount; ++column) {
             text += Separator;
-            appendField(text, guardAgainstFormula(cell));
+            appendField(text, guardAgainstFormula(record[std::size_t(column - 1)]));
         }
         text += LineEnd;
     }

@@ -4,6 +4,10 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
+#include <array>
+#include <utility>
+
 namespace userdb {
 
 namespace {
@@ -31,6 +35,35 @@ QString decodeSpreadsheetText(const QByteArray &bytes) {
     if (!utf8.hasError() || hasBom)
         return text; // with a byte-order mark the writer said UTF-8: bad bytes show as U+FFFD
     return decodeWindows1252(view);
+}
+
+QString unreadableEncoding(QByteArrayView bytes) {
+    // The marks, longest first: UTF-32's little-endian one begins with UTF-16's.
+    static constexpr std::array<std::pair<std::array<char, 4>, int>, 4> marks = {{
+        {{'\xFF', '\xFE', '\0', '\0'}, 4},
+        {{'\0', '\0', '\xFE', '\xFF'}, 4},
+        {{'\xFF', '\xFE'}, 2},
+        {{'\xFE', '\xFF'}, 2},
+    }};
+    static const std::array<const char *, 4> names = {
+        "UTF-32 (little-endian)", "UTF-32 (big-endian)", "UTF-16 (little-endian)",
+        "UTF-16 (big-endian)"};
+    for (std::size_t i = 0; i < marks.size(); ++i)
+        if (bytes.startsWith(QByteArrayView(marks[i].first.data(), marks[i].second)))
+            return QString::fromLatin1(names[i]);
+    const qsizetype sample = std::min<qsizetype>(bytes.size(), 512) & ~qsizetype(1);
+    if (sample < 4)
+        return {};
+    std::array<qsizetype, 2> zeros{}; // at even and at odd positions
+    for (qsizetype i = 0; i < sample; ++i)
+        if (bytes[i] == 0)
+            ++zeros[std::size_t(i % 2)];
+    const qsizetype pairs = sample / 2;
+    if (zeros[1] * 2 >= pairs && zeros[0] == 0)
+        return QStringLiteral("UTF-16 (little-endian)");
+    if (zeros[0] * 2 >= pairs && zeros[1] == 0)
+        return QStringLiteral("UTF-16 (big-endian)");
+    return {};
 }
 
 QChar detectSeparator(QStringView text) {

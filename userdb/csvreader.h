@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -10,6 +11,11 @@ namespace userdb {
 // The text of a spreadsheet file: UTF-8 (its byte-order mark dropped) when the bytes are valid
 // UTF-8, else Windows-1252, the code page spreadsheets on Windows write by default.
 QString decodeSpreadsheetText(const QByteArray &bytes);
+
+// The name of an encoding that decodeSpreadsheetText does not read, or empty: UTF-16 and UTF-32
+// ("Unicode text" in some spreadsheets' Save As), told by their byte-order marks or, without one,
+// by the zero byte beside every character of mostly-ASCII text.
+QString unreadableEncoding(QByteArrayView bytes);
 
 // The separator of a spreadsheet file, from its first row: a semicolon (what spreadsheets in
 // countries with a decimal comma write) when that row holds more semicolons than commas outside

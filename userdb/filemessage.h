@@ -9,4 +9,12 @@ inline QString fileMessage(const QString &verb, const QString &path, const QStri
     return QStringLiteral("Cannot %1 \"%2\": %3").arg(verb, path, reason);
 }
 
+// The reasons that readers and writers share for a path that is no regular file.
+inline QString folderReason() {
+    return QStringLiteral("It is a folder, not a file.");
+}
+inline QString notRegularFileReason() {
+    return QStringLiteral("It is not a regular file (a device or a pipe).");
+}
+
 } // namespace userdb

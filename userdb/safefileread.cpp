@@ -27,9 +27,9 @@ FileReadResult readRegularFile(const QString &path, qint64 maxBytes, const QStri
     const QFileInfo info(path);
     // A path that does not exist falls through to open(), whose reason names the problem.
     if (info.exists() && info.isDir())
-        return fail(QStringLiteral("It is a folder, not a file."));
+        return fail(folderReason());
     if (info.exists() && !info.isFile())
-        return fail(QStringLiteral("It is not a regular file (a device or a pipe)."));
+        return fail(notRegularFileReason());
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return fail(file.errorString());

@@ -21,24 +21,50 @@ using namespace userdb;
 
 namespace {
 
-using RowTexts = std::array<QString, PrintedColumnCount>;
+// A user's texts, line by line, as printedLine lays them out.
+using UserTexts = std::array<QStringList, PrintedLineCount>;
 
-RowTexts rowTexts(const RecordStore &store, int slot) {
-    RowTexts texts;
-    for (int i = 0; i < PrintedColumnCount; ++i)
-        texts[std::size_t(i)] =
-            printedCellText(store, slot, printedColumns()[std::size_t(i)].column);
+UserTexts userTexts(const RecordStore &store, int slot) {
+    UserTexts texts;
+    for (int line = 0; line < PrintedLineCount; ++line)
+        for (const PrintedColumn &cell : printedLine(line))
+            texts[std::size_t(line)] << printedCellText(store, slot, cell.column);
     return texts;
 }
 
-RowTexts titleTexts() {
-    RowTexts texts;
-    for (int i = 0; i < PrintedColumnCount; ++i) {
-        const int column = printedColumns()[std::size_t(i)].column;
-        texts[std::size_t(i)] = column == 0 ? slotColumnTitle() : columnTitle(column);
+UserTexts titleTexts() {
+    UserTexts texts;
+    for (int line = 0; line < PrintedLineCount; ++line)
+        for (const PrintedColumn &cell : printedLine(line))
+            texts[std::size_t(line)] << (cell.column == SlotCell    ? slotColumnTitle()
+                                         : cell.column == BlankCell ? QString()
+                                                                    : columnTitle(cell.column));
+    return texts;
+}
+
+// The two lines of a user (or of the titles), each laid out on its own cells.
+class UserGeometry {
+public:
+    UserGeometry(QPaintDevice &device, const QFont &font, qreal width)
+        : m_lines{TableGeometry(device, font, width, printedLine(0)),
+                  TableGeometry(device, font, width, printedLine(1))} {}
+
+    std::array<qreal, PrintedLineCount> heights(const UserTexts &texts) const {
+        return {m_lines[0].rowHeight(texts[0]), m_lines[1].rowHeight(texts[1])};
     }
-    return texts;
-}
+    // Paints the lines from `top`, no further down than `height`.
+    void paint(QPainter &painter, qreal top, qreal height, const UserTexts &texts,
+               const std::array<qreal, PrintedLineCount> &heights) const {
+        const qreal first = std::min(heights[0], height);
+        m_lines[0].paintRow(painter, top, first, texts[0]);
+        if (height > first)
+            m_lines[1].paintRow(painter, top + first, std::min(heights[1], height - first),
+                                texts[1]);
+    }
+
+private:
+    std::array<TableGeometry, PrintedLineCount> m_lines;
+};
 
 qreal millimetres(const QPaintDevice &device, qreal mm) {
     return device.logicalDpiY() * mm / 25.4;
@@ -86,24 +112,27 @@ int printUserList(QPagedPaintDevice &device, const RecordStore &store,
     bold.setBold(true);
     QFont heading = bold;
     heading.setPointSizeF(10);
-    const TableGeometry table(device, body, width);
-    const TableGeometry titles(device, bold, width);
+    const UserGeometry table(device, body, width);
+    const UserGeometry titles(device, bold, width);
     const QFontMetricsF headingMetrics(heading, &device);
     const QFontMetricsF bodyMetrics(body, &device);
 
     std::vector<int> filledSlots;
+    std::vector<std::array<qreal, PrintedLineCount>> lineHeights;
     std::vector<qreal> heights;
     for (int slot = 1; slot <= SlotCount; ++slot) {
         if (store.isFree(slot))
             continue;
         filledSlots.push_back(slot);
-        heights.push_back(table.rowHeight(rowTexts(store, slot)));
+        lineHeights.push_back(table.heights(userTexts(store, slot)));
+        heights.push_back(lineHeights.back()[0] + lineHeights.back()[1]);
     }
 
-    const RowTexts titleRow = titleTexts();
+    const UserTexts titleRow = titleTexts();
+    const std::array<qreal, PrintedLineCount> titleHeights = titles.heights(titleRow);
     const qreal gap = millimetres(device, 2);
     const qreal titlesTop = headingMetrics.lineSpacing() + gap;
-    const qreal titlesHeight = titles.rowHeight(titleRow);
+    const qreal titlesHeight = titleHeights[0] + titleHeights[1];
     const qreal bodyTop = titlesTop + titlesHeight;
     const qreal footTop = height - bodyMetrics.lineSpacing();
     const qreal bodyHeight = std::max<qreal>(1, footTop - gap - bodyTop);
@@ -124,7 +153,7 @@ int printUserList(QPagedPaintDevice &device, const RecordStore &store,
         painter.setFont(heading);
         painter.drawText(QRectF(0, 0, width, titlesTop), Qt::AlignLeft | Qt::AlignTop, address);
         painter.drawText(QRectF(0, 0, width, titlesTop), Qt::AlignRight | Qt::AlignTop, dateText);
-        titles.paintRow(painter, titlesTop, titlesHeight, titleRow);
+        titles.paint(painter, titlesTop, titlesHeight, titleRow, titleHeights);
         painter.setPen(strongRule);
         painter.drawLine(QPointF(0, bodyTop), QPointF(width, bodyTop));
 
@@ -135,7 +164,8 @@ int printUserList(QPagedPaintDevice &device, const RecordStore &store,
         for (std::size_t row = starts[std::size_t(page)]; row < end; ++row) {
             const qreal rowHeight = std::min(heights[row], bodyHeight);
             painter.setPen(Qt::black);
-            table.paintRow(painter, top, rowHeight, rowTexts(store, filledSlots[row]));
+            table.paint(painter, top, rowHeight, userTexts(store, filledSlots[row]),
+                        lineHeights[row]);
             top += rowHeight;
             painter.setPen(rule);
             painter.drawLine(QPointF(0, top), QPointF(width, top));

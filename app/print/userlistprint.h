@@ -10,9 +10,9 @@ class QPagedPaintDevice;
 
 namespace app {
 
-// The printed user list: a table of Slot, Serial Number, Surname, Other Names, Address 1,
-// Suburb, Telephone and Mobile, one row per slot that holds any text, in slot order, long text
-// wrapped within its cell. Every page is landscape and carries the database address and `date`
+// The printed user list: every field of every slot that holds any text, in slot order, two
+// lines per user (userlisttable.h), long text wrapped within its cell and cut after 2,000
+// characters. Every page is landscape and carries the database address and `date`
 // at the top and "Page N of M" at the foot.
 
 // Paints the list on `device` (a QPrinter from the print dialog, a QPdfWriter), turned to

@@ -11,25 +11,31 @@ namespace app {
 
 using namespace userdb;
 
-const std::array<PrintedColumn, PrintedColumnCount> &printedColumns() {
-    static const std::array<PrintedColumn, PrintedColumnCount> columns = {{
-        {0, 0.045},
-        {SerialNumber, 0.105},
-        {Surname, 0.15},
-        {OtherNames, 0.15},
-        {Address1, 0.19},
-        {Suburb, 0.14},
-        {Telephone, 0.11},
-        {Mobile, 0.11},
-    }};
-    return columns;
+const std::vector<PrintedColumn> &printedLine(int line) {
+    static const std::vector<PrintedColumn> first = {
+        {SlotCell, 0.05},   {SerialNumber, 0.10}, {AuxiliaryWord, 0.07}, {Surname, 0.20},
+        {OtherNames, 0.20}, {Telephone, 0.19},    {Mobile, 0.19},
+    };
+    // Under the first line's columns: address lines under the serial and the surname, suburb,
+    // state and post code under the other names, the details under the phones.
+    static const std::vector<PrintedColumn> second = {
+        {BlankCell, 0.05}, {Address1, 0.17}, {Address2, 0.20},     {Suburb, 0.10},
+        {State, 0.05},     {PostCode, 0.05}, {OtherDetail1, 0.19}, {OtherDetail2, 0.19},
+    };
+    return line == 0 ? first : second;
 }
 
 QString printedCellText(const RecordStore &store, int slot, int column) {
-    return column == 0 ? QString::number(slot) : store.cell(slot, column);
+    if (column == SlotCell)
+        return QString::number(slot);
+    if (column == BlankCell)
+        return {};
+    const QString &text = store.cell(slot, column);
+    return text.size() > MaxPrintedCellLength ? text.left(MaxPrintedCellLength) + u'\u2026' : text;
 }
 
-TableGeometry::TableGeometry(QPaintDevice &device, const QFont &font, qreal width)
+TableGeometry::TableGeometry(QPaintDevice &device, const QFont &font, qreal width,
+                             const std::vector<PrintedColumn> &columns)
     : m_device(device)
     , m_font(font)
     , m_width(width)
@@ -38,10 +44,10 @@ TableGeometry::TableGeometry(QPaintDevice &device, const QFont &font, qreal widt
     , m_lineSpacing(m_metrics.lineSpacing()) {
     m_option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     qreal left = 0;
-    for (int i = 0; i < PrintedColumnCount; ++i) {
-        const qreal cellWidth = width * printedColumns()[std::size_t(i)].share;
-        m_left[std::size_t(i)] = left + m_padding;
-        m_textWidth[std::size_t(i)] = std::max<qreal>(1, cellWidth - 2 * m_padding);
+    for (const PrintedColumn &column : columns) {
+        const qreal cellWidth = width * column.share;
+        m_left.push_back(left + m_padding);
+        m_textWidth.push_back(std::max<qreal>(1, cellWidth - 2 * m_padding));
         left += cellWidth;
     }
 }
@@ -62,20 +68,20 @@ int TableGeometry::lineCount(const QString &text, qreal width) const {
     return std::max(lines, 1);
 }
 
-qreal TableGeometry::rowHeight(const std::array<QString, PrintedColumnCount> &texts) const {
+qreal TableGeometry::rowHeight(const QStringList &texts) const {
     int lines = 1;
-    for (int i = 0; i < PrintedColumnCount; ++i)
-        lines = std::max(lines, lineCount(texts[std::size_t(i)], m_textWidth[std::size_t(i)]));
+    for (std::size_t i = 0; i < m_textWidth.size() && i < std::size_t(texts.size()); ++i)
+        lines = std::max(lines, lineCount(texts.at(qsizetype(i)), m_textWidth[i]));
     return lines * m_lineSpacing + 2 * m_padding;
 }
 
 void TableGeometry::paintRow(QPainter &painter, qreal top, qreal height,
-                             const std::array<QString, PrintedColumnCount> &texts) const {
+                             const QStringList &texts) const {
     painter.save();
     painter.setClipRect(QRectF(0, top, m_width, height));
     painter.setFont(m_font);
-    for (int i = 0; i < PrintedColumnCount; ++i) {
-        const QString &text = texts[std::size_t(i)];
+    for (std::size_t i = 0; i < m_textWidth.size() && i < std::size_t(texts.size()); ++i) {
+        const QString &text = texts.at(qsizetype(i));
         if (text.isEmpty())
             continue;
         QTextLayout layout(text, m_font, &m_device);
@@ -83,12 +89,12 @@ void TableGeometry::paintRow(QPainter &painter, qreal top, qreal height,
         layout.beginLayout();
         qreal y = 0;
         for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-            line.setLineWidth(m_textWidth[std::size_t(i)]);
+            line.setLineWidth(m_textWidth[i]);
             line.setPosition(QPointF(0, y));
             y += m_lineSpacing;
         }
         layout.endLayout();
-        layout.draw(&painter, QPointF(m_left[std::size_t(i)], top + m_padding));
+        layout.draw(&painter, QPointF(m_left[i], top + m_padding));
     }
     painter.restore();
 }

@@ -3,19 +3,9 @@
 #include "app/userlist/userlistmodel.h"
 #include "userdb/opendatabase.h"
 
-#include <array>
-
 namespace app {
 
-namespace {
-
-// The record columns that the find text is looked for in.
-constexpr std::array SearchedColumns = {
-    userdb::SerialNumber, userdb::Surname, userdb::OtherNames, userdb::Address1,
-    userdb::Address2,     userdb::Suburb,  userdb::Telephone,  userdb::Mobile,
-};
-
-} // namespace
+namespace {} // namespace
 
 UserListFilter::UserListFilter(UserListModel &model, QObject *parent)
     : QSortFilterProxyModel(parent)
@@ -61,7 +51,7 @@ bool UserListFilter::filterAcceptsRow(int sourceRow, const QModelIndex &) const 
         return false;
     if (m_findText.isEmpty())
         return true;
-    for (int column : SearchedColumns)
+    for (int column = 1; column <= userdb::ColumnCount; ++column)
         if (m_finder.indexIn(database.cell(slot, column)) >= 0)
             return true;
     return false;

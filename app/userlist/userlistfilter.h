@@ -8,7 +8,7 @@ namespace app {
 class UserListModel;
 
 // What the user list shows of the model: the rows that hold the find text (letter case
-// ignored) in the serial number, a name, an address line, the suburb or a phone number; with
+// ignored) in any of the 13 fields, from the serial number to Other Detail 2; with
 // "duplicates only", just the rows whose serial another slot holds too. Clicking a column
 // header orders this view only: the slots stay as they are.
 class UserListFilter : public QSortFilterProxyModel {

@@ -93,7 +93,7 @@ private slots:
         using enum app::Command;
         row("load, cut short", LoadDatabase, "cut.fxd", "cut short");
         row("load, cancelled", LoadDatabase, std::nullopt);
-        row("save as, a folder", SaveDatabaseAs, "folder.fxd", "directory");
+        row("save as, a folder", SaveDatabaseAs, "folder.fxd", "It is a folder, not a file.");
         row("save as, cancelled", SaveDatabaseAs, std::nullopt);
         row("merge, cut short", MergeDatabase, "cut.fxd", "cut short");
     }

@@ -1,4 +1,5 @@
 #include "app/print/userlistprint.h"
+#include "app/print/userlisttable.h"
 #include "tests/common/testfiles.h"
 
 #include <QPrinter>
@@ -64,7 +65,14 @@ private slots:
         const QString longName = "Wolfeschlegelsteinhausenbergerdorff Hubert Blaine";
         store.setCell(2, Surname, longName);
         store.setCell(4095, Mobile, "0412 999 000"); // slots past the receiver's are listed too
-        store.setCell(3, AuxiliaryWord, "0000");     // holds text, so it has a row: slot 3 alone
+        store.setCell(3, AuxiliaryWord, "0A0B");     // holds text, so it has a row: slot 3 alone
+        // Every field is printed.
+        const QStringList others = {"Level 2",      "Williamstown", "TAS",        "0800",
+                                    "03 9397 1234", "spare fob",    "gate code 3"};
+        const QList<int> otherColumns = {Address2,  Suburb,       State,       PostCode,
+                                         Telephone, OtherDetail1, OtherDetail2};
+        for (int i = 0; i < others.size(); ++i)
+            store.setCell(1, otherColumns.at(i), others.at(i));
 
         QTemporaryDir dir;
         const QString path = dir.filePath("users.pdf");
@@ -90,18 +98,20 @@ private slots:
 
         const QString text = pdfText(path);
         for (const QString &expected :
-             {QStringLiteral("Harbour Towers, 1 Beach Road"),
-              QLocale().toString(date, QLocale::LongFormat), QStringLiteral("Serial"),
-              QStringLiteral("0000001A"), QStringLiteral("M\u00FCller"), QStringLiteral("4095"),
-              QStringLiteral("0412 999 000"), QStringLiteral("Page 1 of 1")})
+             QStringList{QStringLiteral("Harbour Towers, 1 Beach Road"),
+                         QLocale().toString(date, QLocale::LongFormat), QStringLiteral("Serial"),
+                         QStringLiteral("0000001A"), QStringLiteral("M\u00FCller"),
+                         QStringLiteral("4095"), QStringLiteral("0412 999 000"),
+                         QStringLiteral("Page 1 of 1"), QStringLiteral("0A0B")} +
+                 others)
             QVERIFY2(text.contains(expected), qPrintable(expected + " not in:\n" + text));
         const QRegularExpression space(QStringLiteral("\\s"));
         QVERIFY2(QString(text).remove(space).contains(QString(longName).remove(space)),
                  qPrintable(text));
-        QVERIFY(!text.contains("0000\n")); // the auxiliary word is not printed
     }
 
-    // 340 users take about ten pages, each numbered. A file that cannot be written is named.
+    // 340 users take about twenty pages, each numbered; a cell prints its first 2,000
+    // characters. A file that cannot be written is named.
     void pageCounts() {
         QTemporaryDir dir;
         const QString path = dir.filePath("users.pdf");
@@ -109,7 +119,7 @@ private slots:
         QCOMPARE(app::writeUserListPdf(path, typicalUsers(340), "", QDate(2025, 3, 1),
                                        QPageSize(QPageSize::A4), &pages),
                  QString());
-        QVERIFY2(pages >= 8 && pages <= 12, qPrintable(QString::number(pages)));
+        QVERIFY2(pages >= 16 && pages <= 24, qPrintable(QString::number(pages)));
         const QString missing = dir.filePath("missing/users.pdf");
         const QString error = app::writeUserListPdf(missing, typicalUsers(1), "", QDate());
         QVERIFY2(error.startsWith("Cannot write \"" + missing + "\": "), qPrintable(error));
@@ -117,6 +127,13 @@ private slots:
         const QString text = pdfText(path);
         QVERIFY(text.contains(QStringLiteral("Page %1 of %1").arg(pages)));
         QCOMPARE(text.count("Page "), pages);
+
+        // A cell of a million characters prints as its first 2,000 (a page shows fewer).
+        RecordStore huge = typicalUsers(1);
+        huge.setCell(1, OtherNames, QString(1000000, 'y'));
+        QCOMPARE(app::printedCellText(huge, 1, OtherNames), QString(2000, 'y') + u'\u2026');
+        QCOMPARE(app::writeUserListPdf(path, huge, "", QDate(2025, 3, 1)), QString());
+        QVERIFY(pdfText(path).count('y') > 1000);
     }
 };
 

@@ -147,6 +147,44 @@ private slots:
             5000);
     }
 
+    // export and import need no programmer: a database through a workbook comes back byte for
+    // byte, through a CSV without its address; an existing database is replaced only with
+    // --force; failures exit 2 with one line.
+    void conversions() {
+        QTemporaryDir dir;
+        QVERIFY(QDir::setCurrent(dir.path()));
+        QCOMPARE(writeDatabase("site.fxd", {"0000ABCD", "1234E567", "", "00001234"}), QString());
+        const QByteArray site = readFile("site.fxd");
+        const auto ok = [](const QStringList &arguments) {
+            const Run run = remletctl(arguments);
+            return run.exitCode == 0 && run.out.isEmpty() && run.err.isEmpty();
+        };
+        QVERIFY(ok({"export", "site.fxd", "users.xlsx"}));
+        QVERIFY(ok({"import", "users.xlsx", "back.fxd"}));
+        QCOMPARE(readFile("back.fxd"), site);
+        QVERIFY(ok({"export", "site.fxd", "users.CSV"}));
+        QVERIFY(ok({"import", "--force", "users.CSV", "back.fxd"}));
+        QCOMPARE(readFile("back.fxd"), "\"\"" + site.mid(site.indexOf('\r')));
+
+        QVERIFY(writeFile("bad.csv", "Serial Number\r\nX\r\nY\r\n"));
+        const QList<std::pair<QStringList, QString>> failures = {
+            {{"import", "users.xlsx", "site.fxd"},
+             "Cannot save \"site.fxd\": It exists: give --force to replace it."},
+            {{"import", "bad.csv", "new.fxd"},
+             "Cannot import \"bad.csv\": It has 2 problems:; Row 2, Serial Number: \"X\" is not"},
+            {{"export", "site.fxd", "users.ods"}, "Its name ends in neither .csv nor .xlsx."},
+            {{"export", "--force", "site.fxd", "a.csv"}, "--force goes with import only"},
+        };
+        for (const auto &[arguments, reason] : failures) {
+            const Run run = remletctl(arguments);
+            QCOMPARE(run.exitCode, 2);
+            QVERIFY2(run.err.startsWith("remletctl: ") && run.err.count('\n') == 1, run.err);
+            QVERIFY2(run.err.contains(reason.toUtf8()), run.err);
+        }
+        QCOMPARE(readFile("site.fxd"), site);
+        QVERIFY(!QFile::exists("new.fxd") && !QFile::exists("a.csv"));
+    }
+
     // Each failure exits 2 with one line on standard error and leaves the files as they were.
     void failures_data() {
         QTest::addColumn<QStringList>("simulator"); // empty: none is started

@@ -3,6 +3,8 @@
 #include "userdb/csvimport.h"
 #include "userdb/databasefile.h"
 #include "userdb/fieldrules.h"
+#include "userdb/safefilewrite.h"
+#include "userdb/spreadsheetfiles.h"
 #include "userdb/textcodec.h"
 
 #include <QDir>
@@ -252,6 +254,85 @@ private slots:
                  QStringList{"users.fxd"});
     }
 
+    // Every writer first asks whether the target may be replaced: both ways of writing, on each
+    // kind of target.
+    void writeTargets_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("throughName"); // replaceFileThrough, else replaceFile
+        QTest::addColumn<QString>("reason");   // after "Cannot save "<path>": "; empty: written
+        const QList<std::pair<const char *, const char *>> kinds = {
+            {"regular", ""},
+            {"fifo", "It is not a regular file (a device or a pipe)."},
+            {"folder", "It is a folder, not a file."},
+            {"read-only", "The file is read-only."},
+            {"link", ""},
+            {"new", ""},
+        };
+        for (const auto &[kind, reason] : kinds)
+            for (const bool through : {false, true})
+                QTest::addRow("%s, %s", kind, through ? "through a name" : "bytes")
+                    << QString(kind) << through << QString(reason);
+    }
+
+    void writeTargets() {
+        QFETCH(QString, kind);
+        QFETCH(bool, throughName);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("target");
+        const QString real = dir.filePath("real");
+        QVERIFY(writeFile(real, "old"));
+        QVERIFY(
+            QFile::setPermissions(real, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+        const QByteArray native = QFile::encodeName(path);
+        if (kind == "regular")
+            QVERIFY(QFile::rename(real, path));
+        else if (kind == "fifo")
+            QCOMPARE(mkfifo(native.constData(), 0600), 0);
+        else if (kind == "folder")
+            QVERIFY(QDir().mkdir(path));
+        else if (kind == "read-only")
+            QVERIFY(QFile::rename(real, path) && QFile::setPermissions(path, QFile::ReadOwner));
+        else if (kind == "link")
+            QVERIFY(QFile::link(real, path));
+        struct stat before {};
+        lstat(native.constData(), &before);
+        const QString error = throughName
+                                  ? replaceFileThrough(path, "save",
+                                                       [](const QString &temporary) {
+                                                           return writeFile(temporary, "new")
+                                                                      ? QString()
+                                                                      : QString("not written");
+                                                       })
+                                  : replaceFile(path, "new", "save");
+        struct stat after {};
+        lstat(native.constData(), &after);
+        if (!reason.isEmpty()) {
+            QCOMPARE(error, "Cannot save \"" + path + "\": " + reason);
+            QCOMPARE(after.st_mode, before.st_mode);
+            QCOMPARE(after.st_ino, before.st_ino);
+            if (kind == "read-only")
+                QCOMPARE(readFile(path), "old");
+            return;
+        }
+        QCOMPARE(error, QString());
+        QCOMPARE(readFile(path), "new");
+        if (kind == "link") { // the link stays and its target was written
+            QVERIFY(S_ISLNK(after.st_mode));
+            QCOMPARE(readFile(real), "new");
+        }
+        const QString written = kind == "link" ? real : path;
+        const mode_t mask = umask(0);
+        umask(mask);
+        const mode_t oldMode = kind == "new" ? (0666 & ~mask) : 0640;
+        struct stat file {};
+        stat(QFile::encodeName(written).constData(), &file);
+        QCOMPARE(file.st_mode & 07777, oldMode); // the permission bits are kept
+        // No temporary file is left behind.
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Hidden | QDir::Files | QDir::System).size(),
+                 kind == "regular" ? 1 : 2);
+    }
+
     void randomFiles() {
         // Random stores first: whatever the text, every slot holding any comes back, packed in slot
         // order.
@@ -294,7 +375,7 @@ private slots:
             for (int i = damaged ? 0 : random.bounded(0, 600); i > 0; --i)
                 input += random.bounded(4) == 0 ? char(random.bounded(256)) : special();
             for (int e = random.bounded(1, 8); damaged && e > 0 && !input.isEmpty(); --e) {
-                const int at = random.bounded(int(input.size()));
+                const auto at = qsizetype(random.bounded(int(input.size())));
                 const int edit = random.bounded(4);
                 if (edit == 0)
                     input[at] = special();
@@ -339,33 +420,37 @@ private slots:
                  Bom + Header + "7,,," + written + QByteArray(",").repeated(10) + "\r\n");
     }
 
-    // Whatever the editor can hold comes back unchanged, in the same slots.
+    // Every database with a user comes back from its CSV exactly, in the same slots: text past
+    // the editor's limits, tabs, line breaks and other control characters, serials of any shape.
     void roundTrip() {
         QRandomGenerator random(4242);
         QTemporaryDir dir;
+        const QStringList oddSerials = {"1234", "1a2b3c4d", "12/03", "=1+2",
+                                        "'x",   "1234E567", " 0001", "00000000"};
         for (int round = 0; round < 12; ++round) {
             RecordStore store;
             for (int slot = random.bounded(1, 5); slot <= SlotCount;
                  slot += random.bounded(1, 300)) {
                 for (int column = AuxiliaryWord; column <= ColumnCount; ++column)
                     if (random.bounded(3) > 0)
-                        store.setCell(slot, column,
-                                      randomText(random, maxTypedLengthOfColumn(column)));
-                store.setCell(slot, SerialNumber, randomSerial(random));
+                        store.setCell(slot, column, randomText(random, 70, true));
+                store.setCell(slot, SerialNumber,
+                              random.bounded(4) == 0
+                                  ? oddSerials.at(random.bounded(oddSerials.size()))
+                                  : randomSerial(random));
             }
-            RecordStore read;
-            CsvImportResult result;
+            SpreadsheetImport result;
             if (round % 4 == 0) { // through a file now and then
                 const QString path = dir.filePath("users.csv");
                 QCOMPARE(exportCsvFile(path, store), QString());
-                result = importCsvFile(path, read);
-                QCOMPARE(result.databasePath, dir.filePath("users.fxd"));
+                result = importCsvFile(path);
+                QCOMPARE(result.proposedPath, dir.filePath("users.fxd"));
             } else {
-                result = readCsv(writeCsv(store), read);
+                result = readCsv(writeCsv(store));
             }
             QCOMPARE(result.error, QString());
             QCOMPARE(result.userCount, filledSlots(store).size());
-            QCOMPARE(filledSlots(read), filledSlots(store));
+            QCOMPARE(filledSlots(result.records), filledSlots(store));
         }
     }
 
@@ -393,9 +478,20 @@ private slots:
         row("empty rows take no slot, CR line ends", "Serial Number,Surname\r1,A\r,\r\r2,B",
             {"1:00000001||A", "2:00000002||B"});
         row("lower-case serial with dropped zeros", "Serial Number\r\n1a2b\r\n", {"1:00001A2B"});
-        row("one apostrophe removed", "Serial Number,Surname,Telephone\r\n'1,''O'Brien,'+61 3\r\n",
-            {"1:00000001||'O'Brien|||||||+61 3"});
-        row("only a header", "Serial Number,Surname\r\n", {});
+        row("one apostrophe removed; a serial with one stands",
+            "Serial Number,Surname,Telephone\r\n"
+            "'1a,''O'Brien,'+61 3\r\n",
+            {"1:1a||'O'Brien|||||||+61 3"});
+        row("past the editor's limits; tab and line breaks kept",
+            "Serial Number,Surname,Post Code\r\n1," + QByteArray(60, 'S') + ",\"3\t0\r\n0\"\r\n",
+            {"1:00000001||" + QString(60, 'S') + "||||||3\t0\r\n0"});
+        row("only a header", "Serial Number,Surname\r\n", {}, "It holds no users.");
+        row("UTF-16 with its mark", "\xFF\xFES\0e\0r\0", {},
+            "The file is in UTF-16 (little-endian), which the import does not read: save it as "
+            "CSV in UTF-8 and import that.");
+        row("UTF-16 without a mark", QByteArray("\0S\0e\0r\0i\0a\0l", 12), {},
+            "The file is in UTF-16 (big-endian), which the import does not read: save it as "
+            "CSV in UTF-8 and import that.");
         row("row with only a slot number is empty", "Slot,Serial Number\r\n5,\r\n5,1\r\n",
             {"5:00000001"});
         row("empty file", "", {}, "The file is empty.");
@@ -410,18 +506,15 @@ private slots:
         row("9-digit serial", "Serial Number\r\n123456789\r\n", {},
             problem(notSerial.arg(2).arg("123456789")));
         row("line break in a quoted cell keeps the row numbers",
-            "Serial Number,Surname\r\n1,\"Smith\r\nJones\"\r\n2,\"x\"y\r\n", {},
-            "It has 2 problems:\nRow 2, Surname: a line break cannot be stored in this column\n"
-            "Row 3, Surname: text follows the closing quote of the cell");
+            "Serial Number,Surname\r\n1,\"Smith\r\nJones\"\r\n2,\"x\"y\r\n3,\"a\"\"b\"\r\n", {},
+            "It has 2 problems:\nRow 3, Surname: text follows the closing quote of the cell\n"
+            "Row 4, Surname: " +
+                quote);
         row("quote never closed", "Serial Number,Surname\r\n1,\"Smith\r\n2,x\r\n", {},
             problem("Row 2, Surname: the quoted cell has no closing quote"));
-        row("too long, not Windows-1252, control character",
-            "Serial Number,Surname,Other Names,Post Code\r\n1," + QByteArray(51, 'S') +
-                ",\xE4\xB8\xAD,30\t0\r\n",
-            {},
-            "It has 3 problems:\nRow 2, Surname: 51 characters are more than the 50 that fit\n"
-            "Row 2, Other Names: the character \"\u4E2D\" cannot be stored in a database file\n"
-            "Row 2, Post Code: the control character U+0009 cannot be stored in a database file");
+        row("not Windows-1252", "Serial Number,Other Names\r\n1,\xE4\xB8\xAD\r\n", {},
+            problem("Row 2, Other Names: the character \"\u4E2D\" cannot be stored in a database "
+                    "file"));
         row("cell past the header", "Serial Number,Surname\r\n1,Smith,Jo\r\n1,Smith,\r\n", {},
             problem("Row 2, column 3: the header row has no title for this cell"));
         row("more cells than a spreadsheet has columns",
@@ -445,10 +538,9 @@ private slots:
         QFETCH(QByteArray, file);
         QFETCH(QStringList, filled);
         QFETCH(QString, error);
-        RecordStore fresh;
-        const CsvImportResult result = readCsv(file, fresh);
+        const SpreadsheetImport result = readCsv(file);
         QCOMPARE(result.error, error);
-        QCOMPARE(filledSlots(fresh), filled); // nothing at all stored on a refusal
+        QCOMPARE(filledSlots(result.records), filled); // nothing at all stored on a refusal
         QCOMPARE(result.userCount, filled.size());
     }
 
@@ -464,7 +556,8 @@ private slots:
         row("pipe, which would block", "pipe.csv",
             "It is not a regular file (a device or a pipe).");
         row("cell problems", "bad.csv",
-            "It has a problem:\nRow 2, Surname: 51 characters are more than the 50 that fit");
+            "It has a problem:\nRow 2, Surname: a double quote cannot be stored in a database "
+            "file");
     }
 
     void fileRefusals() {
@@ -475,24 +568,24 @@ private slots:
         QFile huge(dir.filePath("huge.csv"));
         QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(64 * 1024 * 1024 + 1)); // sparse
         huge.close();
-        QVERIFY(writeFile(dir.filePath("bad.csv"),
-                          "Serial Number,Surname\r\n1," + QByteArray(51, 'x')));
+        QVERIFY(writeFile(dir.filePath("bad.csv"), "Serial Number,Surname\r\n1,\"a\"\"b\""));
         QCOMPARE(mkfifo(QFile::encodeName(dir.filePath("pipe.csv")).constData(), 0600), 0);
         const QString path = dir.filePath(name);
-        RecordStore fresh;
-        const CsvImportResult result = importCsvFile(path, fresh);
+        const SpreadsheetImport result = importCsvFile(path);
         QCOMPARE(result.error, "Cannot import \"" + path + "\": " + reason);
-        QCOMPARE(filledSlots(fresh), QStringList());
+        QCOMPARE(filledSlots(result.records), QStringList());
 
         // Exporting into a folder that is not there names the file too.
         const QString target = dir.filePath("missing/users.csv");
-        QVERIFY(exportCsvFile(target, fresh).startsWith("Cannot export to \"" + target + "\": "));
+        QVERIFY(exportCsvFile(target, RecordStore())
+                    .startsWith("Cannot export to \"" + target + "\": "));
     }
 
-    void databasePath() {
-        QCOMPARE(databasePathForCsv("/a/list.v2.CSV"), "/a/list.v2.fxd");
-        QCOMPARE(databasePathForCsv("/a.b/users"), "/a.b/users.fxd");
-        QCOMPARE(databasePathForCsv("/a/users.FXD"), "/a/users.FXD.fxd"); // never the file itself
+    void proposedPath() {
+        QCOMPARE(proposedDatabasePath("/a/list.v2.CSV"), "/a/list.v2.fxd");
+        QCOMPARE(proposedDatabasePath("/a.b/users"), "/a.b/users.fxd");
+        QCOMPARE(proposedDatabasePath("/a/users.FXD"), "/a/users.FXD.fxd"); // never the file read
+        QCOMPARE(importSpreadsheetFile("/a/users.xlsx").proposedPath, "/a/users.fxd");
     }
 };
 

@@ -1,0 +1,329 @@
+#include "tests/common/testfiles.h"
+#include "userdb/csvexport.h"
+#include "userdb/spreadsheetfiles.h"
+#include "userdb/xlsxbook.h"
+#include "userdb/xlsxexport.h"
+#include "userdb/xlsximport.h"
+#include "userdb/ziparchive.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <xlsxwriter.h>
+#include <zip.h>
+
+#include <functional>
+
+// The workbook (.xlsx) export and import, and what they share with the CSV ones: every kind of
+// value through both, cells as spreadsheets write them, refusals and bounds.
+using namespace userdb;
+
+namespace {
+
+// Each slot holding text as "slot:cell|cell|...", trailing empty cells left out.
+QStringList filledSlots(const RecordStore &store) {
+    QStringList list;
+    for (int slot = 1; slot <= SlotCount; ++slot) {
+        QStringList cells(store.record(slot).begin(), store.record(slot).end());
+        if (cells.join(QString()).isEmpty())
+            continue;
+        while (cells.last().isEmpty())
+            cells.removeLast();
+        list << QString::number(slot) + ':' + cells.join('|');
+    }
+    return list;
+}
+
+// A workbook made cell by cell as a spreadsheet program would save it: sheet "Users" with the
+// header row given, then whatever `fill` writes from row 2 (row index 1).
+struct Sheet {
+    lxw_workbook *book;
+    lxw_worksheet *users;
+    lxw_format *format(const char *code) {
+        lxw_format *made = workbook_add_format(book);
+        format_set_num_format(made, code);
+        return made;
+    }
+};
+using Fill = std::function<void(Sheet &)>;
+
+QByteArray makeWorkbook(const QString &header, const Fill &fill, bool inlineTexts = false) {
+    QTemporaryDir dir;
+    const QByteArray path = QFile::encodeName(dir.filePath("made.xlsx"));
+    lxw_workbook_options options{};
+    options.constant_memory = inlineTexts; // writes inline strings rather than shared ones
+    Sheet sheet{workbook_new_opt(path.constData(), &options), nullptr};
+    sheet.users = workbook_add_worksheet(sheet.book, "Users");
+    const QStringList titles = header.split(',');
+    for (int i = 0; i < titles.size(); ++i)
+        worksheet_write_string(sheet.users, 0, lxw_col_t(i), titles.at(i).toUtf8().constData(),
+                               nullptr);
+    fill(sheet);
+    workbook_close(sheet.book);
+    return readFile(dir.filePath("made.xlsx"));
+}
+
+// A zip archive of the named entries (deflated), as a hostile or foreign file could be.
+QByteArray makeZip(const QList<std::pair<QString, QByteArray>> &entries) {
+    QTemporaryDir dir;
+    const QByteArray path = QFile::encodeName(dir.filePath("made.zip"));
+    zipFile zip = zipOpen64(path.constData(), APPEND_STATUS_CREATE);
+    for (const auto &[name, bytes] : entries) {
+        zipOpenNewFileInZip64(zip, name.toUtf8().constData(), nullptr, nullptr, 0, nullptr, 0,
+                              nullptr, Z_DEFLATED, 1, 1);
+        zipWriteInFileInZip(zip, bytes.constData(), unsigned(bytes.size()));
+        zipCloseFileInZip(zip);
+    }
+    zipClose(zip, nullptr);
+    return readFile(dir.filePath("made.zip"));
+}
+
+void writeText(lxw_worksheet *sheet, int row, int column, const char *text) {
+    worksheet_write_string(sheet, lxw_row_t(row), lxw_col_t(column), text, nullptr);
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Fill)
+
+class TestUserdbWorkbooks : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Each kind of value that spreadsheets are known to change comes back from both exports as
+    // it was, in its slot, with the address (a CSV holds none).
+    void valueKinds_data() {
+        QTest::addColumn<QString>("extension");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("text");
+        const QList<std::tuple<const char *, int, QString>> kinds = {
+            {"hex serial with E", SerialNumber, "1234E567"},
+            {"hex serial with E after zeros", SerialNumber, "0001E500"},
+            {"hex serial 1E000007", SerialNumber, "1E000007"},
+            {"all-digit serial with leading zeros", SerialNumber, "00001234"},
+            {"short serial in small letters", SerialNumber, "12ab"},
+            {"auxiliary word of digits", AuxiliaryWord, "0001"},
+            {"post code with a leading zero", PostCode, "0800"},
+            {"formula", Surname, "=1+2"},
+            {"phone with a plus", Telephone, "+61 3 9397 1234"},
+            {"at sign", OtherNames, "@SUM(A1)"},
+            {"day and month", Surname, "12/03"},
+            {"decimal number", OtherDetail1, "3.14"},
+            {"ISO date", OtherDetail2, "2025-03-12"},
+            {"truth value", State, "TRUE"},
+            {"leading apostrophe", Surname, "'quoted"},
+            {"text that reads as an escape", Suburb, "_x0041_ and _x005F_"},
+            {"tab, line breaks, C1 controls", Address1,
+             QStringLiteral("a\tb\r\nc\rd\ne\u0081\u008D")},
+            {"NUL", Address2, QString("nul") + QChar(0) + "x"},
+            {"spaces at both ends", OtherNames, "  padded  "},
+            {"Windows-1252 letters", Surname, QStringLiteral("M\u00FCller \u20AC \u0152")},
+            {"the longest cell", OtherDetail2, QString(MaxSpreadsheetCellLength, 'w')},
+        };
+        for (const char *extension : {"csv", "xlsx"})
+            for (const auto &[name, column, text] : kinds)
+                QTest::addRow("%s, %s", extension, name) << QString(extension) << column << text;
+    }
+
+    void valueKinds() {
+        QFETCH(QString, extension);
+        QFETCH(int, column);
+        QFETCH(QString, text);
+        RecordStore store;
+        store.setCell(1, SerialNumber, "0000ABCD");
+        store.setCell(3, column, text);
+        if (column != SerialNumber)
+            store.setCell(3, SerialNumber, "0000ABCE");
+        const QString address = "Harbour Towers\r\n1 Beach Road";
+        QTemporaryDir dir;
+        const QString path = dir.filePath("users." + extension);
+        QCOMPARE(exportSpreadsheetFile(path, address, store), QString());
+        const SpreadsheetImport back = importSpreadsheetFile(path);
+        QCOMPARE(back.error, QString());
+        QCOMPARE(filledSlots(back.records), filledSlots(store));
+        QCOMPARE(back.address, extension == "xlsx" ? address : QString());
+        QCOMPARE(back.proposedPath, dir.filePath("users.fxd"));
+    }
+
+    // Cells as spreadsheet programs write them: numbers, dates and truth values where text
+    // belongs, rich text, inline text; with the problems listed as the user sees them.
+    void workbookCells_data() {
+        QTest::addColumn<QString>("header");
+        QTest::addColumn<Fill>("fill");
+        QTest::addColumn<bool>("inlineTexts");
+        QTest::addColumn<QStringList>("filled");
+        QTest::addColumn<QString>("error");
+        const QString header = "Slot,Serial Number,Auxiliary Word,Surname,Post Code";
+        const auto row = [&](const char *name, const Fill &fill, const QStringList &filled,
+                             const QString &error = {}, bool inlineTexts = false) {
+            QTest::newRow(name) << header << fill << inlineTexts << filled << error;
+        };
+        const auto problem = [](const QString &line) { return "It has a problem:\n" + line; };
+
+        row("whole numbers padded; slot as a number",
+            [](Sheet &s) {
+                worksheet_write_number(s.users, 1, 0, 7, nullptr);
+                worksheet_write_number(s.users, 1, 1, 1234, nullptr);
+                worksheet_write_number(s.users, 1, 2, 1, nullptr);
+            },
+            {"7:00001234|0001"});
+        row(
+            "the issue's two numbers",
+            [](Sheet &s) {
+                worksheet_write_number(s.users, 1, 0, 3, nullptr);
+                worksheet_write_number(s.users, 1, 1, 1e308, nullptr);
+                worksheet_write_number(s.users, 4, 0, 5, nullptr);
+                writeText(s.users, 4, 1, "0000ABCD");
+                worksheet_write_number(s.users, 4, 4, 800, nullptr);
+            },
+            {},
+            "It has 2 problems:\nRow 2, Serial Number: 1E+308 is a number, not a serial: "
+            "format the column as text\n"
+            "Row 5, Post Code: 800 is a number: format the column as text and type it again");
+        row(
+            "scientific notation lost the letters",
+            [](Sheet &s) {
+                worksheet_write_number(s.users, 1, 0, 1, nullptr);
+                worksheet_write_number(s.users, 1, 1, 1e7, s.format("0.00E+00"));
+            },
+            {},
+            problem("Row 2, Serial Number: 10000000 is a number, not a serial: format the "
+                    "column as text"));
+        row(
+            "a date, a truth value",
+            [](Sheet &s) {
+                lxw_datetime date{2025, 3, 12, 0, 0, 0};
+                worksheet_write_number(s.users, 1, 0, 1, nullptr);
+                writeText(s.users, 1, 1, "0000ABCD");
+                worksheet_write_datetime(s.users, 1, 3, &date, s.format("dd/mm/yy"));
+                worksheet_write_boolean(s.users, 1, 4, 1, nullptr);
+            },
+            {},
+            "It has 2 problems:\n"
+            "Row 2, Surname: 2025-03-12 is a date: format the column as text and type it again\n"
+            "Row 2, Post Code: TRUE is a truth value: format the column as text and type it "
+            "again");
+        row("rich text runs joined",
+            [](Sheet &s) {
+                lxw_format *bold = workbook_add_format(s.book);
+                format_set_bold(bold);
+                lxw_rich_string_tuple first{bold, const_cast<char *>("Mc")};
+                lxw_rich_string_tuple second{nullptr, const_cast<char *>("Donald")};
+                lxw_rich_string_tuple *runs[] = {&first, &second, nullptr};
+                worksheet_write_number(s.users, 1, 0, 2, nullptr);
+                worksheet_write_rich_string(s.users, 1, 3, runs, nullptr);
+            },
+            {"2:||McDonald"});
+        row(
+            "inline texts, a formula's text",
+            [](Sheet &s) {
+                writeText(s.users, 1, 0, "4");
+                writeText(s.users, 1, 1, "0000abcd");
+                worksheet_write_formula_str(s.users, 1, 3, "=\"Ng\"&\"uyen\"", nullptr, "Nguyen");
+            },
+            {"4:0000abcd||Nguyen"}, {}, true);
+        row(
+            "untitled cell", [](Sheet &s) { writeText(s.users, 1, 6, "note"); }, {},
+            problem("Row 2, column 7: the header row has no title for this cell"));
+        row(
+            "header only", [](Sheet &) {}, {}, "It holds no users.");
+        QTest::newRow("more than 4095 users") << "Serial Number" << Fill([](Sheet &s) {
+            for (int r = 1; r <= SlotCount + 1; ++r)
+                worksheet_write_number(s.users, lxw_row_t(r), 0, r, nullptr);
+        }) << false << QStringList() << problem("Row 4097: a database holds at most 4095 users");
+        QTest::newRow("no serial title")
+            << "Slot,Surname" << Fill([](Sheet &) {}) << false << QStringList()
+            << "The first row of the sheet \"Users\" has no \"Serial Number\" column title.";
+    }
+
+    void workbookCells() {
+        QFETCH(QString, header);
+        QFETCH(Fill, fill);
+        QFETCH(bool, inlineTexts);
+        const SpreadsheetImport result = readXlsx(makeWorkbook(header, fill, inlineTexts));
+        QTEST(result.error, "error");
+        QTEST(filledSlots(result.records), "filled");
+    }
+
+    // Files that are no workbook of users, and the bounds, refused before they are read whole.
+    void refusals_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("error");
+        const QByteArray workbook =
+            makeWorkbook("Serial Number", [](Sheet &s) { writeText(s.users, 1, 0, "0000ABCD"); });
+        QTest::newRow("text") << QByteArray("Serial Number\r\n1\r\n")
+                              << "It is not an Excel workbook (.xlsx).";
+        QTest::newRow("older Excel")
+            << QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + QByteArray(600, '\0')
+            << "It is an older Excel workbook (.xls): save it as an Excel workbook (.xlsx) and "
+               "import that.";
+        QTest::newRow("OpenDocument")
+            << makeZip({{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"},
+                        {"content.xml", "<x/>"}})
+            << "It is an OpenDocument spreadsheet (.ods): save it as an Excel workbook (.xlsx) "
+               "and import that.";
+        QTest::newRow("zip without a workbook")
+            << makeZip({{"a.txt", "a"}})
+            << "It is not an Excel workbook (.xlsx): it has no workbook part.";
+        QTest::newRow("workbook cut short")
+            << workbook.left(workbook.size() / 2) << "It is not an Excel workbook (.xlsx).";
+        // A sheet that would unpack to more than 256 MB, though its file is small.
+        QByteArray huge = "<worksheet><sheetData>";
+        huge += QByteArray(MaxUnpackedPartBytes, ' ') + "</sheetData></worksheet>";
+        QList<std::pair<QString, QByteArray>> entries;
+        for (const char *part : {"[Content_Types].xml", "_rels/.rels", "xl/workbook.xml",
+                                 "xl/_rels/workbook.xml.rels"})
+            entries.append({part, unpacked(workbook, part)});
+        entries.append({"xl/worksheets/sheet1.xml", huge});
+        huge.clear();
+        QTest::newRow("sheet over 256 MB unpacked")
+            << makeZip(entries) << "The sheet \"Users\" unpacks to more than 256 MB.";
+    }
+
+    void refusals() {
+        QFETCH(QByteArray, file);
+        const SpreadsheetImport result = readXlsx(file);
+        QTEST(result.error, "error");
+        QCOMPARE(result.userCount, 0);
+    }
+
+    // The file's own bounds, and an export that a cell cannot hold, which writes nothing.
+    void fileBounds() {
+        QTemporaryDir dir;
+        const QString huge = dir.filePath("huge.xlsx");
+        QFile file(huge);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(64 * 1024 * 1024 + 1)); // sparse
+        file.close();
+        QCOMPARE(importSpreadsheetFile(huge).error,
+                 "Cannot import \"" + huge + "\": The file is larger than 64 MB.");
+        const QString other = dir.filePath("users.ods");
+        QCOMPARE(importSpreadsheetFile(other).error,
+                 "Cannot import \"" + other + "\": Its name ends in neither .csv nor .xlsx.");
+
+        RecordStore store;
+        store.setCell(12, Surname, QString(MaxSpreadsheetCellLength + 1, 'x'));
+        const QString target = dir.filePath("users.xlsx");
+        QCOMPARE(exportXlsxFile(target, "", store),
+                 "Cannot export to \"" + target +
+                     "\": Slot 12, Surname: 32768 characters are more than the 32767 that a "
+                     "spreadsheet cell holds.");
+        QCOMPARE(exportXlsxFile(target, QString(MaxSpreadsheetCellLength + 1, 'a'), {}),
+                 "Cannot export to \"" + target +
+                     "\": Database Address: 32768 characters are more than the 32767 that a "
+                     "spreadsheet cell holds.");
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"huge.xlsx"});
+    }
+
+private:
+    // One part of a workbook, unpacked with the reader under test's own archive class.
+    static QByteArray unpacked(const QByteArray &workbook, const char *part) {
+        ZipArchive zip(workbook);
+        QString error;
+        const auto device = zip.openEntry(part, error);
+        return device ? device->readAll() : QByteArray();
+    }
+};
+
+QTEST_GUILESS_MAIN(TestUserdbWorkbooks)
+#include "test_userdb_workbooks.moc"
