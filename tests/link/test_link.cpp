@@ -160,6 +160,7 @@ struct CaptureCase {
     QString status = Ok; // the last; one "Communications OK" per line before
     double hangUp = 0;   // when the device vanishes; 0: never; -1: held elsewhere
     bool mute = false;
+    bool drips = false; // answers "Q" a character every 1.9 s, never a CR
 };
 
 struct ComparisonCase {
@@ -631,6 +632,7 @@ private slots:
         // The stop runs in the next turn's yield, just before that turn reads the lone CR.
         row("line completed as the user stops", {{{0.2, "STOP\r\r"}}, {"", "STOP", ""}, 0.31});
         row("no answer to Q", {{}, {""}, 12.0, Stopped, Error, 0, true});
+        row("Q answered by a drip", {{}, {""}, 40.0, Stopped, Error, 0, false, true});
         row("line over 80,000", {{{0.2, QByteArray(90000, 'y')}}, {}, 0.21, Lost, Error});
         row("port cannot open", {{}, {}, 0.0, NotOpened, Error, -1});
         row("device vanishes", {{}, {}, 2.0, Lost, Error, 2.0});
@@ -640,7 +642,9 @@ private slots:
         Rig rig;
         platform::ScriptedDevice &programmer = rig.device(1);
         programmer.answer("R", c.lines);
-        programmer.answer("Q", c.mute ? Pieces{} : Pieces{{0.1, "OFF\r"}});
+        programmer.answer("Q", c.mute    ? Pieces{}
+                               : c.drips ? drip(100, 1.9)
+                                         : Pieces{{0.1, "OFF\r"}});
         if (c.hangUp < 0)
             rig.port.holdElsewhere(1);
         else if (c.hangUp > 0)
@@ -665,7 +669,8 @@ private slots:
         QVERIFY(rig.took(c.elapsed));
         QVERIFY(!rig.port.isOpen());
         QVERIFY(!capture.isRunning());
-        QVERIFY(rig.timeline.waitCount() < 30); // a wait per second of silence, not a spin
+        // A wait per second of silence or per character, not a spin.
+        QVERIFY(rig.timeline.waitCount() < 2 * c.elapsed + 10);
     }
 
     // The simulated tag holds `device` in `slotCount` slots, the database `database`. An empty
