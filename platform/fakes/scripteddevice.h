@@ -20,7 +20,9 @@ public:
     explicit ScriptedDevice(FakeTimeline &timeline)
         : m_timeline(timeline) {}
 
-    void answer(const QByteArray &command, QList<Piece> reply) { m_replies[command] = reply; }
+    void answer(const QByteArray &command, QList<Piece> reply) {
+        m_replies[command] = std::move(reply);
+    }
     void answer(const QByteArray &command, const QByteArray &reply) {
         answer(command, {{0.0, reply}});
     }
