@@ -16,8 +16,9 @@ struct UploadResult {
     UploadOutcome outcome = UploadOutcome::Failed;
     int slotsSent = 0; // slots whose write command went out: the device may hold them
     int memorySlots = 0;
-    // Whether every slot was acknowledged.
-    explicit operator bool() const { return outcome == UploadOutcome::Complete; }
+    // Whether every slot was acknowledged. Not explicit: callers written when the upload
+    // returned a bool keep working.
+    operator bool() const { return outcome == UploadOutcome::Complete; }
 };
 
 // Programs slots 1 to memorySlots of `store` (serial number and auxiliary word) into the
