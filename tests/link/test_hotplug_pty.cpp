@@ -94,6 +94,25 @@ private slots:
         QVERIFY(session.controller.isWaiting());
         qunsetenv("REMLET_PORTS");
     }
+
+    // Without named paths, the USB and ACM adapters of the device folder are watched.
+    void adaptersComeAndGo() {
+        QTemporaryDir dev;
+        QVERIFY(QFile(dev.filePath("ttyS0")).open(QIODevice::WriteOnly));
+        platform::QtDeviceWatcher watcher(dev.path());
+        QStringList changes;
+        watcher.watch({}, [&](const QString &path, bool present) {
+            changes << (present ? "+" : "-") + QFileInfo(path).fileName();
+        });
+        for (const char *name : {"ttyUSB0", "ttyACM1", "ttyS1"})
+            QVERIFY(QFile(dev.filePath(name)).open(QIODevice::WriteOnly));
+        QTRY_COMPARE_WITH_TIMEOUT(changes.size(), 2, 3000);
+        QVERIFY(QFile::remove(dev.filePath("ttyUSB0")));
+        QTRY_COMPARE_WITH_TIMEOUT(changes.size(), 3, 3000);
+        changes.sort();
+        QCOMPARE(changes, (QStringList{"+ttyACM1", "+ttyUSB0", "-ttyUSB0"}));
+        QCOMPARE(watcher.presentDevices(), QStringList{dev.filePath("ttyACM1")});
+    }
 };
 
 QTEST_GUILESS_MAIN(TestHotPlugPty)
