@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStringList>
 #include <memory>
 
 namespace cli {
@@ -36,10 +37,43 @@ std::unique_ptr<userdb::RecordStore> loadDatabase(const QString &path) {
     return store;
 }
 
-// The programmer, found and told the device's size.
-void connectFor(const Request &request, ProgrammerSession &session) {
+// The programmer, found, and told the device's size when `sendSize` says so. Reading a device
+// needs no size; telling one the wrong size would change it.
+void connectFor(const Request &request, ProgrammerSession &session, bool sendSize) {
     session.connect(request.portPath);
-    session.applySize(request.device, request.slotCount);
+    if (sendSize)
+        session.applySize(request.device, request.slotCount);
+}
+
+// "86-90, 95": slot numbers in runs.
+QString slotRuns(const QList<int> &numbers) {
+    QStringList runs;
+    for (qsizetype i = 0; i < numbers.size();) {
+        qsizetype last = i;
+        while (last + 1 < numbers.size() && numbers.at(last + 1) == numbers.at(last) + 1)
+            ++last;
+        runs << (last == i ? QString::number(numbers.at(i))
+                           : QStringLiteral("%1-%2").arg(numbers.at(i)).arg(numbers.at(last)));
+        i = last + 1;
+    }
+    return runs.join(QStringLiteral(", "));
+}
+
+// Users (used slots) that a device of slotCount slots cannot hold: they are neither programmed
+// nor compared, and a script must hear of it. Told on standard error; true when there are any.
+bool reportLeftOutUsers(const Request &request, const userdb::RecordStore &store) {
+    QList<int> leftOut;
+    for (int slot = request.slotCount + 1; slot <= userdb::SlotCount; ++slot)
+        if (store.isUsed(slot))
+            leftOut.append(slot);
+    if (leftOut.isEmpty())
+        return false;
+    std::fprintf(stderr, "remletctl: the %s has %d slots; %s left out: %s\n",
+                 qPrintable(deviceName(request.device)), request.slotCount,
+                 leftOut.size() == 1 ? "the user in this slot was"
+                                     : "the users in these slots were",
+                 qPrintable(slotRuns(leftOut)));
+    return true;
 }
 
 int find(const Request &request, ProgrammerSession &session, std::FILE *out) {
@@ -64,7 +98,7 @@ int read(const Request &request, ProgrammerSession &session) {
     if (const QString refused = userdb::writeTargetError(request.file, QStringLiteral("save"));
         !refused.isEmpty())
         throw Failure(refused);
-    connectFor(request, session);
+    connectFor(request, session, request.sizesGiven);
     auto store = std::make_unique<userdb::RecordStore>();
     session.view().setActivity(QStringLiteral("Reading the %1").arg(deviceName(request.device)));
     session.view().takeStatusTexts();
@@ -87,17 +121,17 @@ int program(const Request &request, ProgrammerSession &session) {
             proglink::findUnsendableValues(*store, request.slotCount);
         !unsendable.isEmpty())
         throw Failure(oneLine(proglink::describeUnsendableValues(unsendable)));
-    connectFor(request, session);
+    connectFor(request, session, true);
     session.view().setActivity(
         QStringLiteral("Programming the %1").arg(deviceName(request.device)));
     if (!session.link().program(request.device, request.slotCount, *store))
         session.fail(QStringLiteral("Failed to write data"));
-    return ExitSuccess;
+    return reportLeftOutUsers(request, *store) ? ExitDiffers : ExitSuccess;
 }
 
 int compare(const Request &request, ProgrammerSession &session, std::FILE *out) {
     const auto database = loadDatabase(request.file);
-    connectFor(request, session);
+    connectFor(request, session, request.sizesGiven);
     session.view().setActivity(QStringLiteral("Reading the %1").arg(deviceName(request.device)));
     const proglink::Comparison comparison =
         session.link().compare(request.device, request.slotCount, *database);
@@ -109,7 +143,9 @@ int compare(const Request &request, ProgrammerSession &session, std::FILE *out) 
                        .arg(d.databaseSerial, d.databaseAux, d.deviceSerial, d.deviceAux));
     session.view().setStatusText(
         proglink::comparisonSummary(comparison.differences.size(), request.device));
-    return comparison.outcome == proglink::ComparisonOutcome::Matches ? ExitSuccess : ExitDiffers;
+    const bool leftOut = reportLeftOutUsers(request, *database);
+    return comparison.outcome == proglink::ComparisonOutcome::Matches && !leftOut ? ExitSuccess
+                                                                                  : ExitDiffers;
 }
 
 } // namespace

@@ -30,8 +30,9 @@ const char *const Description =
     "                           file, all or nothing; an existing FILE.fxd only with --force.\n"
     "DEVICE is receiver or tag.\n"
     "\n"
-    "Exit status: 0 done (compare: every slot matches), 1 compare found differences,\n"
-    "2 failure (with the reason on standard error).";
+    "Exit status: 0 done (compare: every slot matches), 1 compare found differences or the\n"
+    "database holds users beyond the device's size (program and compare name them on standard\n"
+    "error), 2 failure (with the reason on standard error).";
 
 bool readAction(const QString &word, Action &action) {
     const std::pair<const char *, Action> actions[] = {
@@ -140,15 +141,21 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments) {
         "PATH"};
     const QCommandLineOption sizes{
         "sizes",
-        "The memory size of the receiver or tag, 340 or 85 slots (default 340): sent to the "
-        "programmer first, and the number of slots program and compare use. find sends the "
-        "receiver and tag sizes only when this is given. enrol sends no size and fills slots 1 "
-        "to this number.",
+        "The memory size of the receiver or tag, 340 or 85 slots (default 340): the number of "
+        "slots program and compare use. program sends it to the programmer first; find (the "
+        "receiver and tag sizes), read and compare send it only when this is given. enrol "
+        "sends no size and fills slots 1 to this number.",
         "340|85"};
+    const QCommandLineOption log{
+        "log",
+        "Write every line that went over the serial line to FILE (time, direction, text with "
+        "control characters shown), whether the command succeeds or not.",
+        "FILE"};
     const QCommandLineOption count{"count", "enrol: stop after N fobs have been enrolled.", "N"};
     const QCommandLineOption force{"force", "import: replace the database file when it exists."};
     parser.addOption(port);
     parser.addOption(sizes);
+    parser.addOption(log);
     parser.addOption(count);
     parser.addOption(force);
     parser.addPositionalArgument(
@@ -172,6 +179,11 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments) {
     request.portPath = parser.value(port);
     if (parser.isSet(port) && request.portPath.isEmpty()) {
         result.error = QStringLiteral("--port wants a device path");
+        return result;
+    }
+    request.logPath = parser.value(log);
+    if (parser.isSet(log) && request.logPath.isEmpty()) {
+        result.error = QStringLiteral("--log wants a file name");
         return result;
     }
     if (parser.isSet(sizes)) {

@@ -18,8 +18,11 @@ struct Request {
     bool force = false; // import may replace an existing database file
     QString portPath;   // empty: search the ports as the window does
     int slotCount = 340;
-    bool sizesGiven = false; // find tells the programmer the sizes only when asked to
-    int count = 0;           // enrol: stop after this many fobs; 0: no limit
+    // find, read and compare tell the programmer the size only when asked to: a size command
+    // changes the device (a 340-slot receiver told 85 keeps 85 slots).
+    bool sizesGiven = false;
+    QString logPath; // empty: no traffic log
+    int count = 0;   // enrol: stop after this many fobs; 0: no limit
 };
 
 struct ParsedCommandLine {

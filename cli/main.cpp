@@ -8,10 +8,15 @@
 #include "cli/failure.h"
 #include "cli/programmersession.h"
 #include "cli/progressline.h"
+#include "link/trafficlog.h"
 #include "platform/serialport.h"
+#include "userdb/filemessage.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -39,19 +44,35 @@ int main(int argc, char *argv[]) {
     if (!command.error.isEmpty())
         return fail(command.error + QStringLiteral(" (see --help)"));
 
+    const QString &logPath = command.request.logPath;
+    // Better told before the programmer hears anything than after a long transfer.
+    if (!logPath.isEmpty() && !QFileInfo(logPath).absoluteDir().exists())
+        return fail(userdb::fileMessage(QStringLiteral("save"), logPath,
+                                        QStringLiteral("the folder does not exist")));
+    std::optional<proglink::TrafficLog> log;
+    if (!logPath.isEmpty())
+        log.emplace();
+
     cli::ProgressLine progress(stderr);
     cli::ConsoleView view(progress);
     cli::ConsoleDialogs dialogs(progress);
-    cli::ProgrammerSession session(view, dialogs);
+    cli::ProgrammerSession session(view, dialogs, log ? &*log : nullptr);
+    int status = cli::ExitFailure;
     try {
-        const int status = cli::runAction(command.request, session, stdout);
+        status = cli::runAction(command.request, session, stdout);
         std::fflush(stdout);
-        return status;
     } catch (const cli::Failure &failure) {
         progress.clear();
-        return fail(failure.reason());
+        status = fail(failure.reason());
     } catch (const platform::PortError &error) {
         progress.clear();
-        return fail(QString::fromStdString(error.what()));
+        status = fail(QString::fromStdString(error.what()));
     }
+    // The log matters most when the command failed: it is written on every path.
+    if (log) {
+        log->endLines();
+        if (const QString error = proglink::saveTrafficLog(*log, logPath); !error.isEmpty())
+            status = fail(error);
+    }
+    return status;
 }

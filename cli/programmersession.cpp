@@ -7,10 +7,17 @@
 
 namespace cli {
 
-ProgrammerSession::ProgrammerSession(ConsoleView &view, ConsoleDialogs &dialogs)
+ProgrammerSession::ProgrammerSession(ConsoleView &view, ConsoleDialogs &dialogs,
+                                     proglink::TrafficLog *log)
     : m_view(view)
     , m_dialogs(dialogs)
-    , m_link({m_serial, m_clock, m_loop, m_dialogs}, m_view) {}
+    , m_link({line(log), m_clock, m_loop, m_dialogs}, m_view) {}
+
+platform::SerialPort &ProgrammerSession::line(proglink::TrafficLog *log) {
+    if (!log)
+        return m_serial;
+    return m_logged.emplace(m_serial, *log);
+}
 
 void ProgrammerSession::connect(const QString &portPath, bool identify) {
     if (!portPath.isEmpty()) {

@@ -3,10 +3,13 @@
 #include "cli/consoledialogs.h"
 #include "cli/consoleview.h"
 #include "link/device.h"
+#include "link/loggingserialport.h"
 #include "link/programmerlink.h"
 #include "platform/qt/qteventloop.h"
 #include "platform/qt/qtserialport.h"
 #include "platform/qt/steadyclock.h"
+
+#include <optional>
 
 namespace cli {
 
@@ -14,7 +17,9 @@ namespace cli {
 // loop, the console's boxes and view, and the port number it was found on.
 class ProgrammerSession {
 public:
-    ProgrammerSession(ConsoleView &view, ConsoleDialogs &dialogs);
+    // With a traffic log, every character that goes over the line is recorded in it.
+    ProgrammerSession(ConsoleView &view, ConsoleDialogs &dialogs,
+                      proglink::TrafficLog *log = nullptr);
 
     // Finds the programmer: on the device `portPath` when one is given (it must exist), else
     // by searching the ports as the window does. A given device is asked who it is only when
@@ -34,7 +39,10 @@ public:
     [[noreturn]] void fail(const QString &fallback);
 
 private:
+    platform::SerialPort &line(proglink::TrafficLog *log);
+
     platform::QtSerialPort m_serial;
+    std::optional<proglink::LoggingSerialPort> m_logged;
     platform::SteadyClock m_clock;
     platform::QtEventLoop m_loop;
     ConsoleView &m_view;

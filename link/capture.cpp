@@ -3,12 +3,16 @@
 #include "link/characterwait.h"
 #include "link/portpreparation.h"
 
+#include <algorithm>
+
 namespace proglink {
 
 namespace {
 
 constexpr double SettlingTime = 0.01;
 constexpr double SwitchOffLimit = 2;
+// A device that drips characters without a CR must not hold the switch-off for hours.
+constexpr double SwitchOffOverallLimit = 30;
 
 // A line that does not fit the reply buffer: the mode ends as on a port failure.
 struct LineTooLong {};
@@ -19,13 +23,15 @@ void sendCommand(platform::SerialPort &serial, char letter) {
 }
 
 // Receives one line into the buffer from position 1. Returns the line's length (CR included)
-// once its CR has come, or 0 when the wait ended first.
+// once its CR has come, or 0 when the wait ended first: after limitSeconds of silence, or
+// overallSeconds after it began.
 int receiveLine(LinkContext &context, ReplyBuffer &buffer, double limitSeconds,
-                const std::function<bool()> &keepWaiting = {}) {
+                const std::function<bool()> &keepWaiting = {}, double overallSeconds = NoLimit) {
     int count = 0;
     double mark = context.clock.now();
-    while (const std::optional<char> code =
-               waitForCharacter(context, mark, limitSeconds, keepWaiting)) {
+    const double deadline = mark + overallSeconds;
+    while (const std::optional<char> code = waitForCharacter(
+               context, mark, std::min(limitSeconds, deadline - mark), keepWaiting)) {
         if (count == ReplyBuffer::Size)
             throw LineTooLong{};
         buffer.store(++count, *code);
@@ -92,7 +98,9 @@ void InternalReceiverCapture::listenAndSwitchOff(LinkContext &context, Programme
     }
 
     sendCommand(context.port, 'Q');
-    const bool answered = receiveLine(context, buffer, SwitchOffLimit) > 0;
+    const bool answered =
+        receiveLine(context, buffer, SwitchOffLimit, {}, SwitchOffOverallLimit) > 0;
+    context.lineEndMayFollow = answered;
     view.setStatusText(answered ? QStringLiteral("Communications OK")
                                 : QStringLiteral("Communications Error"));
 }

@@ -56,13 +56,16 @@ Comparison readAndCompare(LinkContext &context, ProgrammerView &view, int port, 
                           int slotCount, ReplyBuffer &buffer, const userdb::RecordStore &database) {
     // 4095 records are too many for the stack.
     const auto read = std::make_unique<userdb::RecordStore>();
-    if (downloadMemory(context, view, port, device, buffer, *read) != DownloadOutcome::Complete)
+    const DownloadOutcome outcome = downloadMemory(context, view, port, device, buffer, *read);
+    if (outcome == DownloadOutcome::Cancelled)
+        return {ComparisonOutcome::Cancelled, {}};
+    if (outcome != DownloadOutcome::Complete)
         return {};
     view.hideProgress(); // nothing is saved: the read is over
     QList<SlotDifference> differences = compareStores(database, *read, slotCount);
-    const ComparisonOutcome outcome =
+    const ComparisonOutcome compared =
         differences.isEmpty() ? ComparisonOutcome::Matches : ComparisonOutcome::Differs;
-    return {outcome, std::move(differences)};
+    return {compared, std::move(differences)};
 }
 
 } // namespace proglink

@@ -31,7 +31,8 @@ QList<SlotDifference> compareStores(const userdb::RecordStore &database,
 // "Receiver: 3 slots differ", "Tag: 1 slot differs", "Receiver: every slot matches".
 QString comparisonSummary(qsizetype differenceCount, Device device);
 
-enum class ComparisonOutcome { Matches, Differs, ReadFailed };
+// Cancelled: the user stopped the read; nothing has been shown and there is nothing to show.
+enum class ComparisonOutcome { Matches, Differs, ReadFailed, Cancelled };
 
 struct Comparison {
     ComparisonOutcome outcome = ComparisonOutcome::ReadFailed;
@@ -40,8 +41,9 @@ struct Comparison {
 
 // Reads the receiver or the tag on `port` exactly as Read does, into a store of its own, and
 // compares slots 1 to slotCount with `database`, which is only read. A read that fails has
-// shown its error message and gives ReadFailed. The progress bar is hidden at the end on every
-// path. A PortError while preparing the port reaches the caller.
+// shown its error message and gives ReadFailed; a read the user stopped gives Cancelled. The
+// progress bar is hidden at the end on every path. A PortError while preparing the port reaches the
+// caller.
 Comparison readAndCompare(LinkContext &context, ProgrammerView &view, int port, Device device,
                           int slotCount, ReplyBuffer &buffer, const userdb::RecordStore &database);
 

@@ -9,6 +9,8 @@ namespace {
 // Clearing is quick; copying a whole memory inside the programmer takes longer.
 constexpr double ClearLimit = 2;
 constexpr double CopyLimit = 8;
+// A whole memory copied inside the programmer may take a while even when it is healthy.
+constexpr double CopyOverallLimit = 60;
 
 ExchangeCommand commandFor(DeviceCommand command) {
     const QString copyFailed = QStringLiteral("Failed to copy data");
@@ -20,11 +22,13 @@ ExchangeCommand commandFor(DeviceCommand command) {
         return {'L', ClearLimit, QStringLiteral("Backup Tag Cleared"),
                 QStringLiteral("Failed to clear Tag")};
     case DeviceCommand::CopyReceiverToTag:
-        return {'Y', CopyLimit, QStringLiteral("Copied from Receiver to Tag"), copyFailed};
+        return {'Y', CopyLimit, QStringLiteral("Copied from Receiver to Tag"), copyFailed,
+                CopyOverallLimit};
     case DeviceCommand::CopyTagToReceiver:
         break;
     }
-    return {'X', CopyLimit, QStringLiteral("Copied from Tag to Receiver"), copyFailed};
+    return {'X', CopyLimit, QStringLiteral("Copied from Tag to Receiver"), copyFailed,
+            CopyOverallLimit};
 }
 
 } // namespace

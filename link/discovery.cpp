@@ -46,8 +46,10 @@ int identify(LinkContext &context, int port, ReplyBuffer &buffer) {
             break;
         buffer.store(++count, *code);
         mark = context.clock.now();
-        if (isIdentification(buffer, count))
+        if (isIdentification(buffer, count)) {
+            context.lineEndMayFollow = true; // a CR LF device's LF is no part of what follows
             return count;
+        }
     }
     return 0;
 }

@@ -18,11 +18,12 @@ constexpr int ProgressEnd = 340;
 // The reply size the progress bar is scaled to, and the part of the buffer blanked first.
 constexpr int ExpectedReplySize = 11000;
 
-enum class Reception { Received, Overflow, Overtime };
+enum class Reception { Received, Overflow, Overtime, Cancelled };
 
 // Collects the reply until it has been silent for the inactivity limit. Returns Overflow when
 // more than the buffer holds arrives, Overtime when the overall limit, counted from now (the
-// command has just gone out), passes first. PortError reaches the caller.
+// command has just gone out), passes first, Cancelled when the user stops it. PortError reaches
+// the caller.
 Reception receiveReply(LinkContext &context, ProgrammerView &view, ReplyBuffer &buffer,
                        int &count) {
     count = 0;
@@ -30,7 +31,9 @@ Reception receiveReply(LinkContext &context, ProgrammerView &view, ReplyBuffer &
     const double deadline = mark + OverallLimit;
     for (;;) {
         const double limit = std::min(ReplyLimit, deadline - mark);
-        const std::optional<char> code = waitForCharacter(context, mark, limit);
+        const std::optional<char> code = waitForCharacterOrCancel(context, mark, limit);
+        if (isCancelled(context))
+            return Reception::Cancelled;
         if (!code)
             return limit < ReplyLimit ? Reception::Overtime : Reception::Received;
         if (count == ReplyBuffer::Size)
@@ -52,6 +55,11 @@ QString readSummary(const SlotLinesResult &lines) {
         .arg(skipped == 1 ? QStringLiteral("line") : QStringLiteral("lines"));
 }
 
+QString emptyMemoryText(Device device) {
+    return device == Device::Receiver ? QStringLiteral("The receiver holds no slots")
+                                      : QStringLiteral("The tag holds no slots");
+}
+
 DownloadOutcome fail(LinkContext &context, ProgrammerView &view) {
     context.dialogs.message(QStringLiteral("Communications error with reciever, please try again"),
                             platform::ApplicationTitle, platform::MessageIcon::Critical);
@@ -63,6 +71,8 @@ DownloadOutcome fail(LinkContext &context, ProgrammerView &view) {
 
 DownloadOutcome downloadMemory(LinkContext &context, ProgrammerView &view, int port, Device device,
                                ReplyBuffer &buffer, userdb::RecordStore &store) {
+    if (isCancelled(context))
+        return DownloadOutcome::Cancelled; // nothing has been sent
     view.showProgress(1, ProgressEnd);
     try {
         openPort(context.port, port);
@@ -86,14 +96,24 @@ DownloadOutcome downloadMemory(LinkContext &context, ProgrammerView &view, int p
         return fail(context, view);
     }
     closeQuietly(context.port);
+    if (reception == Reception::Cancelled) {
+        view.hideProgress();
+        return DownloadOutcome::Cancelled;
+    }
     if (reception != Reception::Received)
         return fail(context, view);
     view.setProgress(ProgressEnd);
 
     const SlotLinesResult lines = storeSlotLines(buffer, count, store);
-    // A reply without a single slot line (a mute device, noise) is no memory read.
-    if (lines.outcome == SlotLinesOutcome::ReadError || lines.slotsRead == 0)
+    if (lines.outcome == SlotLinesOutcome::ReadError)
         return fail(context, view);
+    if (lines.slotsRead == 0) {
+        // An empty memory answers with its "OK" alone; silence or noise is no memory read.
+        if (lines.unreadableLines > 0 || !lines.endsWithAcknowledgement)
+            return fail(context, view);
+        view.setStatusText(emptyMemoryText(device));
+        return DownloadOutcome::Complete;
+    }
     if (lines.unreadableLines > 0)
         view.setStatusText(readSummary(lines));
     return DownloadOutcome::Complete;

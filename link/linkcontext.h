@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/cancellation.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/eventloop.h"
@@ -10,12 +11,25 @@
 namespace proglink {
 
 // What every programmer operation works with: one serial port, one clock, the window's event
-// loop and its message boxes.
+// loop and its message boxes, and the user's way to stop a transfer (none: it runs to its end).
 struct LinkContext {
+    LinkContext(platform::SerialPort &port, platform::Clock &clock, platform::EventLoop &loop,
+                platform::Dialogs &dialogs, const Cancellation *cancellation = nullptr)
+        : port(port)
+        , clock(clock)
+        , loop(loop)
+        , dialogs(dialogs)
+        , cancellation(cancellation) {}
+
     platform::SerialPort &port;
     platform::Clock &clock;
     platform::EventLoop &loop;
     platform::Dialogs &dialogs;
+    const Cancellation *cancellation;
+    // The last character received was the CR of an accepted acknowledgement. A device that
+    // ends its lines with CR LF sends the LF after it, often once the next command has gone
+    // out: that LF belongs to the acknowledgement's line end, not to the next reply.
+    bool lineEndMayFollow = false;
 };
 
 // The parts of the main window that programmer operations write to.

@@ -15,7 +15,6 @@ constexpr int SerialStart = 4;
 constexpr int SerialLength = 8;
 constexpr int AuxiliaryStart = 13;
 constexpr int AuxiliaryLength = 4;
-constexpr char LineFeed = '\n';
 
 // The slot named by a line, or 0 when its slot field is not a decimal slot number.
 int slotNumber(const QByteArray &line) {
@@ -41,7 +40,10 @@ public:
             m_result.outcome = SlotLinesOutcome::ReadError;
             return false;
         }
-        if (line.isEmpty() || line.compare("OK", Qt::CaseInsensitive) == 0)
+        if (line.isEmpty())
+            return true;
+        m_result.endsWithAcknowledgement = line.compare("OK", Qt::CaseInsensitive) == 0;
+        if (m_result.endsWithAcknowledgement)
             return true;
         const int slot = slotNumber(line);
         const QByteArray serial = line.mid(SerialStart, SerialLength);

@@ -11,6 +11,7 @@ struct SlotLinesResult {
     SlotLinesOutcome outcome = SlotLinesOutcome::Complete;
     int slotsRead = 0;       // slots named by the slot lines stored (each slot counted once)
     int unreadableLines = 0; // lines that are neither slot lines, "OK" nor empty
+    bool endsWithAcknowledgement = false; // the last line (empty lines aside) is "OK"
 };
 
 // Cuts the first `count` received characters into CR-ended lines (an LF right after the CR

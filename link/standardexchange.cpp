@@ -12,7 +12,8 @@ bool runStandardExchange(LinkContext &context, int port, const ExchangeCommand &
     try {
         context.port.write(QByteArray(1, command.letter));
         context.port.write(QByteArray(1, CarriageReturn));
-        acknowledged = collectAcknowledgement(context, command.limit);
+        acknowledged = collectAcknowledgement(context, {command.limit, command.overallLimit}) ==
+                       AcknowledgementOutcome::Acknowledged;
     } catch (const platform::PortError &) {
         acknowledged = false; // the device went away before it answered
     }

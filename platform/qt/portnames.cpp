@@ -18,12 +18,26 @@ bool isUsbAdapter(const QString &path) {
 
 QStringList listSystemPorts() {
     QStringList paths;
-    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
+    for (const QSerialPortInfo &info : systemSerialPorts())
         paths.append(info.systemLocation());
-    return orderSerialPorts(paths);
+    return paths;
 }
 
 } // namespace
+
+QList<QSerialPortInfo> systemSerialPorts() {
+    QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
+    QStringList paths;
+    for (const QSerialPortInfo &info : ports)
+        paths.append(info.systemLocation());
+    paths = orderSerialPorts(paths);
+    // The same order as the paths alone, so that the numbers match the port table's.
+    std::sort(ports.begin(), ports.end(),
+              [&paths](const QSerialPortInfo &a, const QSerialPortInfo &b) {
+                  return paths.indexOf(a.systemLocation()) < paths.indexOf(b.systemLocation());
+              });
+    return ports;
+}
 
 QStringList orderSerialPorts(QStringList paths) {
     std::sort(paths.begin(), paths.end(), [](const QString &a, const QString &b) {
@@ -43,6 +57,9 @@ QString PortTable::listedPath(int number) {
     return QStringLiteral("COM%1").arg(number);
 #else
     const QString configured = qEnvironmentVariable("REMLET_PORTS");
+    // A pinned path acts as if REMLET_PORTS held only it; REMLET_PORTS itself wins.
+    if (configured.isEmpty() && !m_pinnedPath.isEmpty())
+        return number == 1 ? m_pinnedPath : QString();
     // An empty item keeps its number, so the ports after it keep theirs.
     const QStringList paths = configured.isEmpty()
                                   ? systemPorts(number)

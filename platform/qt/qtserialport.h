@@ -32,6 +32,9 @@ public:
 
     // Port n is the n-th of `paths` from now on (PortTable::setFixedPaths).
     void setFixedPaths(const QStringList &paths) { m_table.setFixedPaths(paths); }
+    // The device the user chose (PortTable::setPinnedPath); empty: back to the scan.
+    void setPinnedPath(const QString &path) { m_table.setPinnedPath(path); }
+    QString pinnedPath() const { return m_table.pinnedPath(); }
 
     // The device path of the selected port; empty before a port is selected.
     QString devicePath() const { return m_path; }

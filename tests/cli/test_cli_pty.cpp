@@ -37,6 +37,15 @@ QString writeDatabase(const QString &path, const QStringList &serials) {
     return userdb::saveDatabaseFile(path, "Site", store);
 }
 
+// The rows of a --log file in one direction, as "text" without time and direction.
+QStringList logRows(const QString &path, const QString &direction) {
+    QStringList rows;
+    for (const QString &line : QString::fromUtf8(readFile(path)).split('\n', Qt::SkipEmptyParts))
+        if (line.mid(25, 8).trimmed() == direction) // after "2025-03-01 14:02:11.123  "
+            rows << line.mid(35);
+    return rows;
+}
+
 } // namespace
 
 class TestCliPty : public QObject {
@@ -185,6 +194,58 @@ private slots:
         QVERIFY(!QFile::exists("new.fxd") && !QFile::exists("a.csv"));
     }
 
+    // Against a programmer that ends its lines with CR LF, at the wire's pace: read and compare
+    // send no size command unless --sizes is given; users beyond the size are named and make
+    // program and compare exit 1; --log writes every line that went over the wire.
+    void sizesLeftOutUsersAndLog() {
+        const QString link = path("crlf");
+        sim::SimulatorProcess sim({"--crlf", "--link", link});
+        QStringList serials;
+        for (int slot = 1; slot <= 100; ++slot)
+            serials << QString("%1").arg(0xA000 + slot, 8, 16, QChar('0')).toUpper();
+        QCOMPARE(writeDatabase(path("hundred.fxd"), serials), QString());
+        const auto run = [&](const QString &command, const char *log) {
+            return remletctl(command.split(' ') << "--port" << link << "--log" << path(log));
+        };
+
+        QCOMPARE(run("find --sizes 85", "find.log").exitCode, 0);
+        QCOMPARE(logRows(path("find.log"), "sent"), (QStringList{"P<CR>", "F<CR>", "H<CR>"}));
+        // Each LF comes a character after its CR: read with it, after the port closed (not
+        // read at all), or in the next command's wait (a row of its own), as timing has it.
+        QStringList received = logRows(path("find.log"), "received").replaceInStrings("<LF>", "");
+        received.removeAll(QString());
+        QCOMPARE(received, (QStringList{"ZEPRO V2.4<CR>", "OK<CR>", "OK<CR>"}));
+
+        const QString leftOut = "remletctl: the receiver has 85 slots; the users in these slots "
+                                "were left out: 86-100\n";
+        const Run programmed = run("--sizes 85 program receiver " + path("hundred.fxd"), "p.log");
+        QCOMPARE(programmed.exitCode, 1);
+        QCOMPARE(programmed.err, leftOut.toUtf8());
+        const QStringList writes = logRows(path("p.log"), "sent");
+        QCOMPARE(writes.size(), 1 + 85);
+        QCOMPARE(writes.first(2), (QStringList{"F<CR>", "W=001,0000A001,0001<CR>"}));
+
+        const Run read = run("read receiver " + path("back.fxd"), "read.log");
+        QCOMPARE(read.exitCode, 0);
+        QCOMPARE(logRows(path("read.log"), "sent"), QStringList{"D<CR>"});
+        QCOMPARE(logRows(path("read.log"), "received").size(), 85 + 1);
+        userdb::RecordStore back;
+        QCOMPARE(userdb::loadDatabaseFile(path("back.fxd"), back).error, QString());
+        QCOMPARE(back.cell(85, userdb::SerialNumber), "0000A055");
+
+        // Without --sizes, 340 slots are compared: the device reports none beyond 85.
+        const Run all = run("compare receiver " + path("hundred.fxd"), "all.log");
+        QCOMPARE(all.exitCode, 1);
+        QCOMPARE(all.out.count('\n'), 15);
+        QCOMPARE(all.err, QByteArray());
+        QCOMPARE(logRows(path("all.log"), "sent"), QStringList{"D<CR>"});
+        const Run within = run("--sizes 85 compare receiver " + path("hundred.fxd"), "85.log");
+        QCOMPARE(within.exitCode, 1);
+        QCOMPARE(within.out, QByteArray());
+        QCOMPARE(within.err, leftOut.toUtf8());
+        QCOMPARE(logRows(path("85.log"), "sent"), (QStringList{"F<CR>", "D<CR>"}));
+    }
+
     // Each failure exits 2 with one line on standard error and leaves the files as they were.
     void failures_data() {
         QTest::addColumn<QStringList>("simulator"); // empty: none is started
@@ -206,6 +267,8 @@ private slots:
             "enrol full.fxd --sizes 85 --port PORT", "1A2B3C4D: No free slot in slots 1 to 85");
         row("programmer gone during enrol", "--hang-up-after 1", "enrol site.fxd --port PORT",
             "Communications Error: the programmer went away (0 fobs enrolled, saved in site.fxd)");
+        row("log in a missing folder", "--state state", "find --port PORT --log no/such.log",
+            "no/such.log");
     }
     void failures() {
         QFETCH(QStringList, simulator);

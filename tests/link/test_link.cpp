@@ -3,10 +3,12 @@
 #include "link/devicecommands.h"
 #include "link/discovery.h"
 #include "link/download.h"
+#include "link/loggingserialport.h"
 #include "link/memorysize.h"
 #include "link/portpreparation.h"
 #include "link/replycollector.h"
 #include "link/upload.h"
+#include "link/verify.h"
 #include "platform/fakes/fakedialogs.h"
 #include "platform/fakes/scripteddevice.h"
 #include "sim/inprocessprogrammer.h"
@@ -15,7 +17,9 @@
 
 #include <QRegularExpression>
 #include <QTest>
+#include <algorithm>
 #include <deque>
+#include <limits>
 #include <optional>
 
 // The programmer operations on a fake serial line and clock: scripted devices, and the
@@ -26,6 +30,7 @@ using platform::MessageIcon;
 using proglink::CaptureEnd;
 using proglink::ComparisonOutcome;
 using proglink::Device;
+using proglink::AcknowledgementOutcome::Acknowledged;
 using QTest::addColumn;
 using QTest::newRow;
 using Pieces = QList<platform::ScriptedDevice::Piece>;
@@ -90,6 +95,26 @@ struct Rig : proglink::ProgrammerView {
     const double start = timeline.now();
 };
 
+constexpr double NoTime = std::numeric_limits<double>::infinity();
+
+// The fake clock, which also requests the cancellation once it reads `at` or later: a cancel
+// that reaches the link without waking its wait.
+struct CancellingClock : platform::Clock {
+    CancellingClock(platform::Clock &clock, proglink::Cancellation &cancellation, double at)
+        : clock(clock)
+        , cancellation(cancellation)
+        , at(at) {}
+    double now() const override {
+        const double time = clock.now();
+        if (time >= at)
+            cancellation.request();
+        return time;
+    }
+    platform::Clock &clock;
+    proglink::Cancellation &cancellation;
+    double at;
+};
+
 // Slots as "slot=serial,auxiliary", separated by spaces.
 void fill(userdb::RecordStore &store, const QString &text) {
     for (const QString &item : text.split(' ', Qt::SkipEmptyParts)) {
@@ -119,10 +144,11 @@ struct DiscoveryCase {
 
 struct DownloadCase {
     Pieces reply;
-    QString expected; // the slots read; empty: the read failed
+    QString expected; // the slots read; empty: the read failed, or the memory is empty
     double elapsed = 2;
     QString status = {}; // empty: the status text is not touched
     double hangUp = 0;   // when the device vanishes; 0: never
+    bool empty = false;  // an empty memory: complete, no slot; status "The receiver holds..."
 };
 
 // The programmer answers "R" with `lines` and "Q" with "OFF" unless `mute`.
@@ -134,6 +160,7 @@ struct CaptureCase {
     QString status = Ok; // the last; one "Communications OK" per line before
     double hangUp = 0;   // when the device vanishes; 0: never; -1: held elsewhere
     bool mute = false;
+    bool drips = false; // answers "Q" a character every 1.9 s, never a CR
 };
 
 struct ComparisonCase {
@@ -157,7 +184,10 @@ private slots:
         newRow("pauses under T") << Pieces{{0.5, "O"}, {1.9, "K"}, {1.9, "\r"}} << true << 4.3 << 0;
         newRow("pause of T before CR") << Pieces{{0, "OK"}, {2, "\r"}} << false << 2.0 << 1;
         newRow("LF after CR unread") << sent("OK\r\n") << true << 0.0 << 1;
+        newRow("LF first") << sent("\nOK\r") << false << 2.0 << 0;
         newRow("echo before OK") << sent("K\rOK\r") << false << 2.0 << 0;
+        // Never 2 s of silence, never a CR: the wait ends 30 s after the command.
+        newRow("drip") << drip(100, 1.9) << false << 30.0 << 0;
         // Past what the reply buffer holds the wait ends at once, the rest unread.
         newRow("flood") << sent(QByteArray(90000, 'x')) << false << 0.0 << 10000;
     }
@@ -168,7 +198,7 @@ private slots:
         rig.device(1).answer("K", reply);
         proglink::preparePort(rig.port, 1);
         rig.port.write("K\r");
-        QTEST(proglink::collectAcknowledgement(rig.context, 2.0), "accepted");
+        QTEST(proglink::collectAcknowledgement(rig.context, {2.0}) == Acknowledged, "accepted");
         QVERIFY(rig.took(elapsed));
         QTEST(rig.port.pendingInput(), "leftUnread");
     }
@@ -180,22 +210,24 @@ private slots:
         addColumn<Command>("run");
         addColumn<double>("limit");
         addColumn<QStringList>("messages"); // on success, on failure
+        addColumn<double>("overall");       // the limit counted from the command
         auto size = [](auto s) { return [=](auto &c) { runMemorySizeCommand(c, 2, s); }; };
         auto run = [](auto d) { return [=](auto &c) { runDeviceCommand(c, 2, d); }; };
         const auto row = [](const char *letter, const Command &run, double limit,
-                            const QStringList &messages) {
-            newRow(letter) << run << limit << messages;
+                            const QStringList &messages, double overall = 30) {
+            newRow(letter) << run << limit << messages << overall;
         };
         const QStringList rx{"Receiver memory size set", "Failed to set receiver memory size"};
         const QStringList tag{"Backup tag size set", "Failed to set backup tag memory size"};
+        const QStringList copied{"Copied from Receiver to Tag", "Failed to copy data"};
         row("E", size(Receiver340), 2, rx);
         row("F", size(Receiver85), 2, rx);
         row("G", size(Tag340), 2, tag);
         row("H", size(Tag85), 2, tag);
         row("K", run(ClearReceiver), 2, {"Receiver Cleared", "Failed to clear Receiver"});
         row("L", run(ClearTag), 2, {"Backup Tag Cleared", "Failed to clear Tag"});
-        row("Y", run(CopyReceiverToTag), 8, {"Copied from Receiver to Tag", "Failed to copy data"});
-        row("X", run(CopyTagToReceiver), 8, {"Copied from Tag to Receiver", "Failed to copy data"});
+        row("Y", run(CopyReceiverToTag), 8, copied, 60);
+        row("X", run(CopyTagToReceiver), 8, {"Copied from Tag to Receiver", copied[1]}, 60);
     }
     // Acknowledged a second within the limit (a copy after 7 s), then a second beyond it; then
     // the port is held elsewhere: a size command ends silently, the others leave the failure to
@@ -221,6 +253,53 @@ private slots:
         QCOMPARE(rig.dialogs.messages()[0].icon, MessageIcon::None);
         QCOMPARE(rig.dialogs.messages()[1].icon, MessageIcon::Critical);
         QVERIFY(!rig.port.isOpen());
+    }
+
+    // A device that drips a character every 1.9 s and never a CR is cut off at the overall
+    // limit with the command's failure message; then the simulated programmer that ends its
+    // lines with CR LF is acknowledged twice in a row.
+    void commandLimitAndCrLf_data() { commands_data(); }
+    void commandLimitAndCrLf() {
+        QFETCH(Command, run);
+        QFETCH(QStringList, messages);
+        Rig rig;
+        rig.device(2).answer(QTest::currentDataTag(), drip(100, 1.9));
+        run(rig.context);
+        QFETCH(double, overall);
+        QVERIFY(rig.took(overall));
+        sim::InProcessProgrammer crlf(rig.timeline, {.crlf = true});
+        rig.port.addPort(2, &crlf);
+        run(rig.context);
+        run(rig.context);
+        QCOMPARE(rig.dialogs.texts(), (QStringList{messages[1], messages[0], messages[0]}));
+        QVERIFY(!rig.port.isOpen());
+    }
+
+    // Two commands on the open port, "A" then "B": an LF right after the CR of an accepted
+    // acknowledgement ends that line, wherever it lands; anywhere else it spoils a reply.
+    void lineFeedAfterAcknowledgement_data() {
+        addColumn<Pieces>("a");
+        addColumn<Pieces>("b");
+        addColumn<bool>("accepted"); // B
+        newRow("LF after the next command")
+            << Pieces{{0, "OK\r"}, {0.01, "\n"}} << Pieces{{0.02, "OK\r"}} << true;
+        newRow("LF starting the next reply") << sent("OK\r") << sent("\nok\r") << true;
+        newRow("after a refused reply") << sent("NO\r") << sent("\nOK\r") << false;
+        newRow("a second LF") << sent("OK\r\n") << sent("\nOK\r") << false;
+        newRow("LF inside") << sent("OK\r") << sent("O\nK\r") << false;
+    }
+    void lineFeedAfterAcknowledgement() {
+        QFETCH(Pieces, a);
+        QFETCH(Pieces, b);
+        Rig rig;
+        platform::ScriptedDevice &programmer = rig.device(1);
+        programmer.answer("A", a);
+        programmer.answer("B", b);
+        proglink::preparePort(rig.port, 1);
+        rig.port.write("A\r");
+        proglink::collectAcknowledgement(rig.context, {2.0});
+        rig.port.write("B\r");
+        QTEST(proglink::collectAcknowledgement(rig.context, {2.0}) == Acknowledged, "accepted");
     }
 
     // Numbers without a device do not exist and fail at once. Every port opened costs 0.01 s
@@ -323,14 +402,21 @@ private slots:
         // The LF after each CR belongs to the line end, not to the next line.
         row("CR LF, 340 slots", {sent(crlf + "OK\r\n"), all.join(' ')});
         row("over 80,000", {sent(line1 + QByteArray(90000, 'x')), "", 0});
+        // An empty memory answers "OK" alone; silence or noise is no memory read.
+        row("OK alone", {sent("OK\r\n"), "", 2, {}, 0, true});
+        row("silence", {{}, ""});
+        row("noise then OK", {sent("no slot\rOK\r"), ""});
         row("hang-up mid-reply", {{{0, line1}, {1, "002 1\r"}}, "", 0.5, {}, 0.5});
         // Never 2 s of silence: the read ends 60 s after the command.
         row("drip", {sent(line1) + drip(100, 0.9), "", 60});
     }
     void download() {
         QFETCH(DownloadCase, c);
-        const bool complete = !c.expected.isEmpty();
+        const bool complete = !c.expected.isEmpty() || c.empty;
         for (const Device device : {Device::Receiver, Device::Tag}) {
+            if (c.empty)
+                c.status = device == Device::Receiver ? "The receiver holds no slots"
+                                                      : "The tag holds no slots";
             Rig rig;
             rig.device(2).answerAll(c.reply);
             if (c.hangUp > 0)
@@ -396,6 +482,100 @@ private slots:
         }
     }
 
+    // A programmer that ends its lines with CR LF: the LF of each slot's "OK" arrives while
+    // the next slot waits, and is that acknowledgement's line end.
+    void uploadOverCrLf() {
+        Rig rig;
+        sim::InProcessProgrammer &programmer = rig.simulator({.crlf = true});
+        userdb::RecordStore store;
+        fill(store, "1=0000ABCD,0001 340=12345678,A1B2");
+        QVERIFY(uploadMemory(rig.context, rig, 1, Device::Receiver, 340, store));
+        QCOMPARE(rig.dialogs.texts(), QStringList{"Data downloaded OK"});
+        QCOMPARE(programmer.model().receiver().slot(340), (sim::Slot{"12345678", "A1B2"}));
+    }
+
+    // The user cancels each command in each of its phases: before it goes out (at -1), at a
+    // moment that wakes no event (seconds after the start), or right after slot 3's "OK",
+    // between slots (at 0). The simulated memories hold other serials than the database.
+    void cancel_data() {
+        addColumn<QString>("command");
+        addColumn<double>("at");
+        for (const char *command : {"read", "compare", "verify", "program"}) {
+            newRow(QByteArray(command) + ", before") << QString(command) << -1.0;
+            newRow(QByteArray(command) + ", under way") << QString(command) << 1.0;
+        }
+        newRow("program, between slots") << QString("program") << 0.0;
+        newRow("program tag, under way") << QString("program tag") << 0.2;
+        newRow("read, silent device") << QString("read silent") << 1.55;
+    }
+    void cancel() {
+        QFETCH(QString, command);
+        QFETCH(double, at);
+        const Device device = command == "program tag" ? Device::Tag : Device::Receiver;
+        Rig rig;
+        proglink::Cancellation cancellation;
+        CancellingClock clock{rig.timeline, cancellation, at > 0 ? rig.start + at : NoTime};
+        proglink::TrafficLog log;
+        proglink::LoggingSerialPort line(rig.port, log);
+        proglink::LinkContext context{line, clock, rig.timeline, rig.dialogs, &cancellation};
+        sim::InProcessProgrammer &programmer =
+            rig.simulator({.silent = command.endsWith("silent")});
+        userdb::RecordStore database;
+        for (int slot = 1; slot <= 340; ++slot) {
+            const QByteArray held = QByteArray::number(0x10000000 + slot, 16);
+            programmer.model().receiver().setSlot(slot, {held, "0000"});
+            programmer.model().tag().setSlot(slot, {held, "0000"});
+            database.setCell(slot, userdb::SerialNumber, QString::number(0x20000000 + slot, 16));
+        }
+        const QByteArray before = userdb::writeDatabase("Site", database);
+        if (at < 0)
+            cancellation.request();
+        int okRows = 0;
+        QObject::connect(&log, &proglink::TrafficLog::rowAdded, [&] {
+            if (at == 0 && log.row(log.size() - 1).bytes == "OK\r" && ++okRows == 3)
+                cancellation.request();
+        });
+
+        int sent = 0;
+        if (command.startsWith("read")) {
+            userdb::RecordStore store;
+            QCOMPARE(downloadMemory(context, rig, 1, device, rig.buffer, store),
+                     proglink::DownloadOutcome::Cancelled);
+            QCOMPARE(filledSlots(store), QString());
+        } else if (command.startsWith("program")) {
+            const proglink::UploadResult result =
+                uploadMemory(context, rig, 1, device, 340, database);
+            QCOMPARE(result.outcome, proglink::UploadOutcome::Cancelled);
+            sent = result.slotsSent;
+        } else {
+            const auto compare =
+                command == "compare" ? proglink::readAndCompare : proglink::verifyProgrammed;
+            QCOMPARE(compare(context, rig, 1, device, 340, rig.buffer, database).outcome,
+                     ComparisonOutcome::Cancelled);
+        }
+
+        if (at > 0)
+            QVERIFY2(rig.timeline.now() - clock.at < 0.2,
+                     qPrintable(QString::number(rig.timeline.now() - clock.at)));
+        if (at < 0)
+            QVERIFY(rig.port.operations().isEmpty());
+        if (at == 0)
+            QCOMPARE(sent, 3);
+        QVERIFY(!rig.port.isOpen());
+        QCOMPARE(rig.progress, (std::pair{0, 0}));
+        QCOMPARE(rig.statusTexts, Nothing);
+        QCOMPARE(userdb::writeDatabase("Site", database), before);
+        // What went out reaches the programmer: the box names every slot it may now hold.
+        rig.timeline.advance(10);
+        const QList<QByteArray> &commands = programmer.model().commands();
+        QCOMPARE(std::count_if(commands.cbegin(), commands.cend(),
+                               [](const QByteArray &c) { return c.contains('='); }),
+                 sent);
+        QCOMPARE(rig.dialogs.texts(),
+                 sent > 0 ? QStringList{proglink::programmingCancelledText(device, sent, 340)}
+                          : Nothing);
+    }
+
     // Values that would end or split a write command refuse the whole upload, with one box,
     // before the port is touched.
     void uploadRefusesUnsendableValues_data() {
@@ -452,6 +632,7 @@ private slots:
         // The stop runs in the next turn's yield, just before that turn reads the lone CR.
         row("line completed as the user stops", {{{0.2, "STOP\r\r"}}, {"", "STOP", ""}, 0.31});
         row("no answer to Q", {{}, {""}, 12.0, Stopped, Error, 0, true});
+        row("Q answered by a drip", {{}, {""}, 40.0, Stopped, Error, 0, false, true});
         row("line over 80,000", {{{0.2, QByteArray(90000, 'y')}}, {}, 0.21, Lost, Error});
         row("port cannot open", {{}, {}, 0.0, NotOpened, Error, -1});
         row("device vanishes", {{}, {}, 2.0, Lost, Error, 2.0});
@@ -461,7 +642,9 @@ private slots:
         Rig rig;
         platform::ScriptedDevice &programmer = rig.device(1);
         programmer.answer("R", c.lines);
-        programmer.answer("Q", c.mute ? Pieces{} : Pieces{{0.1, "OFF\r"}});
+        programmer.answer("Q", c.mute    ? Pieces{}
+                               : c.drips ? drip(100, 1.9)
+                                         : Pieces{{0.1, "OFF\r"}});
         if (c.hangUp < 0)
             rig.port.holdElsewhere(1);
         else if (c.hangUp > 0)
@@ -486,7 +669,8 @@ private slots:
         QVERIFY(rig.took(c.elapsed));
         QVERIFY(!rig.port.isOpen());
         QVERIFY(!capture.isRunning());
-        QVERIFY(rig.timeline.waitCount() < 30); // a wait per second of silence, not a spin
+        // A wait per second of silence or per character, not a spin.
+        QVERIFY(rig.timeline.waitCount() < 2 * c.elapsed + 10);
     }
 
     // The Comparison window and remletctl say which device they read.

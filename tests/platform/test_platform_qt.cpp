@@ -1,6 +1,7 @@
 #include "platform/qt/portnames.h"
 #include "platform/qt/qtdialogs.h"
 #include "platform/qt/qteventloop.h"
+#include "platform/qt/qtportcatalog.h"
 #include "platform/qt/qtserialport.h"
 
 #include <QAbstractButton>
@@ -134,6 +135,38 @@ private slots:
                                    "/dev/ttyUSB0", "/dev/rfcomm0"}),
                  (QStringList{"/dev/ttyACM0", "/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/rfcomm0",
                               "/dev/ttyS0", "/dev/ttyS1"}));
+    }
+
+    // A pinned path is port 1 and the only port, unless REMLET_PORTS is set; the port list
+    // numbers the ports as the port table does.
+    void pinnedPathAndPortList() {
+        Pty pty;
+        QtSerialPort port;
+        QtPortCatalog catalog(port);
+        PortTable table;
+        const QList<PortDescription> system = catalog.ports();
+        for (const PortDescription &listed : system)
+            QCOMPARE(table.devicePath(listed.number), listed.path);
+        QCOMPARE(table.devicePath(int(system.size()) + 1), QString());
+
+        catalog.pinPath(pty.path);
+        QCOMPARE(catalog.pinnedPath(), pty.path);
+        QCOMPARE(port.portName(1), pty.path);
+        QCOMPARE(port.portName(2), QString());
+        port.selectPort(1);
+        port.open(); // the pinned device, whatever the system lists
+        port.close();
+
+        usePorts({QString(), "/dev/no-such-tty", pty.path}); // REMLET_PORTS wins
+        QCOMPARE(catalog.environmentPorts(), ":/dev/no-such-tty:" + pty.path);
+        QCOMPARE(port.portName(1), QString());
+        QCOMPARE(port.portName(3), pty.path);
+        const QList<PortDescription> listed = catalog.ports();
+        QCOMPARE(listed.size(), 2);
+        QCOMPARE(std::tuple(listed[0].number, listed[0].path, listed[0].present),
+                 std::tuple(2, QString("/dev/no-such-tty"), false));
+        QCOMPARE(std::tuple(listed[1].number, listed[1].path, listed[1].present),
+                 std::tuple(3, pty.path, true));
     }
 
     // The line settings, an exchange, a flush and a reopen; then the wait lasts its maximum or
