@@ -1,7 +1,12 @@
 #include "app/mainwindow.h"
+#include "link/loggingserialport.h"
+#include "link/trafficlog.h"
 #include "platform/qt/hostsysteminfo.h"
+#include "platform/qt/qtdevicewatcher.h"
 #include "platform/qt/qtdialogs.h"
 #include "platform/qt/qteventloop.h"
+#include "platform/qt/qtportcatalog.h"
+#include "platform/qt/qtscheduler.h"
 #include "platform/qt/qtserialport.h"
 #include "platform/qt/steadyclock.h"
 
@@ -20,7 +25,13 @@ int main(int argc, char *argv[]) {
     initAppResources();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/remletmanager.svg")));
 
-    platform::QtSerialPort port;
+    platform::QtSerialPort serial;
+    // Every character over the line is kept for the Programmer Log, from start-up on.
+    proglink::TrafficLog trafficLog;
+    proglink::LoggingSerialPort port(serial, trafficLog);
+    platform::QtPortCatalog portCatalog(serial);
+    platform::QtDeviceWatcher deviceWatcher;
+    platform::QtScheduler scheduler;
     platform::SteadyClock clock;
     platform::QtEventLoop loop;
     platform::QtDialogs dialogs;
@@ -28,7 +39,8 @@ int main(int argc, char *argv[]) {
     platform::HostSystemInfo systemInfo;
     platform::QtDocumentDialogs documents;
 
-    app::MainWindow window({port, clock, loop, dialogs, fileDialog, systemInfo, documents});
+    app::MainWindow window({port, clock, loop, dialogs, fileDialog, systemInfo, documents,
+                            trafficLog, portCatalog, deviceWatcher, scheduler});
     documents.setParent(&window);
     // Discovery, and the memory-size messages when the programmer answers, come before the
     // window is first shown.

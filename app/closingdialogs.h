@@ -16,6 +16,13 @@ public:
         if (!m_closing)
             m_dialogs.message(text, caption, icon);
     }
+    // Once the window closes, nobody is there to answer: the box's escape answer.
+    platform::Answer ask(const QString &text, const QString &caption,
+                         const QList<platform::Answer> &buttons) override {
+        if (m_closing)
+            return buttons.isEmpty() ? platform::Answer::Cancel : buttons.last();
+        return m_dialogs.ask(text, caption, buttons);
+    }
     void beep() override { m_dialogs.beep(); }
 
 private:

@@ -25,6 +25,7 @@ enum class Command {
     DisableInternalReceiver,
     FindProgrammer,
     About,
+    Quit,
     // The panels' buttons.
     SortNow,
     MergeNow,
@@ -32,13 +33,20 @@ enum class Command {
     // The Tools menu.
     UserList,
     Find,
+    GoToSlot,
     UseCapturedSerial,
+    EnrolFobs,
     CompareWithReceiver,
     CompareWithTag,
     ExportCsv,
     ImportCsv,
+    ExportSpreadsheet,
+    ImportSpreadsheet,
     PrintUserList,
     ExportPdf,
+    BulkFill,
+    ProgrammerLog,
+    ProgrammerPort,
 };
 
 } // namespace app

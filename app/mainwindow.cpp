@@ -4,6 +4,7 @@
 #include "app/commandtable.h"
 #include "app/compare/comparisonwindow.h"
 #include "app/programmer/programmersession.h"
+#include "app/programmerport/portsetting.h"
 #include "app/statuspanel.h"
 #include "app/userlist/userlistwindow.h"
 #include "ui_mainwindow.h"
@@ -27,8 +28,8 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
     , ui(std::make_unique<Ui::MainWindow>())
     , m_services(services)
     , m_dialogs(services.dialogs)
-    , m_programmer(
-          new ProgrammerSession({services.port, services.clock, services.loop, m_dialogs}, this)) {
+    , m_programmer(new ProgrammerSession({services.port, services.clock, services.loop, m_dialogs},
+                                         services.deviceWatcher, services.scheduler, this)) {
     initAppResources();
     ui->setupUi(this);
     setWindowIcon(QIcon(QStringLiteral(":/icons/remletmanager.svg")));
@@ -49,6 +50,8 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
     keepPlace.setRetainSizeWhenHidden(true);
     ui->prbDownload->setSizePolicy(keepPlace);
     ui->prbDownload->hide();
+    ui->cmdCancel->setSizePolicy(keepPlace);
+    ui->cmdCancel->hide();
     replyLabel()->setMinimumHeight(serialBeingWritten()->sizeHint().height());
     fitToScreen();
     updateToolStates();
@@ -128,6 +131,10 @@ void MainWindow::wirePanels() {
     connect(editor, &SlotEditor::fieldEdited, this, [this](int column, const QString &text) {
         m_database.setCell(m_editSlotNumber, column, text);
     });
+    // Any change of the records or the address counts as unsaved, whoever made it.
+    connect(&m_database, &userdb::OpenDatabase::cellChanged, this, &MainWindow::markModified);
+    connect(&m_database, &userdb::OpenDatabase::recordsChanged, this, &MainWindow::markModified);
+    connect(editor, &SlotEditor::addressEdited, this, &MainWindow::markModified);
     connect(editor, &SlotEditor::serialBoxLeft, this, &MainWindow::txtRemlet_LostFocus);
     connect(editor, &SlotEditor::closeClicked, this, &MainWindow::imgDatabaseExit_Click);
     connect(editor, &SlotEditor::characterRefused, this, beep);
@@ -142,8 +149,10 @@ void MainWindow::wirePanels() {
 }
 
 void MainWindow::addKeyboardShortcuts() {
-    // Escape closes the open Sort and Merge panels.
+    // Escape, one rule for the whole program: it stops what runs, else closes the open panels.
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, [this] {
+        if (stopWhatRuns())
+            return;
         imgSortExit_Click();
         MergeExitImage_Click();
     });
@@ -168,7 +177,9 @@ void MainWindow::runCommand(Command command) {
     const CommandRow *row = rowOf(command);
     if (!row)
         return;
-    if (row->changesDatabase && m_programmer->refuseWhileTransferring())
+    if (row->effect != DatabaseEffect::None && m_programmer->refuseWhileTransferring())
+        return;
+    if (row->effect == DatabaseEffect::Replaces && !maySaveOrDiscard())
         return;
     try {
         (this->*row->handler)();
@@ -186,10 +197,25 @@ void MainWindow::Toolbar1_ButtonClick(const QString &key) {
 
 void MainWindow::startUp() {
     applyCommandEvent(CommandEvent::StartUp, *this);
+    restorePinnedPort(m_services.portCatalog);
     runCommand(Command::FindProgrammer);
+    // From now on a programmer plugged in later is found without a click.
+    m_programmer->watchPorts(pathsToWatch(m_services.portCatalog));
 }
 
 void MainWindow::closeEvent(QCloseEvent *event) {
+    // Nothing goes unasked: a transfer that would be cut short, then unsaved changes.
+    if (m_programmer->isTransferring() &&
+        m_dialogs.ask(QStringLiteral("A transfer is running. Stop it and close?"),
+                      platform::ApplicationTitle,
+                      {platform::Answer::Yes, platform::Answer::No}) != platform::Answer::Yes) {
+        event->ignore();
+        return;
+    }
+    if (!maySaveOrDiscard()) {
+        event->ignore();
+        return;
+    }
     m_dialogs.setClosing();
     // Every other window of the program goes first, the most recently opened first.
     for (QWidget *other : {static_cast<QWidget *>(m_about), static_cast<QWidget *>(m_comparison),
@@ -198,6 +224,10 @@ void MainWindow::closeEvent(QCloseEvent *event) {
             other->close();
     m_programmer->shutDown();
     event->accept();
+}
+
+void MainWindow::mnuQuit_Click() {
+    close(); // through closeEvent, so nothing unsaved goes unasked
 }
 
 void MainWindow::mnuAbout_Click() {

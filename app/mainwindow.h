@@ -15,12 +15,14 @@
 #include "link/compare.h"
 #include "link/device.h"
 #include "link/memorysize.h"
+#include "userdb/importrows.h"
 #include "userdb/opendatabase.h"
 #include "userdb/recordstore.h"
 
 #include <QHash>
 #include <QMainWindow>
 #include <QPointer>
+#include <QSet>
 #include <memory>
 #include <span>
 
@@ -35,6 +37,7 @@ namespace app {
 
 class AboutBox;
 class ComparisonWindow;
+class ProgrammerLogWindow;
 class ProgrammerSession;
 class StatusPanel;
 class UserListWindow;
@@ -116,6 +119,7 @@ private:
     void mnuDisableRX_Click();
     void mnuFindRemletManager_Click();
     void mnuAbout_Click();
+    void mnuQuit_Click();
     void fraSize_Click(proglink::MemorySize size); // the four size options
     void cmdSortNow_Click();
     void cmdMergeDatabase_Click();
@@ -129,13 +133,20 @@ private:
     // The Tools menu.
     void mnuUserList_Click();
     void mnuFind_Click();
+    void mnuGoToSlot_Click();
     void mnuUseCapturedSerial_Click();
+    void mnuEnrolFobs_Click();
     void mnuCompareReceiver_Click();
     void mnuCompareTag_Click();
     void mnuExportCsv_Click();
     void mnuImportCsv_Click();
+    void mnuExportSpreadsheet_Click();
+    void mnuImportSpreadsheet_Click();
     void mnuPrintUserList_Click();
     void mnuExportPdf_Click();
+    void mnuBulkFill_Click();
+    void mnuProgrammerLog_Click();
+    void mnuProgrammerPort_Click();
 
     // Construction.
     void bindCommands();
@@ -145,7 +156,8 @@ private:
     void addKeyboardShortcuts();
     void updateClock();
 
-    // Layout (windowlayout.cpp).
+    // Layout (windowlayout.cpp). The bulk frame stands this far from the main column.
+    static constexpr int BulkFrameGap = 8;
     void fitToScreen();
     // Shows a panel where the user can see and reach it: the window grows when the screen has
     // room, the column scrolls to the panel, and the keyboard goes into it.
@@ -166,11 +178,28 @@ private:
     void showSerialWarning();
 
     // The database (databasecommands.cpp).
-    bool SaveDatabaseFile();
+    // Where the open database's file stands: its own file; none yet, to be named on the first
+    // Save (New); or none yet, with a name proposed for it (an import).
+    enum class FileKind { Own, Untitled, Proposed };
     // Makes `records` the open database, read from (or to be saved as) `fileName`.
-    void openDatabase(const QString &fileName, userdb::RecordStore records, const QString &address);
-    // A memory just read becomes a new database, saved at once.
+    void openDatabase(const QString &fileName, userdb::RecordStore records, const QString &address,
+                      FileKind kind);
+    // A memory just read becomes a new database, saved at once under a new Untitled name.
     void openReadDatabase(userdb::RecordStore records);
+    // Loads the database file at `path` in place of the open one; false (said) when it fails.
+    bool loadDatabase(const QString &path);
+    // The question before unsaved changes go: true when the command may go on (nothing was
+    // unsaved, or the user saved or discarded it).
+    bool maySaveOrDiscard();
+    void markModified();
+    bool saveDatabase();
+    bool saveDatabaseAs();
+    // Writes the open database to `path`, keeping the previous version first when asked to.
+    bool SaveDatabaseFile(const QString &path);
+    // Text that the file cannot hold as it stands: said when loaded, offered to be replaced by
+    // "?" when saved (false: the user would not have it replaced).
+    void warnAboutUnstorableText();
+    bool replaceUnstorableText();
     void BubbleSort();
 
     // The programmer (programmercommands.cpp).
@@ -180,6 +209,8 @@ private:
     void programDevice(proglink::Device device);
     void showComparison(const QList<proglink::SlotDifference> &differences,
                         proglink::Device device);
+    // Escape's first job: cancels a running transfer, else stops enrolment. True when it did.
+    bool stopWhatRuns();
 
     // The Tools menu: which items apply now, the remembered settings, the windows it opens.
     void updateToolStates();
@@ -190,6 +221,11 @@ private:
     void showChosenSlot(int slot);
     // What a file is proposed as in a save dialog: the database's name with another extension.
     QString proposedPath(const QString &extension) const;
+    // Spreadsheets (spreadsheetcommands.cpp): the users out to a file with that extension, and
+    // back in through `import` as a new, unsaved database.
+    void exportUsers(const QString &title, const QString &filter, const QString &extension);
+    void importUsers(const QString &title, const QString &filter,
+                     userdb::SpreadsheetImport (*import)(const QString &));
 
     // Controls with form names, by what they show.
     QLabel *mergedCountLabel() const;      // Label4
@@ -205,6 +241,10 @@ private:
     userdb::RecordStore m_mergeBuffer;
     int m_editSlotNumber = 1;
     QString m_databaseFilename;
+    bool m_hasFile = false;
+    QString m_proposedPath;       // where the first Save proposes to keep a database without a file
+    QSet<QString> m_keptVersions; // files whose previous version this sitting has kept
+    bool m_opening = false;       // a database is being opened: its changes are no edits
 
     QHash<QString, QAction *> m_menus;
     QList<QAction *> m_toolbarActions;
@@ -212,6 +252,7 @@ private:
     QPointer<AboutBox> m_about;
     QPointer<UserListWindow> m_userList;
     QPointer<ComparisonWindow> m_comparison;
+    QPointer<ProgrammerLogWindow> m_programmerLog;
 };
 
 } // namespace app

@@ -35,7 +35,8 @@ void MainWindow::resetTitle() {
 }
 
 void MainWindow::setDatabaseTitle(const QString &fileName) {
-    setWindowTitle(BaseTitle + QStringLiteral(" - ") + fileName);
+    // "[*]" is where Qt shows that the database has unsaved changes.
+    setWindowTitle(BaseTitle + QStringLiteral(" - ") + fileName + QStringLiteral("[*]"));
 }
 
 bool MainWindow::isDatabaseOpen() const {

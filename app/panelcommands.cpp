@@ -6,6 +6,7 @@
 #include "userdb/merge.h"
 #include "userdb/sort.h"
 
+#include <QScreen>
 #include <QScrollBar>
 
 namespace app {
@@ -64,6 +65,7 @@ void MainWindow::cmdMergeDatabase_Click() {
             // From now on the merged file is the current database file, and the title says so:
             // nobody should overwrite a file without seeing its name.
             m_databaseFilename = chosen;
+            m_hasFile = true;
             setDatabaseTitle(chosen);
             m_mergeBuffer = std::move(*fresh);
             mergedCountLabel()->setText(QString::number(Temp_Remlet_Count()));
@@ -73,12 +75,31 @@ void MainWindow::cmdMergeDatabase_Click() {
             });
             setSlotSelector(1);
             ShowSlot();
+            warnAboutUnstorableText();
         }
     }
     ui->fraMergeDatabase->hide();
 }
 
 // ---- bulk fill ----
+
+void MainWindow::mnuBulkFill_Click() {
+    // The panel lies beyond the main column: the window widens by what it needs to show it,
+    // moving left where the screen would cut it off.
+    const int wanted =
+        ui->mainColumnArea->width() + BulkFrameGap + ui->fraBulk->sizeHint().width() + BulkFrameGap;
+    if (wanted > centralWidget()->width()) {
+        resize(width() + wanted - centralWidget()->width(), height());
+        if (const QScreen *screen = this->screen()) {
+            const QRect available = screen->availableGeometry();
+            const int overhang = frameGeometry().right() - available.right();
+            if (overhang > 0)
+                move(std::max(available.left(), x() - overhang), y());
+        }
+    }
+    placeBulkFrame();
+    ui->fraBulk->focusFirstField();
+}
 
 void MainWindow::cmdBulk_Click() {
     userdb::BulkFillResult result;

@@ -4,6 +4,9 @@
 #include "app/compare/comparisonwindow.h"
 #include "app/mainwindow.h"
 #include "app/programmer/programmersession.h"
+#include "app/programmerlog/programmerlogwindow.h"
+#include "app/programmerport/portsetting.h"
+#include "app/programmerport/programmerportdialog.h"
 #include "app/statuspanel.h"
 #include "ui_mainwindow.h"
 
@@ -30,10 +33,16 @@ void MainWindow::wireProgrammer() {
     connect(session, &ProgrammerSession::progressChanged, ui->prbDownload, &QProgressBar::setValue);
     connect(session, &ProgrammerSession::progressEnded, ui->prbDownload, &QWidget::hide);
     connect(session, &ProgrammerSession::failed, this, &MainWindow::reportFailure);
-    connect(session, &ProgrammerSession::commandEvent, this,
-            [this](CommandEvent event) { applyCommandEvent(event, *this); });
-    // The Tools menu offers what applies while the port is in use and afterwards.
+    connect(session, &ProgrammerSession::commandEvent, this, [this](CommandEvent event) {
+        applyCommandEvent(event, *this);
+        updateToolStates();
+    });
+    // The Tools menu offers what applies while the port is in use and afterwards; a transfer
+    // can be stopped while it runs.
     connect(session, &ProgrammerSession::busyChanged, this, &MainWindow::updateToolStates);
+    connect(session, &ProgrammerSession::busyChanged, this,
+            [this] { ui->cmdCancel->setVisible(m_programmer->isTransferring()); });
+    connect(ui->cmdCancel, &QPushButton::clicked, m_programmer, &ProgrammerSession::cancelTransfer);
     connect(session, &ProgrammerSession::capturedSerialChanged, this,
             &MainWindow::updateToolStates);
     connect(session, &ProgrammerSession::comparisonReady, this, &MainWindow::showComparison);
@@ -113,6 +122,27 @@ void MainWindow::mnuCompareTag_Click() {
 
 void MainWindow::showComparison(const QList<proglink::SlotDifference> &differences, Device device) {
     comparisonWindow()->showComparison(differences, device);
+}
+
+bool MainWindow::stopWhatRuns() {
+    return m_programmer->cancelTransfer();
+}
+
+void MainWindow::mnuProgrammerLog_Click() {
+    if (!m_programmerLog)
+        m_programmerLog =
+            new ProgrammerLogWindow(m_services.trafficLog, m_services.documents, m_dialogs, this);
+    m_programmerLog->open();
+}
+
+void MainWindow::mnuProgrammerPort_Click() {
+    ProgrammerPortDialog dialog(m_services.portCatalog, this);
+    connect(&dialog, &ProgrammerPortDialog::portChosen, this, [this] {
+        // Hot-plug watches the new choice, and the search runs on it at once.
+        m_programmer->watchPorts(pathsToWatch(m_services.portCatalog));
+        runCommand(Command::FindProgrammer);
+    });
+    dialog.exec();
 }
 
 void MainWindow::mnuEnableRX_Click() {

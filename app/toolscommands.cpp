@@ -1,6 +1,7 @@
 // The window's Tools menu: the user list and Find, the captured serial, spreadsheets, paper
 // and PDF. Comparing with a device is a programmer command (programmercommands.cpp).
 #include "app/compare/comparisonwindow.h"
+#include "app/gotoslot/gotoslotdialog.h"
 #include "app/mainwindow.h"
 #include "app/print/userlistprint.h"
 #include "app/programmer/programmersession.h"
@@ -9,9 +10,8 @@
 #include "app/userlist/userlistwindow.h"
 #include "platform/dialogs.h"
 #include "ui_mainwindow.h"
-#include "userdb/csvexport.h"
-#include "userdb/csvimport.h"
 
+#include <QApplication>
 #include <QDate>
 #include <QLocale>
 #include <QPageSize>
@@ -24,7 +24,6 @@ namespace app {
 namespace {
 
 const QString VerifyAfterProgrammingKey = QStringLiteral("Programmer/VerifyAfterProgramming");
-const QString SpreadsheetFilter = QStringLiteral("Spreadsheet files (*.csv)");
 const QString PdfFilter = QStringLiteral("PDF files (*.pdf)");
 
 // Paper as the user's country has it.
@@ -113,6 +112,18 @@ void MainWindow::mnuFind_Click() {
     userListWindow()->openForFind();
 }
 
+void MainWindow::mnuGoToSlot_Click() {
+    // Leaving for another slot checks the serial of the slot left, as the scroll bar does.
+    const bool leavingSerialBox = QApplication::focusWidget() == ui->fraTXUsers->serialBox();
+    const int slot =
+        GoToSlotDialog::ask(this, ui->fraTXUsers->slotSelector()->maximum(), m_editSlotNumber);
+    if (slot == 0)
+        return;
+    if (leavingSerialBox && slot != m_editSlotNumber)
+        txtRemlet_LostFocus();
+    setSlotSelector(slot);
+}
+
 void MainWindow::mnuUseCapturedSerial_Click() {
     const QString serial = m_programmer->capturedSerial();
     if (serial.isEmpty() || !isDatabaseOpen())
@@ -120,41 +131,6 @@ void MainWindow::mnuUseCapturedSerial_Click() {
     // As if typed: the edit reaches the store, and the serial is checked as on leaving the box.
     ui->fraTXUsers->serialBox()->setText(serial);
     checkSerialOfSlot();
-}
-
-QString MainWindow::proposedPath(const QString &extension) const {
-    QString path = m_databaseFilename;
-    if (path.endsWith(QStringLiteral(".fxd"), Qt::CaseInsensitive))
-        path.chop(4);
-    return path + QLatin1Char('.') + extension;
-}
-
-void MainWindow::mnuExportCsv_Click() {
-    const QString path = m_services.documents.chooseSave(QStringLiteral("Export CSV"),
-                                                         SpreadsheetFilter, proposedPath("csv"));
-    if (path.isEmpty())
-        return;
-    if (const QString error = userdb::exportCsvFile(path, m_database.records()); !error.isEmpty())
-        reportFailure(error);
-    else
-        m_panels[0]->showNotice(QStringLiteral("Exported the users to %1").arg(path));
-}
-
-void MainWindow::mnuImportCsv_Click() {
-    const QString path =
-        m_services.documents.chooseOpen(QStringLiteral("Import CSV"), SpreadsheetFilter);
-    if (path.isEmpty())
-        return;
-    // Read into a fresh store first: a file that fails leaves the open database as it was.
-    userdb::RecordStore fresh;
-    const userdb::CsvImportResult result = userdb::importCsvFile(path, fresh);
-    if (!result.error.isEmpty()) {
-        reportFailure(result.error);
-        return;
-    }
-    // A spreadsheet holds no database address; Save writes a database beside it, never over it.
-    m_services.fileDialog.setFileName(result.databasePath);
-    openDatabase(result.databasePath, std::move(fresh), QString());
 }
 
 void MainWindow::mnuPrintUserList_Click() {
@@ -178,5 +154,11 @@ void MainWindow::mnuExportPdf_Click() {
     else
         m_panels[0]->showNotice(QStringLiteral("Exported the user list to %1").arg(path));
 }
+
+} // namespace app
+
+namespace app {
+
+void MainWindow::mnuEnrolFobs_Click() {}
 
 } // namespace app

@@ -53,7 +53,10 @@ void MainWindow::placeBulkFrame() {
     const int width = ui->mainColumnArea->width();
     ui->mainColumnArea->setGeometry(0, 0, width, centralWidget()->height());
     ui->fraBulk->adjustSize();
-    ui->fraBulk->move(width + 8, 8);
+    ui->fraBulk->move(width + BulkFrameGap, BulkFrameGap);
+    // Shown only while the window shows all of it: a control beyond the edge must not take
+    // the keyboard unseen.
+    ui->fraBulk->setVisible(centralWidget()->rect().contains(ui->fraBulk->geometry()));
 }
 
 } // namespace app

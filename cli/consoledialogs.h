@@ -16,6 +16,11 @@ public:
         : m_progress(progress) {}
 
     void message(const QString &text, const QString &caption, platform::MessageIcon icon) override;
+    // Nothing on the programmer's side asks; a script could not answer anyway.
+    platform::Answer ask(const QString &, const QString &,
+                         const QList<platform::Answer> &buttons) override {
+        return buttons.isEmpty() ? platform::Answer::Cancel : buttons.last();
+    }
     void beep() override {}
 
     // The failure shown since the last call, on one line; empty when there was none.

@@ -1,6 +1,5 @@
 #include "link/programmerlink.h"
 
-#include "link/upload.h"
 #include "link/verify.h"
 
 namespace proglink {
@@ -24,7 +23,8 @@ DownloadOutcome ProgrammerLink::read(Device device, userdb::RecordStore &freshSt
     return downloadMemory(m_context, m_view, m_port, device, m_buffer, freshStore);
 }
 
-bool ProgrammerLink::program(Device device, int memorySlots, const userdb::RecordStore &store) {
+UploadResult ProgrammerLink::program(Device device, int memorySlots,
+                                     const userdb::RecordStore &store) {
     return uploadMemory(m_context, m_view, m_port, device, memorySlots, store);
 }
 

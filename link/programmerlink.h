@@ -9,6 +9,7 @@
 #include "link/linkcontext.h"
 #include "link/memorysize.h"
 #include "link/replybuffer.h"
+#include "link/upload.h"
 #include "userdb/recordstore.h"
 
 namespace proglink {
@@ -40,7 +41,7 @@ public:
     bool runDeviceCommand(DeviceCommand command);
     // Reads the device into `freshStore`, which the caller takes over only on Complete.
     DownloadOutcome read(Device device, userdb::RecordStore &freshStore);
-    bool program(Device device, int memorySlots, const userdb::RecordStore &store);
+    UploadResult program(Device device, int memorySlots, const userdb::RecordStore &store);
     Comparison compare(Device device, int slotCount, const userdb::RecordStore &database);
     Comparison verify(Device device, int memorySlots, const userdb::RecordStore &database);
     // Runs capture mode until stopCapture() or a port failure.

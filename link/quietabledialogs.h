@@ -14,6 +14,11 @@ public:
         , m_view(view) {}
 
     void message(const QString &text, const QString &caption, platform::MessageIcon icon) override;
+    // A question always needs an answer: it is asked even while quiet.
+    platform::Answer ask(const QString &text, const QString &caption,
+                         const QList<platform::Answer> &buttons) override {
+        return m_boxes.ask(text, caption, buttons);
+    }
     void beep() override { m_boxes.beep(); }
 
     // Quiet: every message goes to status panel 1.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 #include <functional>
@@ -8,7 +9,10 @@ class QPagedPaintDevice;
 
 namespace platform {
 
-enum class MessageIcon { None, Critical };
+enum class MessageIcon { None, Warning, Critical };
+
+// The buttons of a question box: Qt's standard ones.
+enum class Answer { Save, Discard, Cancel, Yes, No };
 
 // The application title: the caption of every box that has no title of its own.
 inline const QString ApplicationTitle = QStringLiteral("RemletManager");
@@ -19,6 +23,10 @@ public:
     virtual ~Dialogs() = default;
     // A modal box with an OK button; returns when the user has closed it.
     virtual void message(const QString &text, const QString &caption, MessageIcon icon) = 0;
+    // A modal question with `buttons`, the first of them the default; returns the one pressed.
+    // Escape, or closing the box, answers with the last of them (Cancel or No).
+    virtual Answer ask(const QString &text, const QString &caption,
+                       const QList<Answer> &buttons) = 0;
     virtual void beep() = 0;
 };
 

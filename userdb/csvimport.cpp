@@ -110,11 +110,4 @@ SpreadsheetImport importCsvFile(const QString &path) {
     return result;
 }
 
-CsvImportResult importCsvFile(const QString &path, RecordStore &freshStore) {
-    SpreadsheetImport read = importCsvFile(path);
-    if (read.error.isEmpty())
-        freshStore = std::move(read.records);
-    return {read.error, read.userCount, read.proposedPath};
-}
-
 } // namespace userdb

@@ -26,14 +26,4 @@ SpreadsheetImport readCsv(const QByteArray &bytes);
 // `proposedPath` is proposedDatabasePath(path).
 SpreadsheetImport importCsvFile(const QString &path);
 
-// The window's Import CSV until it takes SpreadsheetImport (the integrator removes this):
-// importCsvFile(path) with the records stored into `freshStore` on success and the proposal
-// under its old name.
-struct CsvImportResult {
-    QString error;
-    int userCount = 0;
-    QString databasePath; // the proposedPath: offer it in Save As, never save there unasked
-};
-CsvImportResult importCsvFile(const QString &path, RecordStore &freshStore);
-
 } // namespace userdb

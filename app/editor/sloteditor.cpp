@@ -7,6 +7,7 @@
 
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QScopedValueRollback>
 #include <QShortcut>
 
 namespace app {
@@ -49,6 +50,10 @@ SlotEditor::SlotEditor(QWidget *parent)
     connect(ui->imgDatabaseExit, &QToolButton::clicked, this, &SlotEditor::closeClicked);
     connect(ui->txtDatabaseAddress, &AddressEdit::characterRefused, this,
             &SlotEditor::characterRefused);
+    connect(ui->txtDatabaseAddress, &QPlainTextEdit::textChanged, this, [this] {
+        if (!m_showingAddress)
+            emit addressEdited();
+    });
 
     // The next and previous slot from any field.
     auto *next = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageDown), this);
@@ -101,6 +106,7 @@ QString SlotEditor::databaseAddress() const {
 }
 
 void SlotEditor::setDatabaseAddress(const QString &address) {
+    const QScopedValueRollback<bool> showing(m_showingAddress, true);
     ui->txtDatabaseAddress->setAddressText(address);
 }
 

@@ -47,6 +47,8 @@ signals:
     void serialBoxLeft();
     void closeClicked();
     void characterRefused();
+    // The user changed the database address.
+    void addressEdited();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -57,6 +59,7 @@ private:
 
     std::unique_ptr<Ui::SlotEditor> ui;
     QHash<int, QLineEdit *> m_fields;
+    bool m_showingAddress = false; // the program, not the user, changes the address
 };
 
 } // namespace app

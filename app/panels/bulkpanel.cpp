@@ -26,4 +26,8 @@ QString BulkPanel::count() const {
     return ui->txtNumberFill->text();
 }
 
+void BulkPanel::focusFirstField() {
+    ui->txtSerialStart->setFocus(Qt::OtherFocusReason);
+}
+
 } // namespace app

@@ -19,6 +19,8 @@ public:
 
     QString startSerial() const;
     QString count() const;
+    // Puts the keyboard into the first field.
+    void focusFirstField();
 
 signals:
     void bulkClicked();

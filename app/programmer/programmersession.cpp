@@ -5,6 +5,7 @@
 #include "userdb/capturedserial.h"
 
 #include <QScopedValueRollback>
+#include <QStringList>
 
 namespace app {
 
@@ -22,6 +23,18 @@ bool isReceiverSize(MemorySize size) {
     return size == MemorySize::Receiver340 || size == MemorySize::Receiver85;
 }
 
+// "Slot 1 changed after it was sent: program again to send it", or the same of several.
+QString changedAfterSentText(const QList<int> &changed) {
+    if (changed.size() == 1)
+        return QStringLiteral("Slot %1 changed after it was sent: program again to send it")
+            .arg(changed.first());
+    QStringList numbers;
+    for (const int slot : changed)
+        numbers << QString::number(slot);
+    return QStringLiteral("Slots %1 changed after they were sent: program again to send them")
+        .arg(numbers.join(QStringLiteral(", ")));
+}
+
 } // namespace
 
 // The link's view of the window: every change becomes a signal of the session.
@@ -31,12 +44,12 @@ public:
         : m_session(session) {}
 
     void setStatusText(const QString &text) override { emit m_session.statusTextChanged(text); }
-    void setPortText(const QString &text) override { emit m_session.portTextChanged(text); }
+    void setPortText(const QString &text) override { m_session.showPortText(text); }
     void setReplyText(const QString &text) override { m_session.showReply(text); }
     void showProgress(int minimum, int maximum) override {
         emit m_session.progressStarted(minimum, maximum);
     }
-    void setProgress(int value) override { emit m_session.progressChanged(value); }
+    void setProgress(int value) override { m_session.noteProgress(value); }
     void hideProgress() override { emit m_session.progressEnded(); }
     void showSerialBeingWritten(const QString &serial) override {
         emit m_session.serialBeingWritten(serial);
@@ -46,10 +59,29 @@ private:
     ProgrammerSession &m_session;
 };
 
-ProgrammerSession::ProgrammerSession(proglink::LinkContext context, QObject *parent)
+// What the hot-plug rules ask of the session.
+class ProgrammerSession::HotPlugAdapter : public proglink::HotPlugClient {
+public:
+    explicit HotPlugAdapter(ProgrammerSession &session)
+        : m_session(session) {}
+
+    void discoverAutomatically() override { m_session.discoverQuietly(); }
+    void setPortText(const QString &text) override { m_session.showPortText(text); }
+    void programmerGone(const QString &) override { m_session.programmerGone(); }
+
+private:
+    ProgrammerSession &m_session;
+};
+
+ProgrammerSession::ProgrammerSession(proglink::LinkContext context,
+                                     platform::DeviceWatcher &watcher,
+                                     platform::Scheduler &scheduler, QObject *parent)
     : QObject(parent)
     , m_view(std::make_unique<SignalView>(*this))
-    , m_link(context, *m_view) {}
+    , m_dialogs(context.dialogs, *m_view)
+    , m_link({context.port, context.clock, context.loop, m_dialogs, &m_cancel}, *m_view)
+    , m_hotPlugClient(std::make_unique<HotPlugAdapter>(*this))
+    , m_hotPlug(watcher, scheduler, *m_hotPlugClient) {}
 
 ProgrammerSession::~ProgrammerSession() = default;
 
@@ -78,6 +110,7 @@ bool ProgrammerSession::runExchange(const std::function<void()> &exchange) {
     QString failure;
     {
         const QScopedValueRollback<bool> running(m_busy, true);
+        m_hotPlug.setCommandRunning(true);
         emit busyChanged(true);
         try {
             exchange();
@@ -87,6 +120,7 @@ bool ProgrammerSession::runExchange(const std::function<void()> &exchange) {
             failure = QString::fromLocal8Bit(error.what());
         }
     }
+    m_hotPlug.setCommandRunning(false);
     emit busyChanged(false);
     if (!failure.isEmpty())
         emit failed(failure);
@@ -103,15 +137,34 @@ void ProgrammerSession::runOnProgrammer(const std::function<void()> &exchange) {
 
 void ProgrammerSession::findProgrammer() {
     runExchange([this] {
-        m_found = m_link.discover().found;
+        const proglink::DiscoveryResult result = m_link.discover();
+        m_found = result.found;
         if (!m_found) {
             emit commandEvent(CommandEvent::ProgrammerNotFound);
+            m_hotPlug.programmerNotFound(!m_portText.isEmpty());
             return;
         }
         emit commandEvent(CommandEvent::ProgrammerFound);
+        m_hotPlug.programmerFound(m_link.context().port.portName(result.port));
         m_link.applySize(m_receiverSize);
         m_link.applySize(m_tagSize);
     });
+}
+
+void ProgrammerSession::discoverQuietly() {
+    // Nobody clicked: the size messages go to the status bar, not into boxes.
+    m_dialogs.setQuiet(true);
+    findProgrammer();
+    m_dialogs.setQuiet(false);
+}
+
+void ProgrammerSession::programmerGone() {
+    m_found = false;
+    emit commandEvent(CommandEvent::ProgrammerNotFound);
+}
+
+void ProgrammerSession::watchPorts(const QStringList &paths) {
+    m_hotPlug.watch(paths);
 }
 
 bool ProgrammerSession::chooseSize(MemorySize size) {
@@ -129,6 +182,7 @@ void ProgrammerSession::runDeviceCommand(proglink::DeviceCommand command) {
 std::unique_ptr<userdb::RecordStore> ProgrammerSession::read(Device device) {
     std::unique_ptr<userdb::RecordStore> result;
     runOnProgrammer([&] {
+        m_cancel.reset();
         auto fresh = std::make_unique<userdb::RecordStore>();
         if (m_link.read(device, *fresh) != proglink::DownloadOutcome::Complete)
             return;
@@ -141,8 +195,21 @@ std::unique_ptr<userdb::RecordStore> ProgrammerSession::read(Device device) {
 void ProgrammerSession::program(Device device, const userdb::RecordStore &records,
                                 bool verifyAfterwards) {
     runOnProgrammer([&] {
+        m_cancel.reset();
         const int slotCount = memorySlots(device);
-        if (!m_link.program(device, slotCount, records) || !verifyAfterwards)
+        m_sent.clear();
+        m_uploading = &records;
+        const proglink::UploadResult result = m_link.program(device, slotCount, records);
+        m_uploading = nullptr;
+        if (!result)
+            return;
+        // Typing goes on during an upload: what changed in a slot already sent is not in the
+        // device, and the user must hear of it.
+        if (const QList<int> changed = slotsChangedSinceSent(records); !changed.isEmpty())
+            m_link.context().dialogs.message(changedAfterSentText(changed),
+                                             platform::ApplicationTitle,
+                                             platform::MessageIcon::Warning);
+        if (!verifyAfterwards)
             return;
         // Read back what was just programmed; only a difference is worth a window.
         const proglink::Comparison check = m_link.verify(device, slotCount, records);
@@ -151,13 +218,39 @@ void ProgrammerSession::program(Device device, const userdb::RecordStore &record
     });
 }
 
+void ProgrammerSession::noteProgress(int value) {
+    // An upload reports each slot just before it reads and sends it.
+    if (m_uploading)
+        m_sent[value] = proglink::slotValuesToSend(*m_uploading, value);
+    emit progressChanged(value);
+}
+
+QList<int> ProgrammerSession::slotsChangedSinceSent(const userdb::RecordStore &records) const {
+    QList<int> changed;
+    for (const auto &[slot, sent] : m_sent) {
+        const proglink::SlotValues now = proglink::slotValuesToSend(records, slot);
+        if (now.serialNumber != sent.serialNumber || now.auxiliaryWord != sent.auxiliaryWord)
+            changed.append(slot);
+    }
+    return changed;
+}
+
 void ProgrammerSession::compare(Device device, const userdb::RecordStore &records) {
     runOnProgrammer([&] {
+        m_cancel.reset();
         const proglink::Comparison comparison =
             m_link.compare(device, memorySlots(device), records);
-        if (comparison.outcome != proglink::ComparisonOutcome::ReadFailed)
+        if (comparison.outcome == proglink::ComparisonOutcome::Matches ||
+            comparison.outcome == proglink::ComparisonOutcome::Differs)
             emit comparisonReady(comparison.differences, device);
     });
+}
+
+bool ProgrammerSession::cancelTransfer() {
+    if (!isTransferring())
+        return false;
+    m_cancel.request();
+    return true;
 }
 
 void ProgrammerSession::enableCapture() {
@@ -181,6 +274,11 @@ void ProgrammerSession::shutDown() {
     // its switch-off command.
     proglink::closeQuietly(m_link.context().port);
     m_link.stopCapture();
+}
+
+void ProgrammerSession::showPortText(const QString &text) {
+    m_portText = text;
+    emit portTextChanged(text);
 }
 
 void ProgrammerSession::showReply(const QString &text) {

@@ -1,9 +1,14 @@
 #pragma once
 
 #include "app/mainwindow.h"
+#include "link/loggingserialport.h"
+#include "link/trafficlog.h"
 #include "platform/fakes/fakedialogs.h"
 #include "platform/qt/hostsysteminfo.h"
+#include "platform/qt/qtdevicewatcher.h"
 #include "platform/qt/qteventloop.h"
+#include "platform/qt/qtportcatalog.h"
+#include "platform/qt/qtscheduler.h"
 #include "platform/qt/qtserialport.h"
 #include "platform/qt/steadyclock.h"
 #include "sim/simulatorprocess.h"
@@ -16,17 +21,23 @@
 #include <cstdio>
 #include <ctime>
 
-// The main window on the real serial port, clock and event loop; boxes are recorded, not shown,
-// so nothing waits for a person.
+// The main window on the real serial port (logged, as in the program), clock and event loop;
+// boxes are recorded, not shown, so nothing waits for a person.
 struct BenchWindow {
-    platform::QtSerialPort port;
+    platform::QtSerialPort serial;
+    proglink::TrafficLog trafficLog;
+    proglink::LoggingSerialPort port{serial, trafficLog};
+    platform::QtPortCatalog portCatalog{serial};
+    platform::QtDeviceWatcher deviceWatcher;
+    platform::QtScheduler scheduler;
     platform::SteadyClock clock;
     platform::QtEventLoop loop;
     platform::FakeDialogs dialogs;
     platform::FakeFileDialog files;
     platform::HostSystemInfo systemInfo;
     platform::FakeDocumentDialogs documents;
-    app::MainWindow window{app::Services{port, clock, loop, dialogs, files, systemInfo, documents}};
+    app::MainWindow window{app::Services{port, clock, loop, dialogs, files, systemInfo, documents,
+                                         trafficLog, portCatalog, deviceWatcher, scheduler}};
 };
 
 // CPU seconds this process has used, all threads.

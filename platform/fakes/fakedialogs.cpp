@@ -10,6 +10,17 @@ void FakeDialogs::message(const QString &text, const QString &caption, MessageIc
         onMessage(m_messages.last());
 }
 
+Answer FakeDialogs::ask(const QString &text, const QString &, const QList<Answer> &buttons) {
+    m_questions.append(text);
+    if (m_answers.empty()) {
+        ++m_unexpectedQuestions;
+        return buttons.isEmpty() ? Answer::Cancel : buttons.last();
+    }
+    const Answer answer = m_answers.front();
+    m_answers.pop_front();
+    return answer;
+}
+
 QStringList FakeDialogs::texts() const {
     QStringList result;
     for (const Shown &shown : m_messages)
@@ -20,6 +31,7 @@ QStringList FakeDialogs::texts() const {
 void FakeDialogs::clear() {
     m_messages.clear();
     m_beeps = 0;
+    m_questions.clear();
 }
 
 bool FakeFileDialog::show(Kind kind) {

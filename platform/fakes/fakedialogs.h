@@ -3,6 +3,7 @@
 #include "platform/dialogs.h"
 
 #include <QList>
+#include <QStringList>
 #include <deque>
 #include <functional>
 #include <optional>
@@ -19,7 +20,15 @@ public:
     };
 
     void message(const QString &text, const QString &caption, MessageIcon icon) override;
+    // Answers from the queue; with none left, the box's escape answer (its last button), and
+    // the question counts as unexpected.
+    Answer ask(const QString &text, const QString &caption, const QList<Answer> &buttons) override;
     void beep() override { ++m_beeps; }
+
+    void queueAnswer(Answer answer) { m_answers.push_back(answer); }
+    // The questions asked, in order.
+    const QStringList &questions() const { return m_questions; }
+    int unexpectedQuestions() const { return m_unexpectedQuestions; }
 
     const QList<Shown> &messages() const { return m_messages; }
     QStringList texts() const;
@@ -32,6 +41,9 @@ public:
 private:
     QList<Shown> m_messages;
     int m_beeps = 0;
+    std::deque<Answer> m_answers;
+    QStringList m_questions;
+    int m_unexpectedQuestions = 0;
 };
 
 // Answers file dialogs from a queue prepared in advance: a path is "chosen", std::nullopt is a

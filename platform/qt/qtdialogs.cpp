@@ -12,18 +12,58 @@ namespace platform {
 
 namespace {
 
-// A box without a caption of its own shows the application title.
-const QString applicationTitle = QStringLiteral("RemletManager");
-
 const QString initialFolder = QStringLiteral("app.path");
+
+QMessageBox::Icon boxIcon(MessageIcon icon) {
+    switch (icon) {
+    case MessageIcon::Critical:
+        return QMessageBox::Critical;
+    case MessageIcon::Warning:
+        return QMessageBox::Warning;
+    case MessageIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButton standardButton(Answer answer) {
+    switch (answer) {
+    case Answer::Save:
+        return QMessageBox::Save;
+    case Answer::Discard:
+        return QMessageBox::Discard;
+    case Answer::Yes:
+        return QMessageBox::Yes;
+    case Answer::No:
+        return QMessageBox::No;
+    case Answer::Cancel:
+        break;
+    }
+    return QMessageBox::Cancel;
+}
 
 } // namespace
 
 void QtDialogs::message(const QString &text, const QString &caption, MessageIcon icon) {
-    QMessageBox box(icon == MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::NoIcon,
-                    caption.isEmpty() ? applicationTitle : caption, text, QMessageBox::Ok,
-                    m_parent.data());
+    QMessageBox box(boxIcon(icon), caption.isEmpty() ? ApplicationTitle : caption, text,
+                    QMessageBox::Ok, m_parent.data());
     box.exec();
+}
+
+Answer QtDialogs::ask(const QString &text, const QString &caption, const QList<Answer> &buttons) {
+    QMessageBox box(QMessageBox::Question, caption.isEmpty() ? ApplicationTitle : caption, text,
+                    QMessageBox::NoButton, m_parent.data());
+    for (const Answer answer : buttons)
+        box.addButton(standardButton(answer));
+    if (!buttons.isEmpty()) {
+        box.setDefaultButton(standardButton(buttons.first()));
+        box.setEscapeButton(box.button(standardButton(buttons.last())));
+    }
+    const int pressed = box.exec();
+    for (const Answer answer : buttons)
+        if (pressed == standardButton(answer))
+            return answer;
+    return buttons.isEmpty() ? Answer::Cancel : buttons.last();
 }
 
 void QtDialogs::beep() {

@@ -16,6 +16,7 @@ public:
         : m_parent(parent) {}
 
     void message(const QString &text, const QString &caption, MessageIcon icon) override;
+    Answer ask(const QString &text, const QString &caption, const QList<Answer> &buttons) override;
     void beep() override;
 
 private:

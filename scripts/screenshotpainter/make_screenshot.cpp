@@ -3,7 +3,10 @@
 // With --dark it paints the window on a dark palette, to check that everything stays legible.
 #include "app/editor/fieldinput.h"
 #include "app/mainwindow.h"
+#include "link/trafficlog.h"
+#include "platform/fakes/fakedevicewatcher.h"
 #include "platform/fakes/fakedialogs.h"
+#include "platform/fakes/fakeportcatalog.h"
 #include "platform/fakes/fakeserialport.h"
 #include "platform/fakes/faketimeline.h"
 #include "platform/qt/hostsysteminfo.h"
@@ -53,10 +56,14 @@ int main(int argc, char *argv[]) {
     platform::FakeFileDialog files;
     platform::HostSystemInfo systemInfo;
     platform::FakeDocumentDialogs documents;
+    proglink::TrafficLog trafficLog;
+    platform::FakePortCatalog portCatalog;
+    platform::FakeDeviceWatcher deviceWatcher;
     sim::InProcessProgrammer programmer(timeline, {});
     port.addPort(1, &programmer);
-    app::MainWindow window(
-        app::Services{port, timeline, timeline, dialogs, files, systemInfo, documents});
+    app::MainWindow window(app::Services{port, timeline, timeline, dialogs, files, systemInfo,
+                                         documents, trafficLog, portCatalog, deviceWatcher,
+                                         timeline});
     window.startUp();
     window.runCommand(app::Command::NewDatabase);
     const QStringList surnames{"Nguyen", "Papadopoulos", "Smith", "O'Connor", "Rossi"};

@@ -2,7 +2,11 @@
 // The main window on fakes: a port table, the simulated programmer in-process, the fake clock,
 // boxes recorded instead of shown.
 #include "app/mainwindow.h"
+#include "link/loggingserialport.h"
+#include "link/trafficlog.h"
+#include "platform/fakes/fakedevicewatcher.h"
 #include "platform/fakes/fakedialogs.h"
+#include "platform/fakes/fakeportcatalog.h"
 #include "platform/fakes/fakeserialport.h"
 #include "platform/fakes/fakesysteminfo.h"
 #include "platform/fakes/faketimeline.h"
@@ -24,7 +28,11 @@ struct AppHarness {
     platform::FakeFileDialog files;
     platform::FakeSystemInfo systemInfo;
     platform::FakeDocumentDialogs documents;
+    proglink::TrafficLog trafficLog;
+    platform::FakePortCatalog portCatalog;
+    platform::FakeDeviceWatcher deviceWatcher;
     sim::InProcessProgrammer programmer;
+    proglink::LoggingSerialPort logged{port, trafficLog}; // the port as the window sees it
     std::unique_ptr<app::MainWindow> window;
 
     // programmerPort 0: no programmer anywhere.
@@ -35,17 +43,26 @@ struct AppHarness {
             programmer.setHangUpHandler([this] { port.hangUp(); });
         }
         window = std::make_unique<app::MainWindow>(
-            app::Services{port, timeline, timeline, dialogs, files, systemInfo, documents});
+            app::Services{logged, timeline, timeline, dialogs, files, systemInfo, documents,
+                          trafficLog, portCatalog, deviceWatcher, timeline});
     }
 
     // On another serial line, clock and event loop: the real ones.
     AppHarness(platform::SerialPort &line, platform::Clock &clock, platform::EventLoop &loop)
         : programmer(timeline) {
         window = std::make_unique<app::MainWindow>(
-            app::Services{line, clock, loop, dialogs, files, systemInfo, documents});
+            app::Services{line, clock, loop, dialogs, files, systemInfo, documents, trafficLog,
+                          portCatalog, deviceWatcher, timeline});
     }
 
     app::MainWindow &w() { return *window; }
+
+    // The title as the window shows it: "[*]" becomes "*" while changes are unsaved.
+    QString shownTitle() const {
+        QString title = window->windowTitle();
+        return title.replace(QStringLiteral("[*]"),
+                             window->isWindowModified() ? QStringLiteral("*") : QString());
+    }
 
     // A toolbar button by its key, as the toolbar's dispatch takes it (letter case ignored).
     void clickToolbar(const QString &key) {

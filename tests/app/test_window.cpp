@@ -199,6 +199,7 @@ private slots:
         // A read holds the programmer and the records.
         Names duringRead;
         h.timeline.after(0.5, [&] { duringRead = enabledTools(h); });
+        h.dialogs.queueAnswer(platform::Answer::Discard);
         h.w().runCommand(app::Command::ReadReceiver);
         QCOMPARE(duringRead, withDatabase - Names{"mnuImportCsv"} + Names{"mnuUseCapturedSerial"});
         h.w().runCommand(app::Command::CloseDatabase);
@@ -223,12 +224,14 @@ private slots:
         QTest::keyClick(view, Qt::Key_Return);
         QCOMPARE(h.w().EditSlotNumber(), 5);
         QCOMPARE(h.child<QLineEdit>("txtSurname")->text(), "Five");
+        h.dialogs.queueAnswer(platform::Answer::Discard);
         h.w().runCommand(app::Command::CloseDatabase); // the list goes with the database
         QVERIFY(!list->isVisible());
     }
 
     // Out to a spreadsheet and back, a refused spreadsheet, the PDF and the printer.
     void spreadsheetsAndPaper() {
+        QFile::remove("Untitled.fxd"); // a read's, from another test
         AppHarness h(0);
         h.w().runCommand(app::Command::NewDatabase);
         h.w().database().setCell(1, userdb::SerialNumber, "0000001A");
@@ -239,9 +242,11 @@ private slots:
         QCOMPARE(h.documents.shown().at(0).proposedPath, "Untitled.csv");
         QVERIFY(writeFile(m_dir.filePath("bad.csv"), "Surname\r\nNo serial column\r\n"));
         h.documents.queueAnswer(m_dir.filePath("bad.csv"));
+        h.dialogs.queueAnswer(platform::Answer::Discard);
         h.w().runCommand(app::Command::ImportCsv);
         QCOMPARE(h.dialogs.messages().size(), 1);
         QCOMPARE(h.w().DatabaseFilename(), "Untitled.fxd");
+        h.dialogs.queueAnswer(platform::Answer::Discard);
         h.w().runCommand(app::Command::NewDatabase);
         h.documents.queueAnswer(m_dir.filePath("users.csv"));
         h.w().runCommand(app::Command::ImportCsv);
