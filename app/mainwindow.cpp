@@ -6,6 +6,7 @@
 #include "app/programmer/programmersession.h"
 #include "app/programmerport/portsetting.h"
 #include "app/statuspanel.h"
+#include "app/toolwindows/livelabel.h"
 #include "app/userlist/userlistwindow.h"
 #include "ui_mainwindow.h"
 
@@ -17,6 +18,7 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QSizeGrip>
 #include <QTimer>
 
 void initAppResources();
@@ -52,6 +54,7 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
     ui->prbDownload->hide();
     ui->cmdCancel->setSizePolicy(keepPlace);
     ui->cmdCancel->hide();
+    makeLiveLabel(*mergedCountLabel(), QStringLiteral("Remlets in the merged file"));
     replyLabel()->setMinimumHeight(serialBeingWritten()->sizeHint().height());
     fitToScreen();
     updateToolStates();
@@ -110,6 +113,9 @@ void MainWindow::buildStatusBar() {
                                       QLatin1String(purpose[i]), ui->StatusBar1);
         ui->StatusBar1->addPermanentWidget(m_panels[i], stretch[i]);
     }
+    // Every child of the status bar has a name for a screen reader.
+    for (QSizeGrip *grip : ui->StatusBar1->findChildren<QSizeGrip *>())
+        grip->setAccessibleName(QStringLiteral("Resize the window"));
     updateClock();
     auto *clock = new QTimer(this);
     connect(clock, &QTimer::timeout, this, &MainWindow::updateClock);
@@ -177,7 +183,8 @@ void MainWindow::runCommand(Command command) {
     const CommandRow *row = rowOf(command);
     if (!row)
         return;
-    if (row->effect != DatabaseEffect::None && m_programmer->refuseWhileTransferring())
+    if (row->effect != DatabaseEffect::None &&
+        (m_programmer->refuseWhileTransferring() || refuseWhileEnrolling()))
         return;
     if (row->effect == DatabaseEffect::Replaces && !maySaveOrDiscard())
         return;

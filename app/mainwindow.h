@@ -37,6 +37,7 @@ namespace app {
 
 class AboutBox;
 class ComparisonWindow;
+class EnrolWindow;
 class ProgrammerLogWindow;
 class ProgrammerSession;
 class StatusPanel;
@@ -211,11 +212,14 @@ private:
                         proglink::Device device);
     // Escape's first job: cancels a running transfer, else stops enrolment. True when it did.
     bool stopWhatRuns();
+    // Enrolment (enrolcommands.cpp): a capture line for the Enrol Fobs window; the refusal of
+    // what would replace or reorder the records meanwhile (true when refused).
+    void feedEnrolment(const QString &line);
+    bool refuseWhileEnrolling();
 
     // The Tools menu: which items apply now, the remembered settings, the windows it opens.
     void updateToolStates();
     void restoreToolSettings();
-    void placeBeside(QWidget *tool) const;
     UserListWindow *userListWindow();
     ComparisonWindow *comparisonWindow();
     void showChosenSlot(int slot);
@@ -253,6 +257,8 @@ private:
     QPointer<UserListWindow> m_userList;
     QPointer<ComparisonWindow> m_comparison;
     QPointer<ProgrammerLogWindow> m_programmerLog;
+    QPointer<EnrolWindow> m_enrolWindow;
+    bool m_enrolling = false;
 };
 
 } // namespace app

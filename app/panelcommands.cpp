@@ -1,5 +1,6 @@
 // The panels: Sort, Merge and the bulk serial fill.
 #include "app/mainwindow.h"
+#include "app/toolwindows/livelabel.h"
 #include "ui_mainwindow.h"
 #include "userdb/bulkfill.h"
 #include "userdb/databasefile.h"
@@ -68,7 +69,7 @@ void MainWindow::cmdMergeDatabase_Click() {
             m_hasFile = true;
             setDatabaseTitle(chosen);
             m_mergeBuffer = std::move(*fresh);
-            mergedCountLabel()->setText(QString::number(Temp_Remlet_Count()));
+            setLiveText(*mergedCountLabel(), QString::number(Temp_Remlet_Count()));
             const userdb::MergeOptions options = ui->fraMergeDatabase->options();
             m_database.changeRecords([this, options](userdb::RecordStore &store) {
                 userdb::mergeDatabases(store, m_mergeBuffer, options);

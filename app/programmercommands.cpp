@@ -2,6 +2,7 @@
 // owns the port, the link and the one-exchange-at-a-time rule; the window shows what the
 // session reports.
 #include "app/compare/comparisonwindow.h"
+#include "app/enrol/enrolwindow.h"
 #include "app/mainwindow.h"
 #include "app/programmer/programmersession.h"
 #include "app/programmerlog/programmerlogwindow.h"
@@ -23,6 +24,7 @@ void MainWindow::wireProgrammer() {
             &StatusPanel::setLastingText);
     connect(session, &ProgrammerSession::notice, m_panels[0], &StatusPanel::showNotice);
     connect(session, &ProgrammerSession::replyTextChanged, replyLabel(), &QLabel::setText);
+    connect(session, &ProgrammerSession::replyTextChanged, this, &MainWindow::feedEnrolment);
     connect(session, &ProgrammerSession::serialBeingWritten, serialBeingWritten(),
             &QLineEdit::setText);
     connect(session, &ProgrammerSession::progressStarted, this, [this](int minimum, int maximum) {
@@ -125,7 +127,13 @@ void MainWindow::showComparison(const QList<proglink::SlotDifference> &differenc
 }
 
 bool MainWindow::stopWhatRuns() {
-    return m_programmer->cancelTransfer();
+    if (m_programmer->cancelTransfer())
+        return true;
+    if (m_enrolling && m_enrolWindow) {
+        m_enrolWindow->close(); // asks capture mode to end
+        return true;
+    }
+    return false;
 }
 
 void MainWindow::mnuProgrammerLog_Click() {

@@ -24,6 +24,7 @@ namespace app {
 namespace {
 
 const QString VerifyAfterProgrammingKey = QStringLiteral("Programmer/VerifyAfterProgramming");
+const QString KeepPreviousVersionKey = QStringLiteral("Files/KeepPreviousVersion");
 const QString PdfFilter = QStringLiteral("PDF files (*.pdf)");
 
 // Paper as the user's country has it.
@@ -39,46 +40,56 @@ void MainWindow::restoreToolSettings() {
         QSettings().value(VerifyAfterProgrammingKey, false).toBool());
     connect(ui->mnuVerifyAfterProgramming, &QAction::toggled, this,
             [](bool on) { QSettings().setValue(VerifyAfterProgrammingKey, on); });
+    ui->mnuKeepPreviousVersion->setChecked(
+        QSettings().value(KeepPreviousVersionKey, true).toBool());
+    connect(ui->mnuKeepPreviousVersion, &QAction::toggled, this,
+            [](bool on) { QSettings().setValue(KeepPreviousVersionKey, on); });
 }
 
 void MainWindow::updateToolStates() {
     const bool open = isDatabaseOpen();
     const bool programmerFree = m_programmer->isFound() && !m_programmer->isBusy();
     const bool transferring = m_programmer->isTransferring();
-    for (QAction *item :
-         {ui->mnuUserList, ui->mnuFind, ui->mnuExportCsv, ui->mnuPrintUserList, ui->mnuExportPdf})
-        item->setEnabled(open);
-    ui->mnuUseCapturedSerial->setEnabled(open && !m_programmer->capturedSerial().isEmpty());
-    ui->mnuCompareReceiver->setEnabled(open && programmerFree);
-    ui->mnuCompareTag->setEnabled(open && programmerFree);
-    ui->mnuImportCsv->setEnabled(!transferring);
-}
-
-void MainWindow::placeBeside(QWidget *tool) const {
-    // Beside the main window, where the screen has room for a usable width; else where the
-    // desktop puts new windows. Only the first time: later the user's own placing stands.
-    constexpr int UsableWidth = 480;
-    const QScreen *screen = this->screen();
-    if (!screen || !isVisible())
-        return;
-    const QRect free = screen->availableGeometry();
-    const QRect main = frameGeometry();
-    const int height = std::min(tool->height(), free.bottom() - main.top());
-    if (free.right() - main.right() >= UsableWidth) {
-        tool->resize(std::min(tool->width(), free.right() - main.right()), height);
-        tool->move(main.right() + 1, main.top());
-    } else if (main.left() - free.left() >= UsableWidth) {
-        const int width = std::min(tool->width(), main.left() - free.left());
-        tool->resize(width, height);
-        tool->move(main.left() - width, main.top());
-    }
+    // What each item needs. While a transfer runs, only the items that merely look stay.
+    struct Rule {
+        QAction *item;
+        bool needsDatabase;
+        bool needsFreeProgrammer;
+        bool onlyLooks;
+        bool alsoNeeds = true;
+    };
+    const Rule rules[] = {
+        {ui->mnuUserList, true, false, true},
+        {ui->mnuFind, true, false, true},
+        {ui->mnuGoToSlot, true, false, true},
+        {ui->mnuUseCapturedSerial, true, false, false, !m_programmer->capturedSerial().isEmpty()},
+        {ui->mnuEnrolFobs, true, true, false},
+        {ui->mnuCompareReceiver, true, true, false},
+        {ui->mnuCompareTag, true, true, false},
+        {ui->mnuVerifyAfterProgramming, false, false, false},
+        {ui->mnuExportCsv, true, false, false},
+        {ui->mnuImportCsv, false, false, false, !m_enrolling},
+        {ui->mnuExportSpreadsheet, true, false, false},
+        {ui->mnuImportSpreadsheet, false, false, false, !m_enrolling},
+        {ui->mnuPrintUserList, true, false, false},
+        {ui->mnuExportPdf, true, false, false},
+        {ui->mnuBulkFill, true, false, false, !m_enrolling},
+        {ui->mnuKeepPreviousVersion, false, false, false},
+        {ui->mnuProgrammerLog, false, false, true},
+        {ui->mnuProgrammerPort, false, false, false, !m_programmer->isBusy()},
+    };
+    for (const Rule &rule : rules)
+        rule.item->setEnabled((!rule.needsDatabase || open) &&
+                              (!rule.needsFreeProgrammer || programmerFree) &&
+                              (rule.onlyLooks || !transferring) && rule.alsoNeeds);
 }
 
 UserListWindow *MainWindow::userListWindow() {
     if (!m_userList) {
         m_userList = new UserListWindow(m_database, this);
+        m_userList->setPlacementAnchor(this, ui->fraTXUsers);
+        m_userList->setEarlierEscapeRule([this] { return stopWhatRuns(); });
         connect(m_userList, &UserListWindow::slotChosen, this, &MainWindow::showChosenSlot);
-        placeBeside(m_userList);
     }
     return m_userList;
 }
@@ -86,8 +97,9 @@ UserListWindow *MainWindow::userListWindow() {
 ComparisonWindow *MainWindow::comparisonWindow() {
     if (!m_comparison) {
         m_comparison = new ComparisonWindow(this);
+        m_comparison->setPlacementAnchor(this, ui->fraTXUsers);
+        m_comparison->setEarlierEscapeRule([this] { return stopWhatRuns(); });
         connect(m_comparison, &ComparisonWindow::slotChosen, this, &MainWindow::showChosenSlot);
-        placeBeside(m_comparison);
     }
     return m_comparison;
 }
@@ -102,6 +114,10 @@ void MainWindow::showChosenSlot(int slot) {
         return;
     }
     setSlotSelector(slot); // shows the slot when it is not shown already
+    // The editor comes to the front, ready for typing into the slot chosen.
+    raise();
+    activateWindow();
+    ui->fraTXUsers->serialBox()->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::mnuUserList_Click() {
@@ -154,11 +170,5 @@ void MainWindow::mnuExportPdf_Click() {
     else
         m_panels[0]->showNotice(QStringLiteral("Exported the user list to %1").arg(path));
 }
-
-} // namespace app
-
-namespace app {
-
-void MainWindow::mnuEnrolFobs_Click() {}
 
 } // namespace app

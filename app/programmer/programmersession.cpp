@@ -253,15 +253,18 @@ bool ProgrammerSession::cancelTransfer() {
     return true;
 }
 
-void ProgrammerSession::enableCapture() {
+proglink::CaptureEnd ProgrammerSession::enableCapture() {
     // Through the guard: a second start while the mode runs would listen on the same port.
-    runOnProgrammer([this] {
+    proglink::CaptureEnd end = proglink::CaptureEnd::Refused;
+    runOnProgrammer([this, &end] {
         emit commandEvent(CommandEvent::CaptureEntered);
+        end = m_link.capture();
         // A device that went away ended the mode by itself: the commands come back as after
         // Disable. A port that never opened leaves them hidden until Disable.
-        if (m_link.capture() == proglink::CaptureEnd::Lost)
+        if (end == proglink::CaptureEnd::Lost)
             emit commandEvent(CommandEvent::CaptureLeft);
     });
+    return end;
 }
 
 void ProgrammerSession::disableCapture() {

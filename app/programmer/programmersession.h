@@ -70,8 +70,9 @@ public:
     // Stops a running Read, Compare, Verify or Program within a fifth of a second; true when
     // there was one to stop.
     bool cancelTransfer();
-    // Runs capture mode until disableCapture() or a port failure.
-    void enableCapture();
+    // Runs capture mode until disableCapture() or a port failure, and tells how it ended:
+    // Refused when another exchange waits or no programmer was ever found.
+    proglink::CaptureEnd enableCapture();
     // Asks the running capture mode to switch off; always allowed.
     void disableCapture();
     // The window closes: the port closes, so any wait ends at once, and capture mode stops

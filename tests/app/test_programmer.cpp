@@ -328,6 +328,121 @@ private slots:
         QVERIFY(!QFile::exists("Untitled.fxd"));
     }
 
+    // A running transfer stops on Cancel or Escape: a read or a comparison changes nothing
+    // (database, title, disk), a program says how far it got; the window is as before.
+    void cancellingATransfer_data() {
+        QTest::addColumn<app::Command>("command");
+        QTest::addColumn<bool>("byEscape");
+        QTest::addColumn<QStringList>("messages");
+        using enum app::Command;
+        QTest::newRow("read, Cancel") << ReadReceiver << false << QStringList{};
+        QTest::newRow("read the tag, Escape") << ReadTag << true << QStringList{};
+        QTest::newRow("compare, Escape") << CompareWithReceiver << true << QStringList{};
+        QTest::newRow("program, Cancel")
+            << ProgramReceiver << false
+            << QStringList{"Programming cancelled after 3 of 340 slots: the receiver now holds a "
+                           "mix of old and new slots"};
+    }
+    void cancellingATransfer() {
+        QFETCH(app::Command, command);
+        QFETCH(bool, byEscape);
+        AppHarness h(1, {.ackDelay = 0.4});
+        h.programmer.model().receiver().setSlot(1, {"0000BEEF", "0001"});
+        h.programmer.model().tag().setSlot(1, {"0000BEEF", "0001"});
+        h.w().startUp();
+        h.showNewDatabase();
+        h.w().database().setCell(1, userdb::Surname, "Kept");
+        h.files.queueAnswer(QDir::current().filePath("kept.fxd"));
+        h.w().runCommand(app::Command::SaveDatabaseAs);
+        const QString title = h.shownTitle();
+        h.dialogs.clear();
+        auto *cancel = h.child<QPushButton>("cmdCancel");
+        bool cancelShown = false;
+        h.timeline.after(0.9, [&] {
+            cancelShown = cancel->isVisible();
+            if (byEscape)
+                QTest::keyClick(h.w().focusWidget() ? h.w().focusWidget() : &h.w(), Qt::Key_Escape);
+            else
+                cancel->click();
+        });
+        const double started = h.timeline.now();
+        h.w().runCommand(command);
+        QVERIFY(cancelShown && !cancel->isVisible());
+        QVERIFY(h.timeline.now() - started < 0.9 + 0.2 + 0.5); // within 0.2 s (and a write)
+        QTEST(h.dialogs.texts(), "messages");
+        if (!h.dialogs.messages().isEmpty())
+            QCOMPARE(h.dialogs.messages().first().icon, platform::MessageIcon::Critical);
+        QCOMPARE(h.shownTitle(), title);
+        QCOMPARE(h.w().records().cell(1, userdb::Surname), "Kept");
+        QVERIFY(!QFile::exists("Untitled.fxd"));
+        QVERIFY(!h.port.isOpen() && !h.child("prbDownload")->isVisible());
+        auto *comparison = h.w().findChild<QWidget *>("ComparisonWindow");
+        QVERIFY(!comparison || !comparison->isVisible());
+    }
+
+    // The traffic log holds every line from start-up on, whether its window is open or not.
+    void programmerLogFromStartUp() {
+        AppHarness h;
+        h.w().startUp();
+        h.w().runCommand(app::Command::ProgrammerLog);
+        auto *log = h.w().findChild<QWidget *>("ProgrammerLogWindow");
+        QVERIFY(log && log->isVisible() && log->windowTitle() == "Programmer Log");
+        const QAbstractItemModel *rows = log->findChild<QTableView *>()->model();
+        QStringList texts;
+        for (int row = 0; row < rows->rowCount(); ++row)
+            texts << rows->index(row, rows->columnCount() - 1).data().toString();
+        QCOMPARE(texts.mid(0, 3), (QStringList{"P<CR>", "ZEPRO V2.4<CR>", "E<CR>"}));
+    }
+
+    // A programmer plugged in later is found without a click, its size messages in the status
+    // bar rather than boxes; pulled out, it is missed and waited for again.
+    void programmerPluggedInLater() {
+        AppHarness h(0);
+        h.w().startUp();
+        const QString waiting = "Waiting for the programmer: plug it in or choose its port";
+        QCOMPARE(h.child<QLabel>("StatusBar1Panel2")->text(), waiting);
+        h.port.addPort(1, &h.programmer);
+        h.deviceWatcher.appear("COM1");
+        h.timeline.advance(1.5);
+        QVERIFY(h.w().isMenuVisible("mnuRead"));
+        QCOMPARE(h.dialogs.messages().size(), 0);
+        QCOMPARE(h.w().statusText(), "Backup tag size set");
+        h.deviceWatcher.vanish("COM1");
+        QVERIFY(!h.w().isMenuVisible("mnuRead"));
+        QVERIFY(h.child<QLabel>("StatusBar1Panel2")->text().endsWith(waiting));
+    }
+
+    // Enrolment: each new fob presented goes into the next free slot, through the editor's
+    // path (unsaved, the editor following); what would replace the records waits; Stop ends
+    // capture mode as Disable does.
+    void enrolFobsFromTheToolsMenu() {
+        AppHarness h;
+        h.w().startUp();
+        h.showNewDatabase();
+        h.w().database().setCell(1, userdb::SerialNumber, "0000ABCD");
+        h.w().database().setCell(2, userdb::Surname, "Booked");
+        QPointer<QWidget> enrol;
+        h.timeline.after(0.5, [&] {
+            enrol = h.w().findChild<QWidget *>("EnrolWindow");
+            h.programmer.pressFob("RX 1A2B3C4D");
+            h.timeline.after(0.5, [&] {
+                h.programmer.pressFob("RX 0000abcd");
+                h.w().runCommand(app::Command::NewDatabase);
+                h.w().runCommand(app::Command::SortDatabase);
+                h.timeline.after(0.5, [&] { QTest::keyClick(enrol, Qt::Key_Escape); });
+            });
+        });
+        h.w().runCommand(app::Command::EnrolFobs);
+        QVERIFY(enrol && enrol->windowTitle() == "Enrol Fobs");
+        QCOMPARE(h.w().records().cell(3, userdb::SerialNumber), "1A2B3C4D");
+        QCOMPARE(h.w().records().cell(4, userdb::SerialNumber), "");
+        QCOMPARE(h.child<QLabel>("lblRemletCount")->text(), "2");
+        QCOMPARE(h.dialogs.beeps(), 2); // New and Sort waited
+        QVERIFY(h.shownTitle().endsWith("*"));
+        QCOMPARE(h.commandsSent().mid(3), (QList<QByteArray>{"R", "Q"}));
+        QVERIFY(h.w().isMenuVisible("mnuRead"));
+    }
+
     // Once over a real port: the window on the Qt serial port, clock and event loop programs
     // the zepro-sim process's receiver and reads it back.
     void programAndReadOverAPseudoTerminal() {

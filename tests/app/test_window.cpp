@@ -15,16 +15,27 @@ namespace {
 
 using Names = QSet<QString>;
 
+// The Tools menu's items in order, a separator as "-".
+QStringList toolsMenu(AppHarness &h) {
+    QStringList items;
+    for (const QAction *action : h.w().menuAction("mnuTools")->menu()->actions())
+        items << (action->isSeparator() ? QStringLiteral("-") : action->objectName());
+    return items;
+}
+
 // The Tools items enabled now.
 Names enabledTools(AppHarness &h) {
     Names enabled;
-    for (const char *name :
-         {"mnuUserList", "mnuFind", "mnuUseCapturedSerial", "mnuCompareReceiver", "mnuCompareTag",
-          "mnuExportCsv", "mnuImportCsv", "mnuPrintUserList", "mnuExportPdf"})
-        if (h.w().menuAction(name)->isEnabled())
+    for (const QString &name : toolsMenu(h))
+        if (name != "-" && h.w().menuAction(name)->isEnabled())
             enabled << name;
     return enabled;
 }
+
+// Enabled whatever the state, but during a transfer: settings, imports and the programmer's
+// log and port.
+const Names Always{"mnuVerifyAfterProgramming", "mnuImportCsv",     "mnuImportSpreadsheet",
+                   "mnuKeepPreviousVersion",    "mnuProgrammerLog", "mnuProgrammerPort"};
 
 } // namespace
 
@@ -157,17 +168,43 @@ private slots:
     // may then go into the slot, by Ctrl+U while typing in a box, as if typed: the slot holding
     // it already is named.
     void toolsLabelsAndTheCapturedSerial() {
-        const Names withDatabase{"mnuUserList",  "mnuFind",          "mnuExportCsv",
-                                 "mnuImportCsv", "mnuPrintUserList", "mnuExportPdf"};
+        const Names withDatabase =
+            Always + Names{"mnuUserList",          "mnuFind",          "mnuGoToSlot",
+                           "mnuExportCsv",         "mnuPrintUserList", "mnuExportPdf",
+                           "mnuExportSpreadsheet", "mnuBulkFill"};
         AppHarness alone(0);
         alone.w().startUp();
+        QCOMPARE(toolsMenu(alone), (QStringList{"mnuUserList",
+                                                "mnuFind",
+                                                "mnuGoToSlot",
+                                                "mnuUseCapturedSerial",
+                                                "mnuEnrolFobs",
+                                                "-",
+                                                "mnuCompareReceiver",
+                                                "mnuCompareTag",
+                                                "mnuVerifyAfterProgramming",
+                                                "-",
+                                                "mnuExportCsv",
+                                                "mnuImportCsv",
+                                                "mnuExportSpreadsheet",
+                                                "mnuImportSpreadsheet",
+                                                "mnuPrintUserList",
+                                                "mnuExportPdf",
+                                                "-",
+                                                "mnuBulkFill",
+                                                "mnuKeepPreviousVersion",
+                                                "-",
+                                                "mnuProgrammerLog",
+                                                "mnuProgrammerPort"}));
+        QCOMPARE(enabledTools(alone), Always);
         alone.w().runCommand(app::Command::NewDatabase);
         QCOMPARE(enabledTools(alone), withDatabase);
         AppHarness h;
         h.w().startUp();
-        QCOMPARE(enabledTools(h), Names{"mnuImportCsv"});
+        QCOMPARE(enabledTools(h), Always);
         h.showNewDatabase();
-        QCOMPARE(enabledTools(h), withDatabase + Names({"mnuCompareReceiver", "mnuCompareTag"}));
+        const Names programmerItems{"mnuEnrolFobs", "mnuCompareReceiver", "mnuCompareTag"};
+        QCOMPARE(enabledTools(h), withDatabase + programmerItems);
         h.w().database().setCell(17, userdb::SerialNumber, "1A2B3C4D");
         h.child<QScrollBar>("hscSlot")->setValue(7);
         const QList<std::pair<const char *, QString>> labels{
@@ -192,18 +229,20 @@ private slots:
             });
         });
         h.w().runCommand(app::Command::EnableInternalReceiver);
-        QCOMPARE(duringCapture, withDatabase + Names{"mnuUseCapturedSerial"});
+        // The programmer is busy: nothing else may use it, nor may its port change.
+        QCOMPARE(duringCapture,
+                 withDatabase + Names{"mnuUseCapturedSerial"} - Names{"mnuProgrammerPort"});
         QCOMPARE(h.w().records().cell(7, userdb::SerialNumber), "1A2B3C4D");
         QCOMPARE(h.child<QLineEdit>("txtRemlet")->text(), "1A2B3C4D");
         QCOMPARE(h.child<QLabel>("StatusBar1Panel2")->text(), "Serial 1A2B3C4D is also in slot 17");
-        // A read holds the programmer and the records.
         Names duringRead;
         h.timeline.after(0.5, [&] { duringRead = enabledTools(h); });
         h.dialogs.queueAnswer(platform::Answer::Discard);
         h.w().runCommand(app::Command::ReadReceiver);
-        QCOMPARE(duringRead, withDatabase - Names{"mnuImportCsv"} + Names{"mnuUseCapturedSerial"});
+        // A read holds the programmer and the records: only what merely looks stays.
+        QCOMPARE(duringRead, (Names{"mnuUserList", "mnuFind", "mnuGoToSlot", "mnuProgrammerLog"}));
         h.w().runCommand(app::Command::CloseDatabase);
-        QCOMPARE(enabledTools(h), Names{"mnuImportCsv"});
+        QCOMPARE(enabledTools(h), Always);
     }
 
     // Find opens the list with the find box ready; the list follows the database; choosing a
@@ -229,6 +268,89 @@ private slots:
         QVERIFY(!list->isVisible());
     }
 
+    // Every menu and item has a mnemonic, none shared within its menu; the captions are the
+    // system's own but for the "&".
+    void menuMnemonics() {
+        AppHarness h;
+        h.w().startUp();
+        h.w().runCommand(app::Command::NewDatabase);
+        const QList<std::pair<const char *, const char *>> captions{
+            {"mnuFile", "&File"},
+            {"mnuSortDatabase", "&Sort Database"},
+            {"mnuMergeDatabase", "&Merge Database"},
+            {"mnuRead", "&Read"},
+            {"mnuProgram", "&Program"},
+            {"mnuCopy", "&Copy"},
+            {"mnuClear", "C&lear"},
+            {"mnuRX", "R&X"},
+            {"mnuFindRemletManager", "F&ind ZEPRO"},
+            {"mnuAbout", "&About"},
+            {"mnuTools", "&Tools"},
+            {"mnuSaveDatabaseAs", "Save Database &As..."},
+            {"mnuCopyfromTagtoReceiver", "Copy from &Tag to Receiver"},
+            {"mnuEnableRX", "&Enable Internal Receiver"},
+        };
+        for (const auto &[name, caption] : captions)
+            QCOMPARE(h.w().menuAction(name)->text(), QString(caption));
+        const auto mnemonicsOf = [](const QList<QAction *> &actions) {
+            QStringList letters;
+            for (const QAction *action : actions) {
+                const qsizetype amp = action->text().indexOf('&');
+                if (!action->isSeparator())
+                    letters << (amp < 0 ? "none: " + action->text()
+                                        : action->text().mid(amp + 1, 1).toUpper());
+            }
+            return letters;
+        };
+        QList<QList<QAction *>> menus{h.w().menuBar()->actions()};
+        for (QAction *bar : h.w().menuBar()->actions())
+            if (bar->menu())
+                menus << bar->menu()->actions();
+        for (const QList<QAction *> &menu : menus) {
+            const QStringList letters = mnemonicsOf(menu);
+            QVERIFY2(!letters.join(' ').contains("none"), qPrintable(letters.join(' ')));
+            QCOMPARE(QSet<QString>(letters.begin(), letters.end()).size(), letters.size());
+        }
+    }
+
+    // Go to Slot shows the slot typed through the scroll bar's path, so the serial check runs
+    // for the slot left; the merged count's and the status bar's names follow their text.
+    void goToSlotAndLiveNames() {
+        AppHarness h(0);
+        h.showNewDatabase();
+        QTest::keyClicks(h.child("txtRemlet"), "12");
+        QString title;
+        QTimer::singleShot(0, [&title] {
+            QWidget *dialog = QApplication::activeModalWidget();
+            if (!dialog)
+                return;
+            title = dialog->windowTitle();
+            auto *box = dialog->findChild<QSpinBox *>();
+            QTest::keyClicks(box, "200");
+            QTest::keyClick(box, Qt::Key_Return);
+            dialog->close(); // should Enter not have
+        });
+        QTest::keySequence(&h.w(), QKeySequence("Ctrl+G"));
+        QCOMPARE(title, "Go to Slot");
+        QCOMPARE(h.w().EditSlotNumber(), 200);
+        QCOMPARE(h.w().records().cell(1, userdb::SerialNumber), "12");
+        QTRY_COMPARE(h.dialogs.messages().size(), 1); // the serial check of slot 1
+        QVERIFY(h.dialogs.texts().first().startsWith("Remlet serial number too short."));
+
+        QVERIFY(writeFile(m_dir.filePath("merge.fxd"),
+                          "\"\"\r\n\"0000000A\"" + QByteArray(",\"\"").repeated(12) + "\r\n"));
+        h.w().runCommand(app::Command::MergeDatabase);
+        h.files.queueAnswer(m_dir.filePath("merge.fxd"));
+        h.child<QPushButton>("cmdMergeDatabase")->click();
+        QAccessibleInterface *merged = QAccessible::queryAccessibleInterface(h.child("Label4"));
+        QCOMPARE(merged->text(QAccessible::Name), "1");
+        QCOMPARE(merged->text(QAccessible::Description), "Remlets in the merged file");
+        for (QWidget *child : h.child("StatusBar1")->findChildren<QWidget *>())
+            QVERIFY2(
+                !QAccessible::queryAccessibleInterface(child)->text(QAccessible::Name).isEmpty(),
+                child->metaObject()->className());
+    }
+
     // Out to a spreadsheet and back, a refused spreadsheet, the PDF and the printer.
     void spreadsheetsAndPaper() {
         QFile::remove("Untitled.fxd"); // a read's, from another test
@@ -252,6 +374,21 @@ private slots:
         h.w().runCommand(app::Command::ImportCsv);
         QCOMPARE(h.w().DatabaseFilename(), m_dir.filePath("users.fxd"));
         QCOMPARE(h.w().records().record(1), typed.record(1));
+        // A workbook keeps the address too; an import comes in unsaved.
+        h.child<app::AddressEdit>("txtDatabaseAddress")->setAddressText("Site\r\nGate 2");
+        h.documents.queueAnswer(m_dir.filePath("users.xlsx"));
+        h.w().runCommand(app::Command::ExportSpreadsheet);
+        QCOMPARE(h.documents.shown().last().proposedPath, m_dir.filePath("users.xlsx"));
+        h.dialogs.queueAnswer(platform::Answer::Discard);
+        h.w().runCommand(app::Command::NewDatabase);
+        h.child<app::AddressEdit>("txtDatabaseAddress")->setAddressText("");
+        h.documents.queueAnswer(m_dir.filePath("users.xlsx"));
+        h.dialogs.queueAnswer(platform::Answer::Discard); // the address was edited
+        h.w().runCommand(app::Command::ImportSpreadsheet);
+        QCOMPARE(h.w().records().record(1), typed.record(1));
+        QCOMPARE(h.child<app::AddressEdit>("txtDatabaseAddress")->addressText(), "Site\r\nGate 2");
+        QCOMPARE(h.shownTitle(),
+                 "Corvane Systems Remlet Manager - " + m_dir.filePath("users.fxd*"));
         h.documents.queueAnswer(m_dir.filePath("users.pdf"));
         h.w().runCommand(app::Command::ExportPdf);
         QVERIFY(QFileInfo(m_dir.filePath("users.pdf")).size() > 0);

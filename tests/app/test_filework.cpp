@@ -1,0 +1,288 @@
+// Nothing lost in everyday file work: the question before unsaved changes go, names that never
+// take an existing file's, the previous version kept, text a file cannot hold, the bulk panel
+// beyond the window's edge, and slots that change after a program sent them.
+#include "appharness.h"
+
+#include "app/editor/fieldinput.h"
+#include "tests/common/testfiles.h"
+
+#include <QTemporaryDir>
+
+using platform::Answer;
+
+namespace {
+
+QByteArray slotLine(const QByteArray &serial, const QByteArray &surname = {}) {
+    return "\"" + serial + "\",\"\",\"" + surname + "\"" + QByteArray(",\"\"").repeated(10) +
+           "\r\n";
+}
+
+const QByteArray Site = "\"Site\"\r\n" + slotLine("0000001A", "Smith");
+
+// A row of the question's table: what the user does, and whether it went ahead.
+struct Step {
+    Action act;
+    std::function<bool(AppHarness &)> wentOn;
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Step)
+Q_DECLARE_METATYPE(std::optional<Answer>)
+
+class FileWorkTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+
+private slots:
+    void initTestCase() { QVERIFY(QDir::setCurrent(m_dir.path())); }
+    void init() {
+        for (const QString &name : QDir().entryList({"*.fxd", "*.csv"}, QDir::Files))
+            QFile::remove(name);
+        QVERIFY(writeFile(path("site.fxd"), Site));
+        QVERIFY(writeFile(path("other.fxd"), "\"\"\r\n" + slotLine("0000002B", "Other")));
+        QVERIFY(writeFile(path("users.csv"), "Serial Number,Surname\r\n0000003C,Csv\r\n"));
+    }
+
+    // Before a command that replaces or closes the database: no question when nothing is
+    // unsaved; Save saves first, Discard goes on, Cancel changes nothing.
+    void unsavedChangesAreAskedAbout_data() {
+        QTest::addColumn<Step>("step");
+        QTest::addColumn<bool>("unsaved");
+        QTest::addColumn<std::optional<Answer>>("answer"); // none: no question expected
+        const auto click = [](const char *name) {
+            return Action([=](AppHarness &h) { h.child<QAbstractButton>(name)->click(); });
+        };
+        const auto closed = [](AppHarness &h) { return !h.w().isDatabaseOpen(); };
+        const auto commands = std::vector<std::pair<const char *, Step>>{
+            {"Close",
+             {[](AppHarness &h) { h.w().runCommand(app::Command::CloseDatabase); }, closed}},
+            {"Close by the exit mark", {click("imgDatabaseExit"), closed}},
+            {"Close by the toolbar", {[](AppHarness &h) { h.clickToolbar("close1"); }, closed}},
+            {"New",
+             {[](AppHarness &h) { h.w().runCommand(app::Command::NewDatabase); },
+              [](AppHarness &h) { return h.w().records().cell(1, userdb::Surname).isEmpty(); }}},
+            {"Load",
+             {[this](AppHarness &h) {
+                  h.files.queueAnswer(path("other.fxd"));
+                  h.w().runCommand(app::Command::LoadDatabase);
+              },
+              [](AppHarness &h) { return h.w().records().cell(1, userdb::Surname) == "Other"; }}},
+            {"Read",
+             {[](AppHarness &h) { h.w().runCommand(app::Command::ReadReceiver); },
+              [](AppHarness &h) { return h.w().DatabaseFilename() == "Untitled.fxd"; }}},
+            {"Import CSV",
+             {[this](AppHarness &h) {
+                  h.documents.queueAnswer(path("users.csv"));
+                  h.w().runCommand(app::Command::ImportCsv);
+              },
+              [](AppHarness &h) { return h.w().records().cell(1, userdb::Surname) == "Csv"; }}},
+            {"closing the window",
+             {[](AppHarness &h) { h.w().close(); },
+              [](AppHarness &h) { return !h.w().isVisible(); }}},
+        };
+        for (const auto &[name, step] : commands) {
+            const QByteArray base(name);
+            QTest::newRow(base + ", nothing unsaved") << step << false << std::optional<Answer>();
+            for (const auto &[answer, word] : {std::pair{Answer::Save, "Save"},
+                                               {Answer::Discard, "Discard"},
+                                               {Answer::Cancel, "Cancel"}})
+                QTest::newRow(base + ", " + word) << step << true << std::optional(answer);
+        }
+    }
+    void unsavedChangesAreAskedAbout() {
+        QFETCH(Step, step);
+        QFETCH(bool, unsaved);
+        QFETCH(std::optional<Answer>, answer);
+        AppHarness h;
+        h.w().startUp();
+        h.w().show();
+        h.files.queueAnswer(path("site.fxd"));
+        h.w().runCommand(app::Command::LoadDatabase);
+        if (unsaved)
+            h.w().database().setCell(1, userdb::Surname, "Edited");
+        if (answer)
+            h.dialogs.queueAnswer(*answer);
+        step.act(h);
+        QCOMPARE(h.dialogs.questions().size(), answer ? 1 : 0);
+        QCOMPARE(h.dialogs.unexpectedQuestions(), 0);
+        QCOMPARE(step.wentOn(h), answer != Answer::Cancel);
+        QCOMPARE(readFile(path("site.fxd")).contains("Edited"), answer == Answer::Save);
+        if (answer == Answer::Cancel)
+            QCOMPARE(h.shownTitle(), "Corvane Systems Remlet Manager - " + path("site.fxd") + "*");
+    }
+
+    // Closing while a transfer runs asks first whether to stop it; a Save that cannot be done
+    // stops the command that asked.
+    void closingDuringATransferAndAFailedSave() {
+        AppHarness h(1, {.ackDelay = 1.0});
+        h.w().startUp();
+        h.w().show();
+        h.w().runCommand(app::Command::NewDatabase);
+        h.w().database().setCell(1, userdb::SerialNumber, "0000ABCD");
+        bool stillOpen = false;
+        h.timeline.after(0.5, [&] {
+            h.dialogs.queueAnswer(Answer::No);
+            h.w().close();
+            stillOpen = h.w().isVisible();
+            h.dialogs.queueAnswer(Answer::Yes);
+            h.dialogs.queueAnswer(Answer::Discard);
+            h.w().close();
+        });
+        h.w().runCommand(app::Command::ProgramReceiver);
+        QVERIFY(stillOpen && !h.w().isVisible());
+        QCOMPARE(h.dialogs.questions().first(), "A transfer is running. Stop it and close?");
+
+        AppHarness untitled(0);
+        untitled.w().runCommand(app::Command::NewDatabase);
+        untitled.w().database().setCell(1, userdb::Surname, "Typed");
+        untitled.dialogs.queueAnswer(Answer::Save);
+        untitled.files.queueAnswer(std::nullopt); // the Save As dialog cancelled
+        untitled.w().runCommand(app::Command::CloseDatabase);
+        QVERIFY(untitled.w().isDatabaseOpen());
+        QCOMPARE(untitled.w().records().cell(1, userdb::Surname), "Typed");
+    }
+
+    // A read never overwrites a file: each takes the first free Untitled name, which the title
+    // shows. New and an import have no file of their own: the first Save asks where, proposing
+    // the first free Untitled name, or the spreadsheet's name beside it.
+    void newNamesNeverTakeAnExistingFile() {
+        AppHarness h;
+        h.w().startUp();
+        h.w().runCommand(app::Command::ReadReceiver);
+        h.w().runCommand(app::Command::ReadReceiver);
+        QVERIFY(QFile::exists("Untitled.fxd") && QFile::exists("Untitled 2.fxd"));
+        QCOMPARE(h.shownTitle(), "Corvane Systems Remlet Manager - Untitled 2.fxd");
+
+        h.w().runCommand(app::Command::NewDatabase);
+        h.files.queueAnswer(path("new.fxd"));
+        h.w().runCommand(app::Command::SaveDatabase);
+        QCOMPARE(h.files.shown().last().proposedName, "Untitled 3.fxd");
+        QVERIFY(QFile::exists(path("new.fxd")));
+
+        h.documents.queueAnswer(path("users.csv"));
+        h.w().runCommand(app::Command::ImportCsv);
+        QCOMPARE(h.shownTitle(), "Corvane Systems Remlet Manager - " + path("users.fxd") + "*");
+        QVERIFY(writeFile(path("users.fxd"), Site)); // appears meanwhile: still not written
+        h.files.queueAnswer(path("kept.fxd"));
+        h.w().runCommand(app::Command::SaveDatabase);
+        QCOMPARE(h.files.shown().last().kind, platform::FakeFileDialog::Kind::Save);
+        QCOMPARE(h.files.shown().last().proposedName, path("users.fxd"));
+        QCOMPARE(readFile(path("users.fxd")), Site);
+        QVERIFY(readFile(path("kept.fxd")).contains("0000003C"));
+        QCOMPARE(h.dialogs.unexpectedQuestions(), 0);
+    }
+
+    // The first save over a file since the database was opened keeps the file as it was; later
+    // saves leave that copy alone; the setting can turn it off and is remembered.
+    void previousVersionIsKept() {
+        QSettings().remove("Files/KeepPreviousVersion");
+        AppHarness h(0);
+        h.files.queueAnswer(path("site.fxd"));
+        h.w().runCommand(app::Command::LoadDatabase);
+        h.w().database().setCell(1, userdb::Surname, "First");
+        h.w().runCommand(app::Command::SaveDatabase);
+        QCOMPARE(readFile(path("site.old.fxd")), Site);
+        QCOMPARE(h.w().statusText(), "Saved; the previous version is in site.old.fxd");
+        h.w().database().setCell(1, userdb::Surname, "Second");
+        h.w().runCommand(app::Command::SaveDatabase);
+        QCOMPARE(readFile(path("site.old.fxd")), Site);
+        QVERIFY(readFile(path("site.fxd")).contains("Second"));
+        h.files.queueAnswer(path("other.fxd")); // Save As over another database keeps it too
+        h.w().runCommand(app::Command::SaveDatabaseAs);
+        QVERIFY(readFile(path("other.old.fxd")).contains("Other"));
+
+        h.w().menuAction("mnuKeepPreviousVersion")->setChecked(false);
+        AppHarness later(0);
+        QVERIFY(!later.w().menuAction("mnuKeepPreviousVersion")->isChecked());
+        later.files.queueAnswer(path("other.fxd"));
+        later.w().runCommand(app::Command::LoadDatabase);
+        QFile::remove(path("other.old.fxd"));
+        later.w().runCommand(app::Command::SaveDatabase);
+        QVERIFY(!QFile::exists(path("other.old.fxd")));
+        later.w().menuAction("mnuKeepPreviousVersion")->setChecked(true);
+    }
+
+    // Text that a database file cannot hold is said when the file is loaded; Save offers to
+    // store it with "?" for each such character, or changes nothing.
+    void unstorableTextHasAWayOut() {
+        // Read as UTF-8 (its mark): slot 341 holds a character outside Windows-1252, slot 2 a
+        // double quote from an unquoted field.
+        QByteArray file = "\xEF\xBB\xBF\"\"\r\n" + slotLine("0000001A", "Smith") +
+                          "\"0000001B\",\"\",Jo\"e" + QByteArray(",\"\"").repeated(10) + "\r\n";
+        for (int slot = 3; slot <= 340; ++slot)
+            file += slotLine("0000FFFF");
+        file += slotLine("0000001C", "Zo\xE2\x84\xA6");
+        QVERIFY(writeFile(path("odd.fxd"), file));
+        AppHarness h(0);
+        h.files.queueAnswer(path("odd.fxd"));
+        h.w().runCommand(app::Command::LoadDatabase);
+        QCOMPARE(h.dialogs.messages().size(), 1);
+        QCOMPARE(h.dialogs.messages().first().icon, platform::MessageIcon::Warning);
+        QVERIFY2(h.dialogs.texts().first().contains("Slot 2, Surname\nSlot 341, Surname"),
+                 qPrintable(h.dialogs.texts().first()));
+        h.dialogs.queueAnswer(Answer::Cancel);
+        h.w().runCommand(app::Command::SaveDatabase);
+        QCOMPARE(readFile(path("odd.fxd")), file);
+        QVERIFY(h.dialogs.questions().last().startsWith("2 characters cannot be stored"));
+        h.dialogs.queueAnswer(Answer::Save);
+        h.w().runCommand(app::Command::SaveDatabase);
+        QCOMPARE(h.w().records().cell(2, userdb::Surname), "Jo?e");
+        QCOMPARE(h.w().records().cell(341, userdb::Surname), "Zo?");
+        QVERIFY(readFile(path("odd.fxd")).endsWith(slotLine("0000001C", "Zo?")));
+        QCOMPARE(h.shownTitle(), "Corvane Systems Remlet Manager - " + path("odd.fxd"));
+    }
+
+    // The bulk panel beyond the window's edge is hidden, so Tab never reaches it unseen; Bulk
+    // Fill widens the window to show it and puts the keyboard into it.
+    void bulkPanelOnlyWhenSeen() {
+        AppHarness h(0);
+        h.showNewDatabase();
+        QWidget *bulk = h.child("fraBulk");
+        QVERIFY(!bulk->isVisible());
+        QWidget *address = h.child("txtDatabaseAddress");
+        address->setFocus();
+        QSet<QWidget *> reached;
+        for (int i = 0; i < 40; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            reached << QApplication::focusWidget();
+        }
+        QVERIFY(!reached.contains(h.child("txtSerialStart")));
+        const int narrow = h.w().width();
+        h.w().runCommand(app::Command::BulkFill);
+        QVERIFY(h.w().width() > narrow && bulk->isVisible());
+        QCOMPARE(QApplication::focusWidget(), h.child("txtSerialStart"));
+        QVERIFY(QRect(QPoint(0, 0), h.w().centralWidget()->size()).contains(bulk->geometry()));
+        h.w().resize(narrow, h.w().height());
+        QTRY_VERIFY(!bulk->isVisible());
+    }
+
+    // Typing goes on during a program: a slot already sent that changes is named after the
+    // success message; verifying then lists it as different.
+    void slotsChangedAfterTheyWereSent() {
+        AppHarness h;
+        h.w().startUp();
+        h.w().runCommand(app::Command::NewDatabase);
+        h.w().database().setCell(1, userdb::SerialNumber, "0000000A");
+        h.w().menuAction("mnuVerifyAfterProgramming")->setChecked(true);
+        h.timeline.after(1.0, [&] {
+            h.w().database().setCell(1, userdb::SerialNumber, "0000000B");
+            h.w().database().setCell(300, userdb::SerialNumber, "0000000C"); // not sent yet
+        });
+        h.dialogs.clear();
+        h.w().runCommand(app::Command::ProgramReceiver);
+        h.w().menuAction("mnuVerifyAfterProgramming")->setChecked(false);
+        QCOMPARE(h.dialogs.texts(),
+                 (QStringList{"Data downloaded OK",
+                              "Slot 1 changed after it was sent: program again to send it"}));
+        QCOMPARE(h.dialogs.messages().last().icon, platform::MessageIcon::Warning);
+        auto *comparison = h.w().findChild<QWidget *>("ComparisonWindow");
+        QVERIFY(comparison && comparison->isVisible());
+        QCOMPARE(comparison->findChild<QLabel *>("lblSummary")->text(), "Receiver: 1 slot differs");
+    }
+};
+
+QTEST_MAIN(FileWorkTest)
+#include "test_filework.moc"
