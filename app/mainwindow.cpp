@@ -52,7 +52,9 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
     keepPlace.setRetainSizeWhenHidden(true);
     ui->prbDownload->setSizePolicy(keepPlace);
     ui->prbDownload->hide();
-    ui->cmdCancel->setSizePolicy(keepPlace);
+    QSizePolicy cancelPlace = ui->cmdCancel->sizePolicy();
+    cancelPlace.setRetainSizeWhenHidden(true);
+    ui->cmdCancel->setSizePolicy(cancelPlace);
     ui->cmdCancel->hide();
     makeLiveLabel(*mergedCountLabel(), QStringLiteral("Remlets in the merged file"));
     replyLabel()->setMinimumHeight(serialBeingWritten()->sizeHint().height());
@@ -111,6 +113,7 @@ void MainWindow::buildStatusBar() {
     for (int i = 0; i < 4; ++i) {
         m_panels[i] = new StatusPanel(QStringLiteral("StatusBar1Panel%1").arg(i + 1),
                                       QLatin1String(purpose[i]), ui->StatusBar1);
+        m_panels[i]->setGivesWay(stretch[i] > 0); // a long message never widens the window
         ui->StatusBar1->addPermanentWidget(m_panels[i], stretch[i]);
     }
     // Every child of the status bar has a name for a screen reader.

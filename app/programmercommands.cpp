@@ -43,7 +43,7 @@ void MainWindow::wireProgrammer() {
     // can be stopped while it runs.
     connect(session, &ProgrammerSession::busyChanged, this, &MainWindow::updateToolStates);
     connect(session, &ProgrammerSession::busyChanged, this,
-            [this] { ui->cmdCancel->setVisible(m_programmer->isTransferring()); });
+            [this] { ui->cmdCancel->setVisible(m_programmer->canCancel()); });
     connect(ui->cmdCancel, &QPushButton::clicked, m_programmer, &ProgrammerSession::cancelTransfer);
     connect(session, &ProgrammerSession::capturedSerialChanged, this,
             &MainWindow::updateToolStates);

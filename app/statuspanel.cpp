@@ -2,7 +2,10 @@
 
 #include "app/toolwindows/livelabel.h"
 
+#include <QPainter>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace app {
 
@@ -25,6 +28,32 @@ StatusPanel::StatusPanel(const QString &objectName, const QString &purpose, QWid
 
 void StatusPanel::setText(const QString &text) {
     setLiveText(*this, text);
+    if (m_givesWay)
+        setToolTip(text);
+}
+
+void StatusPanel::setGivesWay(bool givesWay) {
+    m_givesWay = givesWay;
+    updateGeometry();
+}
+
+QSize StatusPanel::minimumSizeHint() const {
+    QSize hint = QLabel::minimumSizeHint();
+    if (m_givesWay)
+        hint.setWidth(
+            std::min(hint.width(), fontMetrics().horizontalAdvance(QStringLiteral("MMMM"))));
+    return hint;
+}
+
+void StatusPanel::paintEvent(QPaintEvent *event) {
+    const QRect room = contentsRect().adjusted(margin(), margin(), -margin(), -margin());
+    if (!m_givesWay || fontMetrics().horizontalAdvance(text()) <= room.width()) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    painter.drawText(room, int(alignment()),
+                     fontMetrics().elidedText(text(), Qt::ElideRight, room.width()));
 }
 
 void StatusPanel::setLastingText(const QString &text) {

@@ -21,7 +21,16 @@ public:
     void setLastingText(const QString &text);
     void showNotice(const QString &text);
 
+    // A text panel gives way when the window is narrow: a long message is cut short with "…"
+    // (and shown whole in its tool tip) instead of widening the window.
+    void setGivesWay(bool givesWay);
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
 private:
+    bool m_givesWay = false;
     QString m_lasting;
     QTimer *m_noticeTimer;
 };

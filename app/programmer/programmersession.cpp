@@ -102,7 +102,7 @@ void ProgrammerSession::refuseBusy() {
     emit notice(Busy);
 }
 
-bool ProgrammerSession::runExchange(const std::function<void()> &exchange) {
+bool ProgrammerSession::runExchange(const std::function<void()> &exchange, bool cancellable) {
     if (m_busy) {
         refuseBusy();
         return false;
@@ -110,6 +110,10 @@ bool ProgrammerSession::runExchange(const std::function<void()> &exchange) {
     QString failure;
     {
         const QScopedValueRollback<bool> running(m_busy, true);
+        const QScopedValueRollback<bool> stoppable(m_cancellable, cancellable);
+        if (cancellable)
+            m_cancel.reset(); // an old request must not stop this one
+
         m_hotPlug.setCommandRunning(true);
         emit busyChanged(true);
         try {
@@ -127,12 +131,12 @@ bool ProgrammerSession::runExchange(const std::function<void()> &exchange) {
     return true;
 }
 
-void ProgrammerSession::runOnProgrammer(const std::function<void()> &exchange) {
+void ProgrammerSession::runOnProgrammer(const std::function<void()> &exchange, bool cancellable) {
     if (port() == 0) {
         emit failed(NoProgrammer);
         return;
     }
-    runExchange(exchange);
+    runExchange(exchange, cancellable);
 }
 
 void ProgrammerSession::findProgrammer() {
@@ -181,41 +185,43 @@ void ProgrammerSession::runDeviceCommand(proglink::DeviceCommand command) {
 
 std::unique_ptr<userdb::RecordStore> ProgrammerSession::read(Device device) {
     std::unique_ptr<userdb::RecordStore> result;
-    runOnProgrammer([&] {
-        m_cancel.reset();
-        auto fresh = std::make_unique<userdb::RecordStore>();
-        if (m_link.read(device, *fresh) != proglink::DownloadOutcome::Complete)
-            return;
-        result = std::move(fresh);
-        emit progressEnded();
-    });
+    runOnProgrammer(
+        [&] {
+            auto fresh = std::make_unique<userdb::RecordStore>();
+            if (m_link.read(device, *fresh) != proglink::DownloadOutcome::Complete)
+                return;
+            result = std::move(fresh);
+            emit progressEnded();
+        },
+        true);
     return result;
 }
 
 void ProgrammerSession::program(Device device, const userdb::RecordStore &records,
                                 bool verifyAfterwards) {
-    runOnProgrammer([&] {
-        m_cancel.reset();
-        const int slotCount = memorySlots(device);
-        m_sent.clear();
-        m_uploading = &records;
-        const proglink::UploadResult result = m_link.program(device, slotCount, records);
-        m_uploading = nullptr;
-        if (!result)
-            return;
-        // Typing goes on during an upload: what changed in a slot already sent is not in the
-        // device, and the user must hear of it.
-        if (const QList<int> changed = slotsChangedSinceSent(records); !changed.isEmpty())
-            m_link.context().dialogs.message(changedAfterSentText(changed),
-                                             platform::ApplicationTitle,
-                                             platform::MessageIcon::Warning);
-        if (!verifyAfterwards)
-            return;
-        // Read back what was just programmed; only a difference is worth a window.
-        const proglink::Comparison check = m_link.verify(device, slotCount, records);
-        if (check.outcome == proglink::ComparisonOutcome::Differs)
-            emit comparisonReady(check.differences, device);
-    });
+    runOnProgrammer(
+        [&] {
+            const int slotCount = memorySlots(device);
+            m_sent.clear();
+            m_uploading = &records;
+            const proglink::UploadResult result = m_link.program(device, slotCount, records);
+            m_uploading = nullptr;
+            if (!result)
+                return;
+            // Typing goes on during an upload: what changed in a slot already sent is not in the
+            // device, and the user must hear of it.
+            if (const QList<int> changed = slotsChangedSinceSent(records); !changed.isEmpty())
+                m_link.context().dialogs.message(changedAfterSentText(changed),
+                                                 platform::ApplicationTitle,
+                                                 platform::MessageIcon::Warning);
+            if (!verifyAfterwards)
+                return;
+            // Read back what was just programmed; only a difference is worth a window.
+            const proglink::Comparison check = m_link.verify(device, slotCount, records);
+            if (check.outcome == proglink::ComparisonOutcome::Differs)
+                emit comparisonReady(check.differences, device);
+        },
+        true);
 }
 
 void ProgrammerSession::noteProgress(int value) {
@@ -236,18 +242,19 @@ QList<int> ProgrammerSession::slotsChangedSinceSent(const userdb::RecordStore &r
 }
 
 void ProgrammerSession::compare(Device device, const userdb::RecordStore &records) {
-    runOnProgrammer([&] {
-        m_cancel.reset();
-        const proglink::Comparison comparison =
-            m_link.compare(device, memorySlots(device), records);
-        if (comparison.outcome == proglink::ComparisonOutcome::Matches ||
-            comparison.outcome == proglink::ComparisonOutcome::Differs)
-            emit comparisonReady(comparison.differences, device);
-    });
+    runOnProgrammer(
+        [&] {
+            const proglink::Comparison comparison =
+                m_link.compare(device, memorySlots(device), records);
+            if (comparison.outcome == proglink::ComparisonOutcome::Matches ||
+                comparison.outcome == proglink::ComparisonOutcome::Differs)
+                emit comparisonReady(comparison.differences, device);
+        },
+        true);
 }
 
 bool ProgrammerSession::cancelTransfer() {
-    if (!isTransferring())
+    if (!canCancel())
         return false;
     m_cancel.request();
     return true;

@@ -39,6 +39,8 @@ public:
     bool isCapturing() const { return m_link.isCapturing(); }
     // A read or a program works on the records and the file name; capture mode does not.
     bool isTransferring() const { return m_busy && !isCapturing(); }
+    // A Read, Compare, Verify or Program runs, which cancelTransfer() can stop.
+    bool canCancel() const { return m_busy && m_cancellable; }
     // Refuses (true, with a beep and a notice) while a transfer works on the records: a command
     // that replaces, reorders or renames them must wait.
     bool refuseWhileTransferring();
@@ -109,10 +111,10 @@ private:
 
     // Runs one exchange unless another waits; false when refused. A failure that escapes it
     // (a port the system refuses) is announced, and the session goes on.
-    bool runExchange(const std::function<void()> &exchange);
+    bool runExchange(const std::function<void()> &exchange, bool cancellable = false);
     // As runExchange, for commands that need the programmer's port: before any search has
     // found it, says so and sends nothing.
-    void runOnProgrammer(const std::function<void()> &exchange);
+    void runOnProgrammer(const std::function<void()> &exchange, bool cancellable = false);
     void showReply(const QString &text);
     void showPortText(const QString &text);
     void noteProgress(int value);
@@ -129,6 +131,7 @@ private:
     proglink::HotPlugController m_hotPlug;
     bool m_found = false;
     bool m_busy = false;
+    bool m_cancellable = false;
     QString m_portText;
     // The sizes as last accepted: a choice refused while the programmer is busy goes back to
     // them, so the window never shows a size the programmer was not told.

@@ -165,6 +165,7 @@ private slots:
             h.w().runCommand(app::Command::EnableInternalReceiver);
             rx85->click();
             QCOMPARE(h.visibleToolbarPositions(), toolbar);
+            QVERIFY(h.child("cmdCancel")->isHidden()); // a copy cannot be cancelled
         });
         h.w().runCommand(app::Command::CopyReceiverToTag);
         QCOMPARE(h.dialogs.beeps(), 3);

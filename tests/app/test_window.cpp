@@ -4,6 +4,7 @@
 
 #include "app/about/aboutbox.h"
 #include "app/editor/fieldinput.h"
+#include "app/statuspanel.h"
 #include "tests/common/testfiles.h"
 
 #include <QPdfWriter>
@@ -345,6 +346,14 @@ private slots:
         QAccessibleInterface *merged = QAccessible::queryAccessibleInterface(h.child("Label4"));
         QCOMPARE(merged->text(QAccessible::Name), "1");
         QCOMPARE(merged->text(QAccessible::Description), "Remlets in the merged file");
+        // A long message is cut short rather than widening the window; the name keeps it whole.
+        const int width = h.w().width();
+        const QString longText(300, 'x');
+        h.child<app::StatusPanel>("StatusBar1Panel2")->setLastingText(longText);
+        QVERIFY(h.child("StatusBar1Panel2")->minimumSizeHint().width() < width / 2);
+        QCOMPARE(QAccessible::queryAccessibleInterface(h.child("StatusBar1Panel2"))
+                     ->text(QAccessible::Name),
+                 longText);
         for (QWidget *child : h.child("StatusBar1")->findChildren<QWidget *>())
             QVERIFY2(
                 !QAccessible::queryAccessibleInterface(child)->text(QAccessible::Name).isEmpty(),
