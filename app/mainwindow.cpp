@@ -20,6 +20,7 @@
 #include <QShortcut>
 #include <QSizeGrip>
 #include <QTimer>
+#include <QToolButton>
 
 void initAppResources();
 
@@ -57,6 +58,7 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
     ui->cmdCancel->setSizePolicy(cancelPlace);
     ui->cmdCancel->hide();
     makeLiveLabel(*mergedCountLabel(), QStringLiteral("Remlets in the merged file"));
+    makeLiveLabel(*replyLabel(), QStringLiteral("Programmer reply"));
     replyLabel()->setMinimumHeight(serialBeingWritten()->sizeHint().height());
     fitToScreen();
     updateToolStates();
@@ -85,8 +87,12 @@ QLabel *MainWindow::replyLabel() const {
 }
 
 void MainWindow::bindCommands() {
-    for (QMenu *menu : ui->menuBar->findChildren<QMenu *>())
+    // Every menu has a name for a screen reader: its title without the mnemonic mark.
+    ui->menuBar->setAccessibleName(QStringLiteral("Menu bar"));
+    for (QMenu *menu : ui->menuBar->findChildren<QMenu *>()) {
         m_menus.insert(menu->objectName(), menu->menuAction());
+        menu->setAccessibleName(QString(menu->title()).remove(QLatin1Char('&')));
+    }
     for (QAction *action : findChildren<QAction *>(QRegularExpression(QStringLiteral("^mnu"))))
         m_menus.insert(action->objectName(), action);
     for (const CommandRow &row : commandTable()) {
@@ -98,6 +104,9 @@ void MainWindow::bindCommands() {
     }
     // The toolbar's positions are the form's, separators included.
     m_toolbarActions = ui->Toolbar1->actions();
+    for (QToolButton *more :
+         ui->Toolbar1->findChildren<QToolButton *>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(QStringLiteral("More toolbar buttons"));
     for (QAction *action : std::as_const(m_toolbarActions)) {
         if (action->isSeparator())
             continue;
@@ -116,7 +125,8 @@ void MainWindow::buildStatusBar() {
         m_panels[i]->setGivesWay(stretch[i] > 0); // a long message never widens the window
         ui->StatusBar1->addPermanentWidget(m_panels[i], stretch[i]);
     }
-    // Every child of the status bar has a name for a screen reader.
+    // The status bar and every child of it have a name for a screen reader.
+    ui->StatusBar1->setAccessibleName(QStringLiteral("Status bar"));
     for (QSizeGrip *grip : ui->StatusBar1->findChildren<QSizeGrip *>())
         grip->setAccessibleName(QStringLiteral("Resize the window"));
     updateClock();

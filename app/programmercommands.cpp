@@ -9,6 +9,7 @@
 #include "app/programmerport/portsetting.h"
 #include "app/programmerport/programmerportdialog.h"
 #include "app/statuspanel.h"
+#include "app/toolwindows/livelabel.h"
 #include "ui_mainwindow.h"
 
 namespace app {
@@ -23,7 +24,8 @@ void MainWindow::wireProgrammer() {
     connect(session, &ProgrammerSession::portTextChanged, m_panels[1],
             &StatusPanel::setLastingText);
     connect(session, &ProgrammerSession::notice, m_panels[0], &StatusPanel::showNotice);
-    connect(session, &ProgrammerSession::replyTextChanged, replyLabel(), &QLabel::setText);
+    connect(session, &ProgrammerSession::replyTextChanged, this,
+            [this](const QString &text) { setLiveText(*replyLabel(), text); });
     connect(session, &ProgrammerSession::replyTextChanged, this, &MainWindow::feedEnrolment);
     connect(session, &ProgrammerSession::serialBeingWritten, serialBeingWritten(),
             &QLineEdit::setText);

@@ -8,6 +8,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QScopedValueRollback>
+#include <QScrollBar>
 #include <QShortcut>
 
 namespace app {
@@ -29,6 +30,12 @@ SlotEditor::SlotEditor(QWidget *parent)
     // Without a completer the State box stores exactly what is typed: inline completion and
     // case-blind matching would turn "S" into "SA" and "nsw" into "NSW".
     ui->cboState->setCompleter(nullptr);
+    // The parts of composite boxes are named too, for a screen reader.
+    ui->cboState->lineEdit()->setAccessibleName(ui->cboState->accessibleName());
+    ui->txtDatabaseAddress->verticalScrollBar()->setAccessibleName(
+        QStringLiteral("Scroll the database address"));
+    ui->txtDatabaseAddress->horizontalScrollBar()->setAccessibleName(
+        QStringLiteral("Scroll the database address sideways"));
     ui->cboState->setCurrentIndex(-1);
     ui->cboState->lineEdit()->clear();
     guardFields();
