@@ -196,6 +196,7 @@ void MainWindow::Toolbar1_ButtonClick(const QString &key) {
 }
 
 void MainWindow::startUp() {
+    restorePlace();
     applyCommandEvent(CommandEvent::StartUp, *this);
     restorePinnedPort(m_services.portCatalog);
     runCommand(Command::FindProgrammer);
@@ -223,6 +224,7 @@ void MainWindow::closeEvent(QCloseEvent *event) {
         if (other)
             other->close();
     m_programmer->shutDown();
+    rememberPlace();
     event->accept();
 }
 

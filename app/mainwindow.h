@@ -92,6 +92,7 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     // The one table of commands: what starts each, its handler, and whether it replaces,
@@ -158,7 +159,19 @@ private:
 
     // Layout (windowlayout.cpp). The bulk frame stands this far from the main column.
     static constexpr int BulkFrameGap = 8;
+    // Sizes the window for its screen: the main column, every menu of the menu bar, the frame
+    // within the screen's free area.
     void fitToScreen();
+    // The largest client size whose frame fits the screen's free area.
+    QSize roomOnScreen() const;
+    // Resizes the window towards the client size `wanted` as far as the screen has room, and
+    // moves it back onto the screen where its frame would stick out.
+    void resizeWithinScreen(const QSize &wanted);
+    // Once the window manager has framed the window: the real frame on the screen.
+    void keepFrameOnScreen();
+    // The window's place between runs: restored at start-up, remembered as it closes.
+    void restorePlace();
+    void rememberPlace() const;
     // Shows a panel where the user can see and reach it: the window grows when the screen has
     // room, the column scrolls to the panel, and the keyboard goes into it.
     void revealPanel(QWidget *panel);
@@ -245,6 +258,7 @@ private:
     QString m_proposedPath;       // where the first Save proposes to keep a database without a file
     QSet<QString> m_keptVersions; // files whose previous version this sitting has kept
     bool m_opening = false;       // a database is being opened: its changes are no edits
+    bool m_frameWatched = false;  // the first show has been followed until the frame came
 
     QHash<QString, QAction *> m_menus;
     QList<QAction *> m_toolbarActions;
