@@ -38,6 +38,7 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
     wirePanels();
     wireProgrammer();
     addKeyboardShortcuts();
+    wireFilesFromOutside();
     restoreToolSettings();
 
     // The frames that the commands show; the device selector is never shown. The progress bar

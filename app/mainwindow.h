@@ -60,6 +60,10 @@ public:
     void startUp();
     // Runs a command exactly as its menu item (or button) does.
     void runCommand(Command command);
+    // Opens the database file at `path` as Load Database does (refused while a transfer runs,
+    // unsaved changes asked about first): for a file from outside, the command line, a drop or
+    // the recent list. True when it was opened.
+    bool openFile(const QString &path);
     // The command of the toolbar button whose key equals `key`, ignoring case; None for a
     // separator or an unknown key.
     static Command commandForToolbarKey(const QString &key);
@@ -155,6 +159,9 @@ private:
     void wirePanels();
     void wireProgrammer();
     void addKeyboardShortcuts();
+    // Files from outside (outsidefiles.cpp): drops and the recent list.
+    void wireFilesFromOutside();
+    void fillRecentMenu();
     void updateClock();
 
     // Layout (windowlayout.cpp). The bulk frame stands this far from the main column.
