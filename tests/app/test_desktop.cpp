@@ -36,19 +36,14 @@ QByteArray slotLine(const QByteArray &serial, const QByteArray &surname) {
            "\r\n";
 }
 
-QMimeData *filesData(const QStringList &paths) {
-    auto *data = new QMimeData;
+// A drag over `target` and, when it was accepted, the drop; whether it was accepted.
+bool dragAndDrop(QWidget *target, const QStringList &paths) {
     QList<QUrl> urls;
     for (const QString &path : paths)
         urls << (path.contains(':') ? QUrl(path) : QUrl::fromLocalFile(path));
+    const auto data = std::make_unique<QMimeData>();
     data->setUrls(urls);
-    data->setText(paths.join('\n'));
-    return data;
-}
-
-// A drag over `target` and, when it was accepted, the drop; whether it was accepted.
-bool dragAndDrop(QWidget *target, const QStringList &paths) {
-    const std::unique_ptr<QMimeData> data(filesData(paths));
+    data->setText(paths.join(QLatin1Char('\n'))); // as file managers give it, for text boxes
     const QPoint middle = target->rect().center();
     QDragEnterEvent enter(middle, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &enter);
@@ -120,76 +115,79 @@ private slots:
     }
 
     // A remembered place comes back fitted into the free area of the screen it was on, or of
-    // the primary screen when that monitor has gone; the frame is as large as it was then.
+    // the primary screen when that monitor has gone, the frame as large as it was then; a
+    // window closed maximized opens maximized. Closing remembers the place again.
     void rememberedPlace_data() {
         QTest::addColumn<QRect>("frame");
+        QTest::addColumn<bool>("maximized");
         QTest::addColumn<QRect>("placed");
         QTest::newRow("where it was left")
-            << QRect(2000, 40, 1004, 704) << QRect(2000, 40, 1004, 704);
+            << QRect(2000, 40, 1004, 704) << false << QRect(2000, 40, 1004, 704);
+        QTest::newRow("maximized")
+            << QRect(2000, 40, 1004, 704) << true << QRect(2000, 40, 1004, 704);
         QTest::newRow("partly off the screen")
-            << QRect(2700, 300, 1004, 704) << QRect(2282, 64, 1004, 704);
+            << QRect(2700, 300, 1004, 704) << false << QRect(2282, 64, 1004, 704);
         QTest::newRow("larger than the screen")
-            << QRect(1930, 10, 2000, 1000) << QRect(1920, 0, 1366, 768);
-        QTest::newRow("monitor gone") << QRect(9000, 100, 1004, 704) << QRect(916, 100, 1004, 704);
+            << QRect(1930, 10, 2000, 1000) << false << QRect(1920, 0, 1366, 768);
+        QTest::newRow("monitor gone")
+            << QRect(9000, 100, 1004, 704) << false << QRect(916, 100, 1004, 704);
     }
     void rememberedPlace() {
         QFETCH(QRect, frame);
+        QFETCH(bool, maximized);
+        QFETCH(QRect, placed);
+        const QMargins margins(2, 2, 2, 2); // the offscreen platform's frame
         QSettings().setValue("mainWindow/frame", frame);
-        QSettings().setValue("mainWindow/place", frame.marginsRemoved(QMargins(2, 2, 2, 2)));
+        QSettings().setValue("mainWindow/place", frame - margins);
+        QSettings().setValue("mainWindow/maximized", maximized);
         AppHarness h(0);
         h.w().startUp();
         h.w().show();
         QVERIFY(QTest::qWaitForWindowExposed(&h.w()));
-        QFETCH(QRect, placed);
-        QTRY_COMPARE(h.w().frameGeometry(), placed);
-    }
-
-    // Closed at one place, the window opens there in the next run, maximized if it was.
-    void placeRemembered() {
-        for (const bool maximized : {false, true}) {
-            AppHarness first(0);
-            first.w().startUp();
-            first.w().setGeometry(QRect(2100, 90, 1000, 650));
-            first.w().show();
-            if (maximized)
-                first.w().showMaximized();
-            QVERIFY(QTest::qWaitForWindowExposed(&first.w()));
-            first.w().close();
-            AppHarness next(0);
-            next.w().startUp();
-            next.w().show();
-            QVERIFY(QTest::qWaitForWindowExposed(&next.w()));
-            QCOMPARE(next.w().isMaximized(), maximized);
-            QCOMPARE(next.w().normalGeometry(), QRect(2100, 90, 1000, 650));
-        }
+        QCOMPARE(h.w().isMaximized(), maximized);
+        QTRY_COMPARE(h.w().normalGeometry() + margins, placed);
+        QSettings().clear();
+        h.w().close();
+        QCOMPARE(QSettings().value("mainWindow/place").toRect(), placed - margins);
+        QCOMPARE(QSettings().value("mainWindow/maximized").toBool(), maximized);
     }
 
     // A file from outside opens as Load Database does: unsaved changes are asked about first,
-    // Cancel keeps them, Save writes them first; a file that fails says why.
+    // Cancel keeps them, Save writes them first; a file that fails says why. A drag of
+    // anything but one local database file is refused without a word.
     void fileFromOutside_data() {
         QTest::addColumn<Action>("open");
         QTest::addColumn<QList<Answer>>("answers");
         QTest::addColumn<bool>("opened");
+        QTest::addColumn<int>("said");
         const auto openFile = [](const QString &name) {
             return Action([=](AppHarness &h) { h.w().openFile(name); });
         };
-        const auto drop = [](const QString &box) {
+        const auto drop = [](const QString &box, const QStringList &names = {"b.fxd"}) {
             return Action([=](AppHarness &h) {
-                QWidget *target = box.isEmpty() ? &h.w() : h.child(box);
-                QVERIFY(dragAndDrop(target, {QDir::current().filePath("b.fxd")}));
+                QStringList paths;
+                for (const QString &name : names)
+                    paths << (name.contains(':') ? name : QDir::current().filePath(name));
+                const bool taken = dragAndDrop(box.isEmpty() ? &h.w() : h.child(box), paths);
+                QCOMPARE(taken, names == QStringList{"b.fxd"});
             });
         };
         const Action recent([](AppHarness &h) {
             app::addRecentFile("b.fxd");
             openRecent(h)->actions().first()->trigger();
         });
-        QTest::newRow("argument, nothing unsaved") << openFile("b.fxd") << QList<Answer>{} << true;
-        QTest::newRow("argument, missing file") << openFile("none.fxd") << QList<Answer>{} << false;
+        using List = QList<Answer>;
+        QTest::newRow("argument") << openFile("b.fxd") << List{} << true << 0;
+        QTest::newRow("argument, missing file") << openFile("none.fxd") << List{} << false << 1;
         QTest::newRow("drop on the window, discard")
-            << drop("") << QList<Answer>{Answer::Discard} << true;
+            << drop("") << List{Answer::Discard} << true << 0;
         QTest::newRow("drop on a text box, cancel")
-            << drop("txtSurname") << QList<Answer>{Answer::Cancel} << false;
-        QTest::newRow("recent list, save") << recent << QList<Answer>{Answer::Save} << true;
+            << drop("txtSurname") << List{Answer::Cancel} << false << 0;
+        QTest::newRow("recent list, save") << recent << List{Answer::Save} << true << 0;
+        QTest::newRow("drop of a text file") << drop("", {"a.txt"}) << List{} << false << 0;
+        QTest::newRow("drop of two files") << drop("", {"a.fxd", "b.fxd"}) << List{} << false << 0;
+        QTest::newRow("drop from the web")
+            << drop("", {"https://example.org/b.fxd"}) << List{} << false << 0;
     }
     void fileFromOutside() {
         QFETCH(Action, open);
@@ -206,28 +204,10 @@ private slots:
         open(h);
         QCOMPARE(h.dialogs.questions().size(), answers.size());
         QCOMPARE(h.dialogs.unexpectedQuestions(), 0);
-        QCOMPARE(h.w().DatabaseFilename().endsWith("b.fxd"), opened);
-        QCOMPARE(h.w().records().cell(1, userdb::Surname), opened              ? "Best"
-                                                           : answers.isEmpty() ? "Ames"
-                                                                               : "Edited");
-        QCOMPARE(h.dialogs.messages().size(), !opened && answers.isEmpty() ? 1 : 0);
-        if (answers == QList<Answer>{Answer::Save})
-            QVERIFY(readFile("a.fxd").contains("Edited"));
-    }
-
-    // Only a drag of one local database file is taken; anything else is refused without a
-    // word, and a text box still takes dropped text.
-    void otherDropsRefused() {
-        AppHarness h(0);
-        h.w().runCommand(app::Command::NewDatabase);
-        const QString untitled = h.w().DatabaseFilename();
-        for (const QStringList &paths : {QStringList{path("a.txt")},
-                                         {path("a.fxd"), path("b.fxd")},
-                                         {"https://example.org/a.fxd"}})
-            QVERIFY(!dragAndDrop(&h.w(), paths));
-        QVERIFY(dragAndDrop(h.child("txtSurname"), {path("a.txt")}));
-        QCOMPARE(h.w().DatabaseFilename(), untitled);
-        QCOMPARE(h.dialogs.messages().size() + h.dialogs.questions().size(), 0);
+        QTEST(int(h.dialogs.messages().size()), "said");
+        const QString surname = opened ? "Best" : answers.isEmpty() ? "Ames" : "Edited";
+        QCOMPARE(h.w().records().cell(1, userdb::Surname), surname);
+        QCOMPARE(readFile("a.fxd").contains("Edited"), answers == QList<Answer>{Answer::Save});
     }
 
     // While a transfer runs, a file from outside is refused as Load Database is.
@@ -243,61 +223,60 @@ private slots:
         QCOMPARE(h.dialogs.beeps(), 1);
     }
 
-    // The recent list: most recent first, each file once, at most eight, a file that has
-    // gone dropped for good, relative names made absolute; Clear List empties it.
-    void recentList_data() {
-        QTest::addColumn<QStringList>("steps"); // +name: opened, -name: deleted, =name: back
+    // File > Open Recent: the files opened (Load, the command line, a drop), saved as, or
+    // saved the first time, most recent first, each once, at most eight; a file that has gone
+    // is dropped for good; each item has its digit; Clear List empties the list.
+    void recentFiles_data() {
+        // +a: a.fxd opened; -a: deleted; =a: back again; ?: the menu shown; >a: saved as;
+        // *a: a new database saved the first time; 0: Clear List.
+        QTest::addColumn<QStringList>("steps");
         QTest::addColumn<QStringList>("listed");
-        QTest::newRow("most recent first")
-            << QStringList{"+a", "+b", "+c"} << QStringList{"c", "b", "a"};
+        using Names = QStringList;
+        QTest::newRow("most recent first") << Names{"+a", "+b", "+c"} << Names{"c", "b", "a"};
         QTest::newRow("again to the top")
-            << QStringList{"+a", "+b", "+c", "+./a"} << QStringList{"a", "c", "b"};
+            << Names{"+a", "+b", "+c", "+./a"} << Names{"a", "c", "b"};
         QTest::newRow("eight at most")
-            << QStringList{"+a", "+b", "+c", "+d", "+e", "+f", "+g", "+h", "+i", "+j"}
-            << QStringList{"j", "i", "h", "g", "f", "e", "d", "c"};
+            << Names{"+a", "+b", "+c", "+d", "+e", "+f", "+g", "+h", "+i", "+j"}
+            << Names{"j", "i", "h", "g", "f", "e", "d", "c"};
         QTest::newRow("gone for good")
-            << QStringList{"+a", "+b", "+c", "-b", "?", "=b"} << QStringList{"c", "a"};
+            << Names{"+a", "+b", "+c", "-b", "?", "=b"} << Names{"c", "a"};
+        QTest::newRow("saved") << Names{"+a", ">b & c", "*d"} << Names{"d", "b & c", "a"};
+        QTest::newRow("cleared") << Names{"+a", "+b", "0"} << Names{};
     }
-    void recentList() {
+    void recentFiles() {
         QFETCH(QStringList, steps);
+        AppHarness h(0);
         for (const QString &step : steps) {
-            const QString name = step.mid(1) + ".fxd";
-            if (step.startsWith('+') || step.startsWith('='))
-                QVERIFY(writeFile(name, "\"\"\r\n"));
-            if (step.startsWith('+'))
-                app::addRecentFile(name);
-            else if (step.startsWith('-'))
-                QVERIFY(QFile::remove(name));
-            else if (step == "?")
-                app::recentFiles();
+            const QChar kind = step.at(0);
+            const QString file = step.mid(1) + ".fxd";
+            if (kind == '+' || kind == '=')
+                QVERIFY(writeFile(file, "\"\"\r\n"));
+            if (kind == '+')
+                QVERIFY(h.w().openFile(file));
+            else if (kind == '-')
+                QVERIFY(QFile::remove(file));
+            else if (kind == '?')
+                openRecent(h);
+            else if (kind == '0')
+                openRecent(h)->actions().last()->trigger();
+            if (kind == '*')
+                h.w().runCommand(app::Command::NewDatabase);
+            if (kind == '>' || kind == '*') {
+                h.files.queueAnswer(path(file));
+                h.w().runCommand(kind == '>' ? app::Command::SaveDatabaseAs
+                                             : app::Command::SaveDatabase);
+            }
         }
         QStringList listed;
-        for (const QString &name : app::recentFiles())
-            listed << QFileInfo(name).completeBaseName();
+        const QList<QAction *> items = openRecent(h)->actions();
+        for (int i = 0; i + 2 < items.size(); ++i) {
+            const QString shown = items.at(i)->toolTip();
+            QCOMPARE(items.at(i)->text(),
+                     QString("&%1 ").arg(i + 1) + QString(shown).replace("&", "&&"));
+            listed << QFileInfo(shown).completeBaseName();
+        }
         QTEST(listed, "listed");
-        QCOMPARE(app::recentFiles().first(), path(listed.first() + ".fxd"));
-    }
-
-    // Load, Save As and the first Save of a new database put their files on the list; its
-    // items carry a digit to pick them by; Clear List empties it.
-    void recentFilesMenu() {
-        QVERIFY(writeFile("loaded.fxd", "\"\"\r\n"));
-        AppHarness h(0);
-        h.files.queueAnswer(path("loaded.fxd"));
-        h.w().runCommand(app::Command::LoadDatabase);
-        h.files.queueAnswer(path("saved as.fxd"));
-        h.w().runCommand(app::Command::SaveDatabaseAs);
-        h.w().runCommand(app::Command::NewDatabase);
-        h.files.queueAnswer(path("new & first.fxd"));
-        h.w().runCommand(app::Command::SaveDatabase);
-        QStringList texts;
-        for (QAction *item : openRecent(h)->actions())
-            texts << item->text();
-        QCOMPARE(texts, (QStringList{"&1 " + path("new && first.fxd"), "&2 " + path("saved as.fxd"),
-                                     "&3 " + path("loaded.fxd"), "", "&Clear List"}));
-        openRecent(h)->actions().last()->trigger();
-        QCOMPARE(openRecent(h)->actions().size(), 1);
-        QVERIFY(!openRecent(h)->actions().first()->isEnabled());
+        QCOMPARE(items.last()->isEnabled(), !listed.isEmpty());
     }
 };
 
