@@ -11,7 +11,9 @@
 #include "platform/qt/steadyclock.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QIcon>
+#include <cstdio>
 
 void initAppResources();
 
@@ -21,6 +23,23 @@ int main(int argc, char *argv[]) {
     QApplication::setApplicationName(QStringLiteral("RemletManager"));
     QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION_TEXT));
     QApplication::setDesktopFileName(QStringLiteral("remletmanager"));
+    // One database file may be named, as a file manager does through the desktop entry.
+    QCommandLineParser arguments;
+    arguments.setApplicationDescription(
+        QStringLiteral("Keeps the key-fob users of receivers and tags and programs them."));
+    arguments.addHelpOption();
+    arguments.addVersionOption();
+    arguments.addPositionalArgument(QStringLiteral("file"),
+                                    QStringLiteral("A database file (*.fxd) to open."),
+                                    QStringLiteral("[file]"));
+    arguments.process(application);
+    const QStringList files = arguments.positionalArguments();
+    if (files.size() > 1) {
+        std::fputs(qPrintable(QStringLiteral("%1: one database file at a time\n")
+                                  .arg(QApplication::applicationName())),
+                   stderr);
+        return 2;
+    }
     // Every window carries the icon, the message boxes shown before the main window included.
     initAppResources();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/remletmanager.svg")));
@@ -46,5 +65,7 @@ int main(int argc, char *argv[]) {
     // window is first shown.
     window.startUp();
     window.show();
+    if (!files.isEmpty())
+        window.openFile(files.first()); // a file that fails to load says why
     return QApplication::exec();
 }

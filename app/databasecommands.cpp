@@ -2,6 +2,7 @@
 // changes go, the database a Read makes, and the previous version a save keeps.
 #include "app/compare/comparisonwindow.h"
 #include "app/mainwindow.h"
+#include "app/outside/recentfiles.h"
 #include "app/statuspanel.h"
 #include "app/userlist/userlistwindow.h"
 #include "platform/dialogs.h"
@@ -38,6 +39,8 @@ void MainWindow::openDatabase(const QString &fileName, userdb::RecordStore recor
         showSlotOne();
         applyCommandEvent(CommandEvent::DatabaseOpened, *this);
     }
+    if (kind == FileKind::Own)
+        addRecentFile(fileName);
     // An import has never been saved anywhere.
     setWindowModified(kind == FileKind::Proposed);
 }
@@ -190,6 +193,7 @@ bool MainWindow::saveDatabaseAs() {
     m_hasFile = true;
     m_proposedPath.clear();
     setDatabaseTitle(chosen);
+    addRecentFile(chosen);
     return true;
 }
 

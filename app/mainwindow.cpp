@@ -41,6 +41,7 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
     wirePanels();
     wireProgrammer();
     addKeyboardShortcuts();
+    wireFilesFromOutside();
     restoreToolSettings();
 
     // The frames that the commands show; the device selector is never shown. The progress bar
@@ -192,14 +193,18 @@ void MainWindow::reportFailure(const QString &text) {
     m_dialogs.message(text, platform::ApplicationTitle, platform::MessageIcon::Critical);
 }
 
+bool MainWindow::mayGoOn(DatabaseEffect effect) {
+    // What works on the records waits for a transfer or an enrolment; what replaces them asks
+    // about unsaved changes first.
+    if (effect != DatabaseEffect::None &&
+        (m_programmer->refuseWhileTransferring() || refuseWhileEnrolling()))
+        return false;
+    return effect != DatabaseEffect::Replaces || maySaveOrDiscard();
+}
+
 void MainWindow::runCommand(Command command) {
     const CommandRow *row = rowOf(command);
-    if (!row)
-        return;
-    if (row->effect != DatabaseEffect::None &&
-        (m_programmer->refuseWhileTransferring() || refuseWhileEnrolling()))
-        return;
-    if (row->effect == DatabaseEffect::Replaces && !maySaveOrDiscard())
+    if (!row || !mayGoOn(row->effect))
         return;
     try {
         (this->*row->handler)();
@@ -216,6 +221,7 @@ void MainWindow::Toolbar1_ButtonClick(const QString &key) {
 }
 
 void MainWindow::startUp() {
+    restorePlace();
     applyCommandEvent(CommandEvent::StartUp, *this);
     restorePinnedPort(m_services.portCatalog);
     runCommand(Command::FindProgrammer);
@@ -243,6 +249,7 @@ void MainWindow::closeEvent(QCloseEvent *event) {
         if (other)
             other->close();
     m_programmer->shutDown();
+    rememberPlace();
     event->accept();
 }
 

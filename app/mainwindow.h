@@ -43,6 +43,7 @@ class ProgrammerSession;
 class StatusPanel;
 class UserListWindow;
 struct CommandRow;
+enum class DatabaseEffect;
 
 // The main window: the form's controls, the record store, the merge buffer and the window-level
 // values. Its handlers live in one file per kind of command (databasecommands.cpp,
@@ -61,6 +62,10 @@ public:
     void startUp();
     // Runs a command exactly as its menu item (or button) does.
     void runCommand(Command command);
+    // Opens the database file at `path` as Load Database does (refused while a transfer runs,
+    // unsaved changes asked about first): for a file from outside, the command line, a drop or
+    // the recent list. True when it was opened.
+    bool openFile(const QString &path);
     // The command of the toolbar button whose key equals `key`, ignoring case; None for a
     // separator or an unknown key.
     static Command commandForToolbarKey(const QString &key);
@@ -93,12 +98,15 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     // The one table of commands: what starts each, its handler, and whether it replaces,
     // reorders or renames the open database (commandtable.cpp).
     static std::span<const CommandRow> commandTable();
     static const CommandRow *rowOf(Command command);
+    // Whether a command with that effect on the records may run now; says why not when not.
+    bool mayGoOn(DatabaseEffect effect);
 
     // Handlers.
     void mnuNewDatabase_Click();
@@ -155,11 +163,26 @@ private:
     void wirePanels();
     void wireProgrammer();
     void addKeyboardShortcuts();
+    // Files from outside (outsidefiles.cpp): drops and the recent list.
+    void wireFilesFromOutside();
+    void fillRecentMenu();
     void updateClock();
 
     // Layout (windowlayout.cpp). The bulk frame stands this far from the main column.
     static constexpr int BulkFrameGap = 8;
+    // Sizes the window for its screen: the main column, every menu of the menu bar, the frame
+    // within the screen's free area.
     void fitToScreen();
+    // The largest client size whose frame fits the screen's free area.
+    QSize roomOnScreen() const;
+    // Resizes the window towards the client size `wanted` as far as the screen has room, and
+    // moves it back onto the screen where its frame would stick out.
+    void resizeWithinScreen(const QSize &wanted);
+    // Once the window manager has framed the window: the real frame on the screen.
+    void keepFrameOnScreen();
+    // The window's place between runs: restored at start-up, remembered as it closes.
+    void restorePlace();
+    void rememberPlace() const;
     // Shows a panel where the user can see and reach it: the window grows when the screen has
     // room, the column scrolls to the panel, and the keyboard goes into it.
     void revealPanel(QWidget *panel);
@@ -249,6 +272,7 @@ private:
     QString m_proposedPath;       // where the first Save proposes to keep a database without a file
     QSet<QString> m_keptVersions; // files whose previous version this sitting has kept
     bool m_opening = false;       // a database is being opened: its changes are no edits
+    bool m_frameWatched = false;  // the first show has been followed until the frame came
 
     QHash<QString, QAction *> m_menus;
     QList<QAction *> m_toolbarActions;

@@ -7,7 +7,6 @@
 #include "userdb/merge.h"
 #include "userdb/sort.h"
 
-#include <QScreen>
 #include <QScrollBar>
 
 namespace app {
@@ -86,18 +85,11 @@ void MainWindow::cmdMergeDatabase_Click() {
 
 void MainWindow::mnuBulkFill_Click() {
     // The panel lies beyond the main column: the window widens by what it needs to show it,
-    // moving left where the screen would cut it off.
+    // moving left where the screen would cut it off, and never wider than the screen.
     const int wanted =
         ui->mainColumnArea->width() + BulkFrameGap + ui->fraBulk->sizeHint().width() + BulkFrameGap;
-    if (wanted > centralWidget()->width()) {
-        resize(width() + wanted - centralWidget()->width(), height());
-        if (const QScreen *screen = this->screen()) {
-            const QRect available = screen->availableGeometry();
-            const int overhang = frameGeometry().right() - available.right();
-            if (overhang > 0)
-                move(std::max(available.left(), x() - overhang), y());
-        }
-    }
+    if (wanted > centralWidget()->width())
+        resizeWithinScreen(QSize(width() + wanted - centralWidget()->width(), height()));
     placeBulkFrame();
     ui->fraBulk->focusFirstField();
 }

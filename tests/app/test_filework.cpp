@@ -1,6 +1,6 @@
 // Nothing lost in everyday file work: the question before unsaved changes go, names that never
-// take an existing file's, the previous version kept, text a file cannot hold, the bulk panel
-// beyond the window's edge, and slots that change after a program sent them.
+// take an existing file's, the previous version kept, text a file cannot hold, and slots that
+// change after a program sent them.
 #include "appharness.h"
 
 #include "app/editor/fieldinput.h"
@@ -233,30 +233,6 @@ private slots:
         QCOMPARE(h.w().records().cell(341, userdb::Surname), "Zo?");
         QVERIFY(readFile(path("odd.fxd")).endsWith(slotLine("0000001C", "Zo?")));
         QCOMPARE(h.shownTitle(), "Corvane Systems Remlet Manager - " + path("odd.fxd"));
-    }
-
-    // The bulk panel beyond the window's edge is hidden, so Tab never reaches it unseen; Bulk
-    // Fill widens the window to show it and puts the keyboard into it.
-    void bulkPanelOnlyWhenSeen() {
-        AppHarness h(0);
-        h.showNewDatabase();
-        QWidget *bulk = h.child("fraBulk");
-        QVERIFY(!bulk->isVisible());
-        QWidget *address = h.child("txtDatabaseAddress");
-        address->setFocus();
-        QSet<QWidget *> reached;
-        for (int i = 0; i < 40; ++i) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            reached << QApplication::focusWidget();
-        }
-        QVERIFY(!reached.contains(h.child("txtSerialStart")));
-        const int narrow = h.w().width();
-        h.w().runCommand(app::Command::BulkFill);
-        QVERIFY(h.w().width() > narrow && bulk->isVisible());
-        QCOMPARE(QApplication::focusWidget(), h.child("txtSerialStart"));
-        QVERIFY(QRect(QPoint(0, 0), h.w().centralWidget()->size()).contains(bulk->geometry()));
-        h.w().resize(narrow, h.w().height());
-        QTRY_VERIFY(!bulk->isVisible());
     }
 
     // Typing goes on during a program: a slot already sent that changes is named after the

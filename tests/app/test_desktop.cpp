@@ -1,0 +1,318 @@
+// The window on the desktop: its fit on screens of several sizes and fonts, its place between
+// runs, and database files that come from outside (the command line, a drop, the recent list).
+#include "appharness.h"
+
+#include "app/outside/recentfiles.h"
+#include "tests/common/testfiles.h"
+
+#include <QTemporaryDir>
+
+using platform::Answer;
+
+namespace {
+
+// The screens the offscreen platform is given, side by side; the first is the primary.
+const char *const Screens = R"({"screens": [
+    {"name": "1920x1080", "x": 0, "y": 0, "width": 1920, "height": 1080},
+    {"name": "1366x768", "x": 1920, "y": 0, "width": 1366, "height": 768},
+    {"name": "1024x600", "x": 3286, "y": 0, "width": 1024, "height": 600},
+    {"name": "1366x768 at twice the scale", "x": 4310, "y": 0, "width": 683, "height": 384}]})";
+
+QScreen *screenNamed(const QString &name) {
+    for (QScreen *screen : QGuiApplication::screens())
+        if (screen->name() == name)
+            return screen;
+    qFatal("No screen %s", qPrintable(name));
+}
+
+// Whether every visible menu of the bar is shown on it, none behind its overflow button.
+bool everyMenuShown(QMenuBar *bar) {
+    const auto *overflow = bar->findChild<QToolButton *>("qt_menubar_ext_button");
+    return !overflow || !overflow->isVisible();
+}
+
+QByteArray slotLine(const QByteArray &serial, const QByteArray &surname) {
+    return "\"" + serial + "\",\"\",\"" + surname + "\"" + QByteArray(",\"\"").repeated(10) +
+           "\r\n";
+}
+
+// A drag over `target` and, when it was accepted, the drop; whether it was accepted.
+bool dragAndDrop(QWidget *target, const QStringList &paths) {
+    QList<QUrl> urls;
+    for (const QString &path : paths)
+        urls << (path.contains(':') ? QUrl(path) : QUrl::fromLocalFile(path));
+    const auto data = std::make_unique<QMimeData>();
+    data->setUrls(urls);
+    data->setText(paths.join(QLatin1Char('\n'))); // as file managers give it, for text boxes
+    const QPoint middle = target->rect().center();
+    QDragEnterEvent enter(middle, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDropEvent drop(middle, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    QCoreApplication::processEvents(); // the file opens once the drop has ended
+    return drop.isAccepted();
+}
+
+QMenu *openRecent(AppHarness &h) {
+    QMenu *menu = h.w().menuAction("mnuOpenRecent")->menu();
+    emit menu->aboutToShow();
+    return menu;
+}
+
+} // namespace
+
+class DesktopTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+
+private slots:
+    void initTestCase() { QVERIFY(QDir::setCurrent(m_dir.path())); }
+    void init() { QSettings().clear(); }
+
+    // With a programmer found and a database open (every menu shown), the frame stays on the
+    // screen and the menu bar shows every menu while the screen has room; else the screen
+    // wins and the column scrolls. The Sort and Merge panels come into view within the screen.
+    void fitsTheScreen_data() {
+        QTest::addColumn<QString>("screen");
+        QTest::addColumn<int>("points");
+        QTest::addColumn<bool>("menusFit");
+        QTest::addColumn<bool>("scrolls"); // with both panels open
+        QTest::newRow("1920x1080, 13 pt") << "1920x1080" << 13 << true << false;
+        QTest::newRow("1366x768, 9 pt") << "1366x768" << 9 << true << false;
+        QTest::newRow("1366x768, 13 pt") << "1366x768" << 13 << true << true;
+        QTest::newRow("1024x600, 13 pt") << "1024x600" << 13 << true << true;
+        QTest::newRow("2x scale, 9 pt") << "1366x768 at twice the scale" << 9 << true << true;
+        QTest::newRow("2x scale, 13 pt") << "1366x768 at twice the scale" << 13 << false << true;
+    }
+    void fitsTheScreen() {
+        QFETCH(QString, screen);
+        QFETCH(int, points);
+        const QFont original = QApplication::font();
+        QFont font = original;
+        font.setPointSize(points);
+        QApplication::setFont(font);
+        const auto restoreFont = qScopeGuard([&] { QApplication::setFont(original); });
+        AppHarness h;
+        const QRect available = screenNamed(screen)->availableGeometry();
+        h.w().setScreen(screenNamed(screen));
+        h.w().startUp();
+        h.showNewDatabase();
+        QTRY_VERIFY2(available.contains(h.w().frameGeometry()), qPrintable(screen));
+        QTEST(everyMenuShown(h.w().menuBar()), "menusFit");
+        auto *column = h.child<QScrollArea>("mainColumnArea");
+        for (const char *command : {"mnuSortDatabase", "mnuMergeDatabase"}) {
+            h.w().menuAction(command)->trigger();
+            QVERIFY(available.contains(h.w().frameGeometry()));
+        }
+        QWidget *merge = h.child("fraMergeDatabase");
+        const QRect shown(merge->mapTo(column->viewport(), QPoint(0, 0)), merge->size());
+        QVERIFY(column->viewport()->rect().intersects(shown));
+        QTEST(column->verticalScrollBar()->isVisible(), "scrolls");
+    }
+
+    // The bulk panel beyond the window's edge is hidden, so Tab never reaches it unseen; Bulk
+    // Fill widens the window to show it and puts the keyboard into it.
+    void bulkPanelOnlyWhenSeen() {
+        AppHarness h(0);
+        h.showNewDatabase();
+        QWidget *bulk = h.child("fraBulk");
+        QVERIFY(!bulk->isVisible());
+        QWidget *address = h.child("txtDatabaseAddress");
+        address->setFocus();
+        QSet<QWidget *> reached;
+        for (int i = 0; i < 40; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            reached << QApplication::focusWidget();
+        }
+        QVERIFY(!reached.contains(h.child("txtSerialStart")));
+        const int narrow = h.w().width();
+        h.w().runCommand(app::Command::BulkFill);
+        QVERIFY(h.w().width() > narrow && bulk->isVisible());
+        QCOMPARE(QApplication::focusWidget(), h.child("txtSerialStart"));
+        QVERIFY(QRect(QPoint(0, 0), h.w().centralWidget()->size()).contains(bulk->geometry()));
+        h.w().resize(narrow, h.w().height());
+        QTRY_VERIFY(!bulk->isVisible());
+    }
+
+    // A remembered place comes back fitted into the free area of the screen it was on, or of
+    // the primary screen when that monitor has gone, the frame as large as it was then; a
+    // window closed maximized opens maximized. Closing remembers the place again.
+    void rememberedPlace_data() {
+        QTest::addColumn<QRect>("frame");
+        QTest::addColumn<bool>("maximized");
+        QTest::addColumn<QRect>("placed");
+        QTest::newRow("where it was left")
+            << QRect(2000, 40, 1004, 704) << false << QRect(2000, 40, 1004, 704);
+        QTest::newRow("maximized")
+            << QRect(2000, 40, 1004, 704) << true << QRect(2000, 40, 1004, 704);
+        QTest::newRow("partly off the screen")
+            << QRect(2700, 300, 1004, 704) << false << QRect(2282, 64, 1004, 704);
+        QTest::newRow("larger than the screen")
+            << QRect(1930, 10, 2000, 1000) << false << QRect(1920, 0, 1366, 768);
+        QTest::newRow("monitor gone")
+            << QRect(9000, 100, 1004, 704) << false << QRect(916, 100, 1004, 704);
+    }
+    void rememberedPlace() {
+        QFETCH(QRect, frame);
+        QFETCH(bool, maximized);
+        QFETCH(QRect, placed);
+        const QMargins margins(2, 2, 2, 2); // the offscreen platform's frame
+        QSettings().setValue("mainWindow/frame", frame);
+        QSettings().setValue("mainWindow/place", frame - margins);
+        QSettings().setValue("mainWindow/maximized", maximized);
+        AppHarness h(0);
+        h.w().startUp();
+        h.w().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&h.w()));
+        QCOMPARE(h.w().isMaximized(), maximized);
+        QTRY_COMPARE(h.w().normalGeometry() + margins, placed);
+        QSettings().clear();
+        h.w().close();
+        QCOMPARE(QSettings().value("mainWindow/place").toRect(), placed - margins);
+        QCOMPARE(QSettings().value("mainWindow/maximized").toBool(), maximized);
+    }
+
+    // A file from outside opens as Load Database does: unsaved changes are asked about first,
+    // Cancel keeps them, Save writes them first; a file that fails says why. A drag of
+    // anything but one local database file is refused without a word.
+    void fileFromOutside_data() {
+        QTest::addColumn<Action>("open");
+        QTest::addColumn<QList<Answer>>("answers");
+        QTest::addColumn<bool>("opened");
+        QTest::addColumn<int>("said");
+        const auto openFile = [](const QString &name) {
+            return Action([=](AppHarness &h) { h.w().openFile(name); });
+        };
+        const auto drop = [](const QString &box, const QStringList &names = {"b.fxd"}) {
+            return Action([=](AppHarness &h) {
+                QStringList paths;
+                for (const QString &name : names)
+                    paths << (name.contains(':') ? name : QDir::current().filePath(name));
+                const bool taken = dragAndDrop(box.isEmpty() ? &h.w() : h.child(box), paths);
+                QCOMPARE(taken, names == QStringList{"b.fxd"});
+            });
+        };
+        const Action recent([](AppHarness &h) {
+            app::addRecentFile("b.fxd");
+            openRecent(h)->actions().first()->trigger();
+        });
+        using List = QList<Answer>;
+        QTest::newRow("argument") << openFile("b.fxd") << List{} << true << 0;
+        QTest::newRow("argument, missing file") << openFile("none.fxd") << List{} << false << 1;
+        QTest::newRow("drop on the window, discard")
+            << drop("") << List{Answer::Discard} << true << 0;
+        QTest::newRow("drop on a text box, cancel")
+            << drop("txtSurname") << List{Answer::Cancel} << false << 0;
+        QTest::newRow("recent list, save") << recent << List{Answer::Save} << true << 0;
+        QTest::newRow("drop of a text file") << drop("", {"a.txt"}) << List{} << false << 0;
+        QTest::newRow("drop of two files") << drop("", {"a.fxd", "b.fxd"}) << List{} << false << 0;
+        QTest::newRow("drop from the web")
+            << drop("", {"https://example.org/b.fxd"}) << List{} << false << 0;
+    }
+    void fileFromOutside() {
+        QFETCH(Action, open);
+        QFETCH(QList<Answer>, answers);
+        QFETCH(bool, opened);
+        QVERIFY(writeFile("a.fxd", "\"A\"\r\n" + slotLine("0000000A", "Ames")));
+        QVERIFY(writeFile("b.fxd", "\"B\"\r\n" + slotLine("0000000B", "Best")));
+        AppHarness h(0);
+        QVERIFY(h.w().openFile("a.fxd"));
+        if (!answers.isEmpty())
+            h.w().database().setCell(1, userdb::Surname, "Edited");
+        for (const Answer answer : answers)
+            h.dialogs.queueAnswer(answer);
+        open(h);
+        QCOMPARE(h.dialogs.questions().size(), answers.size());
+        QCOMPARE(h.dialogs.unexpectedQuestions(), 0);
+        QTEST(int(h.dialogs.messages().size()), "said");
+        const QString surname = opened ? "Best" : answers.isEmpty() ? "Ames" : "Edited";
+        QCOMPARE(h.w().records().cell(1, userdb::Surname), surname);
+        QCOMPARE(readFile("a.fxd").contains("Edited"), answers == QList<Answer>{Answer::Save});
+    }
+
+    // While a transfer runs, a file from outside is refused as Load Database is.
+    void refusedDuringATransfer() {
+        QVERIFY(writeFile("b.fxd", "\"B\"\r\n" + slotLine("0000000B", "Best")));
+        AppHarness h;
+        h.w().startUp();
+        bool opened = true;
+        h.timeline.after(0.5, [&] { opened = h.w().openFile("b.fxd"); });
+        h.w().runCommand(app::Command::ReadReceiver);
+        QVERIFY(!opened);
+        QVERIFY(h.w().DatabaseFilename().startsWith("Untitled"));
+        QCOMPARE(h.dialogs.beeps(), 1);
+    }
+
+    // File > Open Recent: the files opened (Load, the command line, a drop), saved as, or
+    // saved the first time, most recent first, each once, at most eight; a file that has gone
+    // is dropped for good; each item has its digit; Clear List empties the list.
+    void recentFiles_data() {
+        // +a: a.fxd opened; -a: deleted; =a: back again; ?: the menu shown; >a: saved as;
+        // *a: a new database saved the first time; 0: Clear List.
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QStringList>("listed");
+        using Names = QStringList;
+        QTest::newRow("most recent first") << Names{"+a", "+b", "+c"} << Names{"c", "b", "a"};
+        QTest::newRow("again to the top")
+            << Names{"+a", "+b", "+c", "+./a"} << Names{"a", "c", "b"};
+        QTest::newRow("eight at most")
+            << Names{"+a", "+b", "+c", "+d", "+e", "+f", "+g", "+h", "+i", "+j"}
+            << Names{"j", "i", "h", "g", "f", "e", "d", "c"};
+        QTest::newRow("gone for good")
+            << Names{"+a", "+b", "+c", "-b", "?", "=b"} << Names{"c", "a"};
+        QTest::newRow("saved") << Names{"+a", ">b & c", "*d"} << Names{"d", "b & c", "a"};
+        QTest::newRow("cleared") << Names{"+a", "+b", "0"} << Names{};
+    }
+    void recentFiles() {
+        QFETCH(QStringList, steps);
+        AppHarness h(0);
+        for (const QString &step : steps) {
+            const QChar kind = step.at(0);
+            const QString file = step.mid(1) + ".fxd";
+            if (kind == '+' || kind == '=')
+                QVERIFY(writeFile(file, "\"\"\r\n"));
+            if (kind == '+')
+                QVERIFY(h.w().openFile(file));
+            else if (kind == '-')
+                QVERIFY(QFile::remove(file));
+            else if (kind == '?')
+                openRecent(h);
+            else if (kind == '0')
+                openRecent(h)->actions().last()->trigger();
+            if (kind == '*')
+                h.w().runCommand(app::Command::NewDatabase);
+            if (kind == '>' || kind == '*') {
+                h.files.queueAnswer(path(file));
+                h.w().runCommand(kind == '>' ? app::Command::SaveDatabaseAs
+                                             : app::Command::SaveDatabase);
+            }
+        }
+        QStringList listed;
+        const QList<QAction *> items = openRecent(h)->actions();
+        for (int i = 0; i + 2 < items.size(); ++i) {
+            const QString shown = items.at(i)->toolTip();
+            QCOMPARE(items.at(i)->text(),
+                     QString("&%1 ").arg(i + 1) + QString(shown).replace("&", "&&"));
+            listed << QFileInfo(shown).completeBaseName();
+        }
+        QTEST(listed, "listed");
+        QCOMPARE(items.last()->isEnabled(), !listed.isEmpty());
+    }
+};
+
+int main(int argc, char *argv[]) {
+    QTemporaryDir settings;
+    const QString config = settings.filePath("screens.json");
+    if (!writeFile(config, Screens))
+        return 1;
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.toLocal8Bit());
+    QApplication application(argc, argv);
+    DesktopTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_desktop.moc"
