@@ -2,8 +2,6 @@
 
 #include "userdb/columntitles.h"
 #include "userdb/csvreader.h"
-#include "userdb/filemessage.h"
-#include "userdb/safefileread.h"
 #include "userdb/spreadsheetguard.h"
 
 #include <algorithm>
@@ -97,17 +95,7 @@ SpreadsheetImport readCsv(const QByteArray &bytes) {
 }
 
 SpreadsheetImport importCsvFile(const QString &path) {
-    const QString verb = QStringLiteral("import");
-    const FileReadResult file = readRegularFile(path, MaxReadFileBytes, verb);
-    SpreadsheetImport result;
-    if (!file.error.isEmpty())
-        result.error = file.error;
-    else
-        result = readCsv(file.bytes);
-    if (!result.error.isEmpty() && file.error.isEmpty())
-        result.error = fileMessage(verb, path, result.error);
-    result.proposedPath = proposedDatabasePath(path);
-    return result;
+    return importSpreadsheet(path, &readCsv);
 }
 
 } // namespace userdb

@@ -1,6 +1,7 @@
 #include "userdb/importrows.h"
 
 #include "userdb/columntitles.h"
+#include "userdb/filemessage.h"
 #include "userdb/safefileread.h"
 #include "userdb/textcodec.h"
 
@@ -198,6 +199,21 @@ QString proposedDatabasePath(const QString &spreadsheetPath) {
     const bool keepSuffix = suffix.isEmpty() || suffix.compare(u"fxd", Qt::CaseInsensitive) == 0;
     return (keepSuffix ? spreadsheetPath : spreadsheetPath.chopped(suffix.size() + 1)) +
            QStringLiteral(".fxd");
+}
+
+SpreadsheetImport importSpreadsheet(const QString &path,
+                                    SpreadsheetImport (*read)(const QByteArray &bytes)) {
+    const QString verb = QStringLiteral("import");
+    const FileReadResult file = readRegularFile(path, MaxReadFileBytes, verb);
+    SpreadsheetImport result;
+    if (!file.error.isEmpty())
+        result.error = file.error;
+    else
+        result = read(file.bytes);
+    if (!result.error.isEmpty() && file.error.isEmpty())
+        result.error = fileMessage(verb, path, result.error);
+    result.proposedPath = proposedDatabasePath(path);
+    return result;
 }
 
 } // namespace userdb

@@ -124,4 +124,9 @@ QString shownInMessage(const QString &text);
 // read).
 QString proposedDatabasePath(const QString &spreadsheetPath);
 
+// Reads the spreadsheet file at `path` (a regular file of at most 64 MB) with `read`: the error
+// names the file, and the proposal for its database is proposedDatabasePath(path).
+SpreadsheetImport importSpreadsheet(const QString &path,
+                                    SpreadsheetImport (*read)(const QByteArray &bytes));
+
 } // namespace userdb

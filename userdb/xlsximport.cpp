@@ -1,8 +1,6 @@
 #include "userdb/xlsximport.h"
 
 #include "userdb/columntitles.h"
-#include "userdb/filemessage.h"
-#include "userdb/safefileread.h"
 #include "userdb/xlsxsheet.h"
 
 #include <QDate>
@@ -238,17 +236,7 @@ SpreadsheetImport readXlsx(const QByteArray &bytes) {
 }
 
 SpreadsheetImport importXlsxFile(const QString &path) {
-    const QString verb = QStringLiteral("import");
-    const FileReadResult file = readRegularFile(path, MaxReadFileBytes, verb);
-    SpreadsheetImport result;
-    if (!file.error.isEmpty())
-        result.error = file.error;
-    else
-        result = readXlsx(file.bytes);
-    if (!result.error.isEmpty() && file.error.isEmpty())
-        result.error = fileMessage(verb, path, result.error);
-    result.proposedPath = proposedDatabasePath(path);
-    return result;
+    return importSpreadsheet(path, &readXlsx);
 }
 
 } // namespace userdb

@@ -2,6 +2,7 @@
 // baud, in simulated seconds on the fake clock, beside the wire time it cannot beat; and the
 // program-and-verify that the window runs when verifying is on.
 #include "link/compare.h"
+#include "link/silentview.h"
 #include "link/upload.h"
 #include "link/verify.h"
 #include "platform/fakes/fakedialogs.h"
@@ -13,16 +14,6 @@
 namespace {
 
 constexpr int Slots = 340;
-
-struct SilentView : proglink::ProgrammerView {
-    void setStatusText(const QString &) override {}
-    void setPortText(const QString &) override {}
-    void setReplyText(const QString &) override {}
-    void showProgress(int, int) override {}
-    void setProgress(int) override {}
-    void hideProgress() override {}
-    void showSerialBeingWritten(const QString &) override {}
-};
 
 void printFigure(const char *name, double value, const char *note) {
     std::printf("%-36s %10.3f  %s\n", name, value, note);
@@ -39,7 +30,7 @@ int main(int argc, char *argv[]) {
     port.addPort(1, &programmer);
     proglink::LinkContext context{port, timeline, timeline, dialogs};
     proglink::ReplyBuffer buffer;
-    SilentView view;
+    proglink::SilentView view;
 
     userdb::RecordStore store;
     for (int slot = 1; slot <= Slots; ++slot) {

@@ -4,6 +4,7 @@
 // The log starts full, so every row also drops the oldest.
 #include "link/download.h"
 #include "link/loggingserialport.h"
+#include "link/silentview.h"
 #include "link/upload.h"
 #include "platform/fakes/fakedialogs.h"
 #include "sim/inprocessprogrammer.h"
@@ -16,16 +17,6 @@ namespace {
 
 constexpr int Slots = 340;
 constexpr int Rounds = 15;
-
-struct SilentView : proglink::ProgrammerView {
-    void setStatusText(const QString &) override {}
-    void setPortText(const QString &) override {}
-    void setReplyText(const QString &) override {}
-    void showProgress(int, int) override {}
-    void setProgress(int) override {}
-    void hideProgress() override {}
-    void showSerialBeingWritten(const QString &) override {}
-};
 
 double cpuSeconds() {
     timespec now{};
@@ -45,7 +36,7 @@ Transfer transfer(platform::SerialPort &line, platform::FakeTimeline &timeline,
     platform::FakeDialogs dialogs;
     proglink::LinkContext context{line, timeline, timeline, dialogs};
     proglink::ReplyBuffer buffer;
-    SilentView view;
+    proglink::SilentView view;
     userdb::RecordStore read;
     const double startCpu = cpuSeconds();
     const double start = timeline.now();
