@@ -37,7 +37,6 @@ using Pieces = QList<platform::ScriptedDevice::Piece>;
 using Writes = QList<QByteArray>;
 using Ports = QMap<int, Pieces>; // port number -> its device's answer to "P"
 using Command = std::function<void(proglink::LinkContext &)>;
-using Cells = QList<std::tuple<int, int, QString>>; // slot, column, text
 
 namespace {
 
@@ -133,6 +132,13 @@ QString filledSlots(const userdb::RecordStore &store) {
     return result.join(' ');
 }
 
+struct AcknowledgementCase {
+    Pieces a, b;   // the replies to "A" (none: "A" is not sent) and to "B"
+    bool accepted; // "B"
+    double elapsed;
+    int leftUnread = 0;
+};
+
 struct DiscoveryCase {
     Ports ports;
     QList<int> opened;
@@ -175,32 +181,44 @@ class TestLink : public QObject {
     Q_OBJECT
 
 private slots:
-    // The device answers "K" with `reply`; the limit T is 2 s.
-    void collector_data() {
-        addColumn<Pieces>("reply");
-        addColumn<bool>("accepted");
-        addColumn<double>("elapsed");
-        addColumn<int>("leftUnread");
-        newRow("pauses under T") << Pieces{{0.5, "O"}, {1.9, "K"}, {1.9, "\r"}} << true << 4.3 << 0;
-        newRow("pause of T before CR") << Pieces{{0, "OK"}, {2, "\r"}} << false << 2.0 << 1;
-        newRow("LF after CR unread") << sent("OK\r\n") << true << 0.0 << 1;
-        newRow("LF first") << sent("\nOK\r") << false << 2.0 << 0;
-        newRow("echo before OK") << sent("K\rOK\r") << false << 2.0 << 0;
+    // Collecting the acknowledgement of "B", after that of "A" when the row gives a reply to "A".
+    // The limit T is 2 s; seconds count from the start.
+    void acknowledgement_data() {
+        addColumn<AcknowledgementCase>("c");
+        const auto row = [](const char *name, const AcknowledgementCase &c) { newRow(name) << c; };
+        row("pauses under T", {{}, {{0.5, "O"}, {1.9, "K"}, {1.9, "\r"}}, true, 4.3});
+        row("pause of T before CR", {{}, {{0, "OK"}, {2, "\r"}}, false, 2.0, 1});
+        row("LF after CR unread", {{}, sent("OK\r\n"), true, 0.0, 1});
+        row("LF first", {{}, sent("\nOK\r"), false, 2.0});
+        row("echo before OK", {{}, sent("K\rOK\r"), false, 2.0});
         // Never 2 s of silence, never a CR: the wait ends 30 s after the command.
-        newRow("drip") << drip(100, 1.9) << false << 30.0 << 0;
+        row("drip", {{}, drip(100, 1.9), false, 30.0});
         // Past what the reply buffer holds the wait ends at once, the rest unread.
-        newRow("flood") << sent(QByteArray(90000, 'x')) << false << 0.0 << 10000;
+        row("flood", {{}, sent(QByteArray(90000, 'x')), false, 0.0, 10000});
+        // An LF right after the CR of an accepted acknowledgement ends that line, wherever it
+        // lands; anywhere else it spoils a reply.
+        row("LF after the next command",
+            {{{0, "OK\r"}, {0.01, "\n"}}, {{0.02, "OK\r"}}, true, 0.02});
+        row("LF starting the next reply", {sent("OK\r"), sent("\nok\r"), true, 0.0});
+        row("after a refused reply", {sent("NO\r"), sent("\nOK\r"), false, 4.0});
+        row("a second LF", {sent("OK\r\n"), sent("\nOK\r"), false, 2.0});
+        row("LF inside", {sent("OK\r"), sent("O\nK\r"), false, 2.0});
     }
-    void collector() {
-        QFETCH(Pieces, reply);
-        QFETCH(double, elapsed);
+    void acknowledgement() {
+        QFETCH(AcknowledgementCase, c);
         Rig rig;
-        rig.device(1).answer("K", reply);
+        platform::ScriptedDevice &programmer = rig.device(1);
+        programmer.answer("A", c.a);
+        programmer.answer("B", c.b);
         proglink::preparePort(rig.port, 1);
-        rig.port.write("K\r");
-        QTEST(proglink::collectAcknowledgement(rig.context, {2.0}) == Acknowledged, "accepted");
-        QVERIFY(rig.took(elapsed));
-        QTEST(rig.port.pendingInput(), "leftUnread");
+        if (!c.a.isEmpty()) {
+            rig.port.write("A\r");
+            proglink::collectAcknowledgement(rig.context, {2.0});
+        }
+        rig.port.write("B\r");
+        QCOMPARE(proglink::collectAcknowledgement(rig.context, {2.0}) == Acknowledged, c.accepted);
+        QVERIFY(rig.took(c.elapsed));
+        QCOMPARE(rig.port.pendingInput(), c.leftUnread);
     }
 
     // The row's name is the letter sent to port 2.
@@ -229,77 +247,41 @@ private slots:
         row("Y", run(CopyReceiverToTag), 8, copied, 60);
         row("X", run(CopyTagToReceiver), 8, {"Copied from Tag to Receiver", copied[1]}, 60);
     }
-    // Acknowledged a second within the limit (a copy after 7 s), then a second beyond it; then
-    // the port is held elsewhere: a size command ends silently, the others leave the failure to
-    // the caller.
+    // A device that drips a character every 1.9 s and never a CR is cut off at the overall
+    // limit; an acknowledgement comes a second within the limit (a copy's after 7 s), then a
+    // second beyond it; the simulated programmer that ends its lines with CR LF is acknowledged
+    // twice in a row; then the port is held elsewhere: a size command ends silently, the others
+    // leave the failure to the caller.
     void commands() {
         QFETCH(Command, run);
         QFETCH(double, limit);
+        QFETCH(QStringList, messages);
         const QByteArray letter = QTest::currentDataTag();
         Rig rig;
         platform::ScriptedDevice &programmer = rig.device(2);
+        programmer.answer(letter, drip(100, 1.9));
+        run(rig.context);
+        QTEST(rig.timeline.now() - rig.start, "overall");
         programmer.answer(letter, {{limit - 1, "ok\r"}});
         run(rig.context);
         programmer.answer(letter, {{limit + 1, "OK\r"}});
+        run(rig.context);
+        sim::InProcessProgrammer crlf(rig.timeline, {.crlf = true});
+        rig.port.addPort(2, &crlf);
+        run(rig.context);
         run(rig.context);
         rig.port.holdElsewhere(2);
         if (QByteArray("EFGH").contains(letter))
             run(rig.context);
         else
             QVERIFY_THROWS_EXCEPTION(platform::PortError, run(rig.context));
-        QCOMPARE(rig.port.writes(), (Writes{letter, "\r", letter, "\r"}));
+        QCOMPARE(rig.port.writes().join(), (letter + "\r").repeated(5));
         QCOMPARE(rig.port.settings(), QString("9600"));
-        QTEST(rig.dialogs.texts(), "messages");
-        QCOMPARE(rig.dialogs.messages()[0].icon, MessageIcon::None);
-        QCOMPARE(rig.dialogs.messages()[1].icon, MessageIcon::Critical);
+        const QString &done = messages[0], &failed = messages[1];
+        QCOMPARE(rig.dialogs.texts(), (QStringList{failed, done, failed, done, done}));
+        QCOMPARE(rig.dialogs.messages()[0].icon, MessageIcon::Critical);
+        QCOMPARE(rig.dialogs.messages()[1].icon, MessageIcon::None);
         QVERIFY(!rig.port.isOpen());
-    }
-
-    // A device that drips a character every 1.9 s and never a CR is cut off at the overall
-    // limit with the command's failure message; then the simulated programmer that ends its
-    // lines with CR LF is acknowledged twice in a row.
-    void commandLimitAndCrLf_data() { commands_data(); }
-    void commandLimitAndCrLf() {
-        QFETCH(Command, run);
-        QFETCH(QStringList, messages);
-        Rig rig;
-        rig.device(2).answer(QTest::currentDataTag(), drip(100, 1.9));
-        run(rig.context);
-        QFETCH(double, overall);
-        QVERIFY(rig.took(overall));
-        sim::InProcessProgrammer crlf(rig.timeline, {.crlf = true});
-        rig.port.addPort(2, &crlf);
-        run(rig.context);
-        run(rig.context);
-        QCOMPARE(rig.dialogs.texts(), (QStringList{messages[1], messages[0], messages[0]}));
-        QVERIFY(!rig.port.isOpen());
-    }
-
-    // Two commands on the open port, "A" then "B": an LF right after the CR of an accepted
-    // acknowledgement ends that line, wherever it lands; anywhere else it spoils a reply.
-    void lineFeedAfterAcknowledgement_data() {
-        addColumn<Pieces>("a");
-        addColumn<Pieces>("b");
-        addColumn<bool>("accepted"); // B
-        newRow("LF after the next command")
-            << Pieces{{0, "OK\r"}, {0.01, "\n"}} << Pieces{{0.02, "OK\r"}} << true;
-        newRow("LF starting the next reply") << sent("OK\r") << sent("\nok\r") << true;
-        newRow("after a refused reply") << sent("NO\r") << sent("\nOK\r") << false;
-        newRow("a second LF") << sent("OK\r\n") << sent("\nOK\r") << false;
-        newRow("LF inside") << sent("OK\r") << sent("O\nK\r") << false;
-    }
-    void lineFeedAfterAcknowledgement() {
-        QFETCH(Pieces, a);
-        QFETCH(Pieces, b);
-        Rig rig;
-        platform::ScriptedDevice &programmer = rig.device(1);
-        programmer.answer("A", a);
-        programmer.answer("B", b);
-        proglink::preparePort(rig.port, 1);
-        rig.port.write("A\r");
-        proglink::collectAcknowledgement(rig.context, {2.0});
-        rig.port.write("B\r");
-        QTEST(proglink::collectAcknowledgement(rig.context, {2.0}) == Acknowledged, "accepted");
     }
 
     // Numbers without a device do not exist and fail at once. Every port opened costs 0.01 s
@@ -404,7 +386,6 @@ private slots:
         row("over 80,000", {sent(line1 + QByteArray(90000, 'x')), "", 0});
         // An empty memory answers "OK" alone; silence or noise is no memory read.
         row("OK alone", {sent("OK\r\n"), "", 2, {}, 0, true});
-        row("silence", {{}, ""});
         row("noise then OK", {sent("no slot\rOK\r"), ""});
         row("hang-up mid-reply", {{{0, line1}, {1, "002 1\r"}}, "", 0.5, {}, 0.5});
         // Never 2 s of silence: the read ends 60 s after the command.
@@ -576,40 +557,29 @@ private slots:
                           : Nothing);
     }
 
-    // Values that would end or split a write command refuse the whole upload, with one box,
-    // before the port is touched.
-    void uploadRefusesUnsendableValues_data() {
-        addColumn<Cells>("cells");
-        addColumn<QStringList>("lines"); // of the box
+    // Values that would end or split a write command refuse the whole upload, with one box of
+    // ten lines at most, before the port is touched.
+    void uploadRefusesUnsendableValues() {
         using namespace userdb;
+        Rig rig;
+        userdb::RecordStore store;
+        store.setCell(3, AuxiliaryWord, "AB\nC");
+        store.setCell(5, SerialNumber, "1234\x01");
+        store.setCell(5, AuxiliaryWord, "A,BC");
+        store.setCell(85, SerialNumber, "1234\x7f");
+        store.setCell(85, AuxiliaryWord, "\t"); // the eleventh line: left out
+        store.setCell(86, SerialNumber, "\r");  // beyond the 85 slots: neither sent nor checked
+        for (int slot = 6; slot <= 11; ++slot)
+            store.setCell(slot, AuxiliaryWord, "\t");
         const QString serial = "Slot %1: the serial number holds characters that cannot be sent "
                                "to the programmer";
         const QString aux = "Slot %1: the auxiliary word holds characters that cannot be sent to "
                             "the programmer";
-        newRow("LF, control byte, comma, DEL")
-            << Cells{{3, AuxiliaryWord, "AB\nC"},
-                     {5, SerialNumber, "1234\x01"},
-                     {5, AuxiliaryWord, "A,BC"},
-                     {85, SerialNumber, "1234\x7f"},
-                     {86, SerialNumber, "\r"}} // beyond the 85 slots: neither sent nor checked
-            << QStringList{aux.arg(3), serial.arg(5), aux.arg(5), serial.arg(85)};
-        Cells many;
-        QStringList lines;
-        for (int slot = 1; slot <= 12; ++slot) {
-            many << std::tuple{slot, AuxiliaryWord, "\t"};
+        QStringList lines{aux.arg(3), serial.arg(5), aux.arg(5)};
+        for (int slot = 6; slot <= 11; ++slot)
             lines << aux.arg(slot);
-        }
-        newRow("ten lines at most") << many << lines.first(10);
-    }
-    void uploadRefusesUnsendableValues() {
-        QFETCH(Cells, cells);
-        QFETCH(QStringList, lines);
-        Rig rig;
-        userdb::RecordStore store;
-        for (const auto &[slot, column, text] : cells)
-            store.setCell(slot, column, text);
         QVERIFY(!uploadMemory(rig.context, rig, 1, Device::Receiver, 85, store));
-        QCOMPARE(rig.dialogs.texts(), QStringList{lines.join('\n')});
+        QCOMPARE(rig.dialogs.texts(), QStringList{(lines << serial.arg(85)).join('\n')});
         QVERIFY(rig.port.operations().isEmpty());
     }
 
@@ -671,23 +641,6 @@ private slots:
         QVERIFY(!capture.isRunning());
         // A wait per second of silence or per character, not a spin.
         QVERIFY(rig.timeline.waitCount() < 2 * c.elapsed + 10);
-    }
-
-    // The Comparison window and remletctl say which device they read.
-    void comparisonSummary_data() {
-        addColumn<bool>("tag");
-        addColumn<int>("differences");
-        addColumn<QString>("summary");
-        newRow("receiver, one") << false << 1 << "Receiver: 1 slot differs";
-        newRow("receiver, three") << false << 3 << "Receiver: 3 slots differ";
-        newRow("tag, none") << true << 0 << "Tag: every slot matches";
-        newRow("tag, 340") << true << 340 << "Tag: 340 slots differ";
-    }
-    void comparisonSummary() {
-        QFETCH(bool, tag);
-        QFETCH(int, differences);
-        QTEST(proglink::comparisonSummary(differences, tag ? Device::Tag : Device::Receiver),
-              "summary");
     }
 
     // The simulated tag holds `device` in `slotCount` slots, the database `database`. An empty
