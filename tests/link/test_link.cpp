@@ -12,6 +12,7 @@
 #include "platform/fakes/fakedialogs.h"
 #include "platform/fakes/scripteddevice.h"
 #include "sim/inprocessprogrammer.h"
+#include "tests/common/filledslots.h"
 #include "userdb/databasefile.h"
 #include "userdb/textcodec.h"
 
@@ -123,15 +124,6 @@ void fill(userdb::RecordStore &store, const QString &text) {
     }
 }
 
-// Every slot holding a serial or an auxiliary word, in that form.
-QString filledSlots(const userdb::RecordStore &store) {
-    QStringList result;
-    for (int slot = 1; slot <= userdb::SlotCount; ++slot)
-        if (!store.cell(slot, 1).isEmpty() || !store.cell(slot, 2).isEmpty())
-            result << QString("%1=%2,%3").arg(slot).arg(store.cell(slot, 1), store.cell(slot, 2));
-    return result.join(' ');
-}
-
 struct AcknowledgementCase {
     Pieces a, b;   // the replies to "A" (none: "A" is not sent) and to "B"
     bool accepted; // "B"
@@ -150,7 +142,8 @@ struct DiscoveryCase {
 
 struct DownloadCase {
     Pieces reply;
-    QString expected; // the slots read; empty: the read failed, or the memory is empty
+    QString expected; // the slots read (as filledSlots lists them, joined by spaces); empty: the
+                      // read failed, or the memory is empty
     double elapsed = 2;
     QString status = {}; // empty: the status text is not touched
     double hangUp = 0;   // when the device vanishes; 0: never
@@ -357,9 +350,9 @@ private slots:
         addColumn<DownloadCase>("c");
         const auto row = [](const char *name, const DownloadCase &c) { newRow(name) << c; };
         const QByteArray line1 = "001 12345678 AB01\r";
-        const QString slot1 = "1=12345678,AB01";
-        row("lines then OK", {sent(line1 + "002 8765432F CD02\rOK\r"), slot1 + " 2=8765432F,CD02"});
-        row("085, ok", {sent("085 ABCDEF01 0000\rok\r"), "85=ABCDEF01,0000"});
+        const QString slot1 = "1:12345678|AB01";
+        row("lines then OK", {sent(line1 + "002 8765432F CD02\rOK\r"), slot1 + " 2:8765432F|CD02"});
+        row("085, ok", {sent("085 ABCDEF01 0000\rok\r"), "85:ABCDEF01|0000"});
         row("? first", {sent("?\r" + line1), ""});
         row("bad slot fields skipped", {sent("0A1 12345678 AB01\r000 1\r-01 1\r+02 1\r" + line1),
                                         slot1, 2, "Read 1 slot; 4 lines could not be read"});
@@ -368,18 +361,18 @@ private slots:
             {sent(line1 + "002 1234\"678 AB01\r\r003 12345678 AB\"1\rOK\r"), slot1, 2,
              "Read 1 slot; 2 lines could not be read"});
         row("short line, last wins, tail dropped",
-            {sent("004 1234\r004 ABCD\r005 33333333 0005"), "4=ABCD,"});
+            {sent("004 1234\r004 ABCD\r005 33333333 0005"), "4:ABCD"});
         row("gaps under 2 s adding up past 2 s",
-            {{{0, "002 1\r00"}, {1.5, "1 1234"}, {1.5, "5678 AB01\r"}}, slot1 + " 2=1,", 5});
-        row("pause of 2 s ends it", {{{0, "002 1\r"}, {2, line1}}, "2=1,"});
+            {{{0, "002 1\r00"}, {1.5, "1 1234"}, {1.5, "5678 AB01\r"}}, slot1 + " 2:1", 5});
+        row("pause of 2 s ends it", {{{0, "002 1\r"}, {2, line1}}, "2:1"});
         // Bytes above 127 read as the database file's code page: a save writes them back.
         row("high bytes", {sent("003 12345678 \x80\xE9\x9D\x30\r"),
-                           QString::fromUtf8("3=12345678,\u20AC\u00E9\u009D0")});
+                           QString::fromUtf8("3:12345678|\u20AC\u00E9\u009D0")});
         QByteArray crlf;
         QStringList all;
         for (int slot = 1; slot <= 340; ++slot) {
             crlf += QString::asprintf("%03d 0000%d A%03d\r\n", slot, slot + 1000, slot).toLatin1();
-            all << QString::asprintf("%d=0000%d,A%03d", slot, slot + 1000, slot);
+            all << QString::asprintf("%d:0000%d|A%03d", slot, slot + 1000, slot);
         }
         // The LF after each CR belongs to the line end, not to the next line.
         row("CR LF, 340 slots", {sent(crlf + "OK\r\n"), all.join(' ')});
@@ -408,7 +401,7 @@ private slots:
 
             QCOMPARE(outcome == proglink::DownloadOutcome::Complete, complete);
             QCOMPARE(rig.port.writes(), (Writes{device == Device::Receiver ? "D" : "C", "\r"}));
-            QCOMPARE(filledSlots(store), c.expected);
+            QCOMPARE(filledSlots(store).join(' '), c.expected);
             QCOMPARE(rig.dialogs.texts(), complete ? Nothing : QStringList{ReadError});
             // On success the caller hides the bar after saving.
             QCOMPARE(rig.progress, (complete ? std::pair{1, 340} : std::pair{0, 0}));
@@ -522,7 +515,7 @@ private slots:
             userdb::RecordStore store;
             QCOMPARE(downloadMemory(context, rig, 1, device, rig.buffer, store),
                      proglink::DownloadOutcome::Cancelled);
-            QCOMPARE(filledSlots(store), QString());
+            QCOMPARE(filledSlots(store), QStringList());
         } else if (command.startsWith("program")) {
             const proglink::UploadResult result =
                 uploadMemory(context, rig, 1, device, 340, database);
