@@ -429,7 +429,6 @@ private slots:
         QCOMPARE(writes.mid(64, 8), (Writes{"W", "=", "009", ",", "00C0FFEE", ",", "A9B9", "\r"}));
         QCOMPARE(writes.mid(76, 3), (Writes{"1234\x80\x8A\x9C\xFF", ",", "\x81\x9F\xA0\xE9"}));
         QCOMPARE(writes[10 * 8 + 4], QByteArray("XYZ"));
-        QCOMPARE(writes[84 * 8 + 2], QByteArray("085"));
         QCOMPARE(rig.progress, (std::pair{0, 0}));
         QCOMPARE(rig.dialogs.texts(), QStringList{"Data downloaded OK"});
         QCOMPARE(rig.dialogs.messages()[0].icon, MessageIcon::None);
