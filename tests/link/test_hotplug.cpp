@@ -1,7 +1,5 @@
 #include "link/hotplug.h"
-#include "link/quietabledialogs.h"
 #include "platform/fakes/fakedevicewatcher.h"
-#include "platform/fakes/fakedialogs.h"
 #include "platform/fakes/faketimeline.h"
 
 #include <QTest>
@@ -52,9 +50,6 @@ private slots:
         QTest::addColumn<QStringList>("outcomes"); // of the discoveries the controller starts
         QTest::addColumn<QStringList>("log");
         const QString usb0 = "/dev/ttyUSB0", usb1 = "/dev/ttyUSB1";
-        QTest::newRow("found a second after it appears")
-            << QStringList{"0 none", "5 +" + usb0} << QStringList{usb0}
-            << QStringList{"0 waiting", "6 discover"};
         QTest::newRow("found on the retry 2 s later")
             << QStringList{"0 none", "5 +" + usb0} << QStringList{"none", usb0}
             << QStringList{"0 waiting", "6 discover", "6 waiting", "8 discover"};
@@ -109,11 +104,8 @@ private slots:
         QTEST(session.log, "log");
     }
 
-    // The texts of panel 2, and the watch handed on; an automatic discovery's messages go to
-    // status panel 1 instead of boxes.
-    void textsAndQuietMessages() {
-        QCOMPARE(HotPlugController::waitingText(),
-                 "Waiting for the programmer: plug it in or choose its port");
+    // The text of panel 2 once the programmer has gone, and the watch handed on.
+    void goneTextAndWatch() {
         QCOMPARE(HotPlugController::goneText("/tmp/zepro"),
                  "The programmer on /tmp/zepro has gone away. Waiting for the programmer: plug it "
                  "in or choose its port");
@@ -123,25 +115,6 @@ private slots:
         HotPlugController controller(watcher, timeline, session);
         controller.watch({"/tmp/zepro"});
         QCOMPARE(watcher.watched(), QStringList{"/tmp/zepro"});
-
-        struct StatusView : proglink::ProgrammerView {
-            void setStatusText(const QString &text) override { texts << text; }
-            void setPortText(const QString &) override {}
-            void setReplyText(const QString &) override {}
-            void showProgress(int, int) override {}
-            void setProgress(int) override {}
-            void hideProgress() override {}
-            void showSerialBeingWritten(const QString &) override {}
-            QStringList texts;
-        } view;
-        platform::FakeDialogs boxes;
-        proglink::QuietableDialogs dialogs(boxes, view);
-        dialogs.setQuiet(true);
-        dialogs.message("Receiver memory size set", "", platform::MessageIcon::None);
-        dialogs.setQuiet(false);
-        dialogs.message("Backup tag size set", "", platform::MessageIcon::None);
-        QCOMPARE(view.texts, QStringList{"Receiver memory size set"});
-        QCOMPARE(boxes.texts(), QStringList{"Backup tag size set"});
     }
 };
 

@@ -1,10 +1,8 @@
 // The hot-plug rules on the real device watcher, timers, serial port and event loop, against a
-// zepro-sim that is started late and stopped: the programmer found without a click, its size
-// messages in the status text, its going noticed.
+// zepro-sim that is started late and stopped: the programmer found without a click, its going
+// noticed. (What the window's session does once it is found is tested with the window.)
 #include "link/discovery.h"
 #include "link/hotplug.h"
-#include "link/memorysize.h"
-#include "link/quietabledialogs.h"
 #include "platform/fakes/fakedialogs.h"
 #include "platform/qt/qtdevicewatcher.h"
 #include "platform/qt/qteventloop.h"
@@ -22,21 +20,16 @@ namespace {
 struct Session : proglink::HotPlugClient, proglink::ProgrammerView {
     void discoverAutomatically() override {
         discoveryStarted.append(clock.now());
-        dialogs.setQuiet(true);
         const proglink::DiscoveryResult found = discoverProgrammer(context, *this, buffer);
-        if (found.found) {
-            runMemorySizeCommand(context, found.port, proglink::MemorySize::Receiver340);
-            runMemorySizeCommand(context, found.port, proglink::MemorySize::Tag340);
+        if (found.found)
             controller.programmerFound(serial.portName(found.port));
-        } else {
+        else
             controller.programmerNotFound(false);
-        }
-        dialogs.setQuiet(false);
     }
     void setPortText(const QString &text) override { portText = text; }
     void programmerGone(const QString &path) override { gone = path; }
 
-    void setStatusText(const QString &text) override { statusTexts << text; }
+    void setStatusText(const QString &) override {}
     void setReplyText(const QString &) override {}
     void showProgress(int, int) override {}
     void setProgress(int) override {}
@@ -46,15 +39,13 @@ struct Session : proglink::HotPlugClient, proglink::ProgrammerView {
     platform::QtSerialPort serial;
     platform::SteadyClock clock;
     platform::QtEventLoop loop;
-    platform::FakeDialogs boxes;
-    proglink::QuietableDialogs dialogs{boxes, *this};
+    platform::FakeDialogs dialogs;
     proglink::LinkContext context{serial, clock, loop, dialogs};
     proglink::ReplyBuffer buffer;
     platform::QtDeviceWatcher watcher;
     platform::QtScheduler scheduler;
     proglink::HotPlugController controller{watcher, scheduler, *this};
     QList<double> discoveryStarted;
-    QStringList statusTexts;
     QString portText, gone;
 };
 
@@ -84,9 +75,6 @@ private slots:
         const double probed = session.discoveryStarted.first() - plugged;
         QVERIFY2(probed >= 1.0 && probed < 4.0, qPrintable(QString::number(probed)));
         QCOMPARE(session.controller.foundPath(), link);
-        QCOMPARE(session.statusTexts.mid(2),
-                 (QStringList{"Receiver memory size set", "Backup tag size set"}));
-        QCOMPARE(session.boxes.texts(), QStringList());
 
         sim->stop(); // the simulator removes its link as it ends
         QTRY_COMPARE_WITH_TIMEOUT(session.gone, link, 3000);

