@@ -53,6 +53,7 @@ int main(int argc, char *argv[]) {
     const Measured program = measure([&] { window.runCommand(app::Command::ProgramReceiver); });
     // One line "001 SSSSSSSS AAAA" CR per slot, then "OK" CR, then 2 s of silence.
     const double readWire = (Slots * 18 + 3) * CharSeconds + 2.0;
+    dialogs.queueAnswer(platform::Answer::Discard); // the typed records were never saved
     const Measured read = measure([&] { window.runCommand(app::Command::ReadReceiver); });
 
     printFigure("program_340_wall_seconds", program.wall, "");
@@ -64,7 +65,8 @@ int main(int argc, char *argv[]) {
 
     sim.stop();
     const bool ok = dialogs.texts() == QStringList{QStringLiteral("Data downloaded OK")} &&
-                    window.Remlet_Count() == Slots;
+                    dialogs.unexpectedQuestions() == 0 && window.Remlet_Count() == Slots &&
+                    !window.isWindowModified(); // read and saved
     if (!ok)
         std::fprintf(stderr, "transfer failed: %s\n", qPrintable(dialogs.texts().join(" | ")));
     return ok ? 0 : 1;
