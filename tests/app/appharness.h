@@ -57,6 +57,17 @@ struct AppHarness {
 
     app::MainWindow &w() { return *window; }
 
+    void startWithDatabase() {
+        window->startUp();
+        window->runCommand(app::Command::NewDatabase);
+    }
+
+    // Load Database with `path` chosen in its dialog.
+    void load(const QString &path) {
+        files.queueAnswer(path);
+        window->runCommand(app::Command::LoadDatabase);
+    }
+
     // The title as the window shows it: "[*]" becomes "*" while changes are unsaved.
     QString shownTitle() const {
         QString title = window->windowTitle();
@@ -106,6 +117,24 @@ struct AppHarness {
     // Commands the programmer received, without their CR.
     QList<QByteArray> commandsSent() const { return programmer.model().commands(); }
 };
+
+// Commands run one after the other, and a button clicked, as a table's action.
+inline Action run(std::initializer_list<app::Command> commands) {
+    const QList<app::Command> list(commands);
+    return [list](AppHarness &h) {
+        for (const app::Command command : list)
+            h.w().runCommand(command);
+    };
+}
+inline Action click(const char *name) {
+    return [=](AppHarness &h) { h.child<QAbstractButton>(name)->click(); };
+}
+
+// A database file's line for a slot holding a serial number and a surname, the rest empty.
+inline QByteArray slotLine(const QByteArray &serial, const QByteArray &surname = {}) {
+    return "\"" + serial + "\",\"\",\"" + surname + "\"" + QByteArray(",\"\"").repeated(10) +
+           "\r\n";
+}
 
 inline QList<int> positions(std::initializer_list<std::pair<int, int>> ranges) {
     QList<int> result;

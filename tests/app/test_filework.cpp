@@ -12,11 +12,6 @@ using platform::Answer;
 
 namespace {
 
-QByteArray slotLine(const QByteArray &serial, const QByteArray &surname = {}) {
-    return "\"" + serial + "\",\"\",\"" + surname + "\"" + QByteArray(",\"\"").repeated(10) +
-           "\r\n";
-}
-
 const QByteArray Site = "\"Site\"\r\n" + slotLine("0000001A", "Smith");
 
 // A row of the question's table: what the user does, and whether it went ahead.
@@ -52,33 +47,26 @@ private slots:
         QTest::addColumn<Step>("step");
         QTest::addColumn<bool>("unsaved");
         QTest::addColumn<std::optional<Answer>>("answer"); // none: no question expected
-        const auto click = [](const char *name) {
-            return Action([=](AppHarness &h) { h.child<QAbstractButton>(name)->click(); });
-        };
         const auto closed = [](AppHarness &h) { return !h.w().isDatabaseOpen(); };
+        const auto surname = [](const char *text) {
+            return [=](AppHarness &h) { return h.w().records().cell(1, userdb::Surname) == text; };
+        };
+        const QString other = path("other.fxd");
+        using enum app::Command;
         const auto commands = std::vector<std::pair<const char *, Step>>{
-            {"Close",
-             {[](AppHarness &h) { h.w().runCommand(app::Command::CloseDatabase); }, closed}},
-            {"Close by the exit mark", {click("imgDatabaseExit"), closed}},
+            {"Close", {run({CloseDatabase}), closed}},
             {"Close by the toolbar", {[](AppHarness &h) { h.clickToolbar("close1"); }, closed}},
-            {"New",
-             {[](AppHarness &h) { h.w().runCommand(app::Command::NewDatabase); },
-              [](AppHarness &h) { return h.w().records().cell(1, userdb::Surname).isEmpty(); }}},
-            {"Load",
-             {[this](AppHarness &h) {
-                  h.files.queueAnswer(path("other.fxd"));
-                  h.w().runCommand(app::Command::LoadDatabase);
-              },
-              [](AppHarness &h) { return h.w().records().cell(1, userdb::Surname) == "Other"; }}},
-            {"Read",
-             {[](AppHarness &h) { h.w().runCommand(app::Command::ReadReceiver); },
-              [](AppHarness &h) { return h.w().DatabaseFilename() == "Untitled.fxd"; }}},
+            {"New", {run({NewDatabase}), surname("")}},
+            {"Load", {[=](AppHarness &h) { h.load(other); }, surname("Other")}},
+            {"a file from outside",
+             {[=](AppHarness &h) { h.w().openFile(other); }, surname("Other")}},
+            {"Read", {run({ReadReceiver}), surname("")}},
             {"Import CSV",
              {[this](AppHarness &h) {
                   h.documents.queueAnswer(path("users.csv"));
-                  h.w().runCommand(app::Command::ImportCsv);
+                  h.w().runCommand(ImportCsv);
               },
-              [](AppHarness &h) { return h.w().records().cell(1, userdb::Surname) == "Csv"; }}},
+              surname("Csv")}},
             {"closing the window",
              {[](AppHarness &h) { h.w().close(); },
               [](AppHarness &h) { return !h.w().isVisible(); }}},
@@ -99,8 +87,7 @@ private slots:
         AppHarness h;
         h.w().startUp();
         h.w().show();
-        h.files.queueAnswer(path("site.fxd"));
-        h.w().runCommand(app::Command::LoadDatabase);
+        h.load(path("site.fxd"));
         if (unsaved)
             h.w().database().setCell(1, userdb::Surname, "Edited");
         if (answer)
@@ -145,13 +132,22 @@ private slots:
         QCOMPARE(untitled.w().records().cell(1, userdb::Surname), "Typed");
     }
 
-    // A read never overwrites a file: each takes the first free Untitled name, which the title
-    // shows. New and an import have no file of their own: the first Save asks where, proposing
-    // the first free Untitled name, or the spreadsheet's name beside it.
+    // A read replaces the database, shows slot 1 and is saved at once, but never over a file:
+    // each takes the first free Untitled name, which the title shows. New and an import have no
+    // file of their own: the first Save asks where, proposing the first free Untitled name, or
+    // the spreadsheet's name beside it.
     void newNamesNeverTakeAnExistingFile() {
         AppHarness h;
+        for (int slot = 1; slot <= 3; ++slot) {
+            const QByteArray digit = QByteArray::number(slot);
+            h.programmer.model().receiver().setSlot(slot, {"0000100" + digit, "000" + digit});
+        }
         h.w().startUp();
         h.w().runCommand(app::Command::ReadReceiver);
+        QCOMPARE(h.w().records().cell(3, userdb::AuxiliaryWord), "0003");
+        QCOMPARE(h.child<QLineEdit>("txtRemlet")->text(), "00001001");
+        QVERIFY(h.child("fraTXUsers")->isEnabled() && !h.child("prbDownload")->isVisibleTo(&h.w()));
+        QVERIFY(readFile("Untitled.fxd").contains("\"00001002\",\"0002\""));
         h.w().runCommand(app::Command::ReadReceiver);
         QVERIFY(QFile::exists("Untitled.fxd") && QFile::exists("Untitled 2.fxd"));
         QCOMPARE(h.shownTitle(), "Corvane Systems Remlet Manager - Untitled 2.fxd");
@@ -173,6 +169,7 @@ private slots:
         QCOMPARE(readFile(path("users.fxd")), Site);
         QVERIFY(readFile(path("kept.fxd")).contains("0000003C"));
         QCOMPARE(h.dialogs.unexpectedQuestions(), 0);
+        QCOMPARE(h.dialogs.messages().size(), 2); // the size messages of start-up only
     }
 
     // The first save over a file since the database was opened keeps the file as it was; later
@@ -180,8 +177,7 @@ private slots:
     void previousVersionIsKept() {
         QSettings().remove("Files/KeepPreviousVersion");
         AppHarness h(0);
-        h.files.queueAnswer(path("site.fxd"));
-        h.w().runCommand(app::Command::LoadDatabase);
+        h.load(path("site.fxd"));
         h.w().database().setCell(1, userdb::Surname, "First");
         h.w().runCommand(app::Command::SaveDatabase);
         QCOMPARE(readFile(path("site.old.fxd")), Site);
@@ -197,8 +193,7 @@ private slots:
         h.w().menuAction("mnuKeepPreviousVersion")->setChecked(false);
         AppHarness later(0);
         QVERIFY(!later.w().menuAction("mnuKeepPreviousVersion")->isChecked());
-        later.files.queueAnswer(path("other.fxd"));
-        later.w().runCommand(app::Command::LoadDatabase);
+        later.load(path("other.fxd"));
         QFile::remove(path("other.old.fxd"));
         later.w().runCommand(app::Command::SaveDatabase);
         QVERIFY(!QFile::exists(path("other.old.fxd")));
@@ -217,8 +212,7 @@ private slots:
         file += slotLine("0000001C", "Zo\xE2\x84\xA6");
         QVERIFY(writeFile(path("odd.fxd"), file));
         AppHarness h(0);
-        h.files.queueAnswer(path("odd.fxd"));
-        h.w().runCommand(app::Command::LoadDatabase);
+        h.load(path("odd.fxd"));
         QCOMPARE(h.dialogs.messages().size(), 1);
         QCOMPARE(h.dialogs.messages().first().icon, platform::MessageIcon::Warning);
         QVERIFY2(h.dialogs.texts().first().contains("Slot 2, Surname\nSlot 341, Surname"),
@@ -239,8 +233,7 @@ private slots:
     // success message; verifying then lists it as different.
     void slotsChangedAfterTheyWereSent() {
         AppHarness h;
-        h.w().startUp();
-        h.w().runCommand(app::Command::NewDatabase);
+        h.startWithDatabase();
         h.w().database().setCell(1, userdb::SerialNumber, "0000000A");
         h.w().menuAction("mnuVerifyAfterProgramming")->setChecked(true);
         h.timeline.after(1.0, [&] {
