@@ -118,6 +118,11 @@ struct AppHarness {
     QList<QByteArray> commandsSent() const { return programmer.model().commands(); }
 };
 
+// What a screen reader reads as a control's name.
+inline QString readerName(QWidget *widget) {
+    return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+}
+
 // Commands run one after the other, and a button clicked, as a table's action.
 inline Action run(std::initializer_list<app::Command> commands) {
     const QList<app::Command> list(commands);

@@ -274,7 +274,9 @@ private slots:
         auto *comparison = h.w().findChild<QWidget *>("ComparisonWindow");
         const bool compared = command != app::Command::ProgramTag;
         QCOMPARE(comparison && comparison->isVisible(), compared);
-        QTEST(compared ? comparison->findChild<QLabel *>("lblSummary")->text() : h.w().statusText(),
+        // The summary as a screen reader reads it: its text.
+        QTEST(compared ? readerName(comparison->findChild<QLabel *>("lblSummary"))
+                       : h.w().statusText(),
               "shown");
         if (command == app::Command::CompareWithTag) {
             // The table lists each slot that differs; choosing one (Enter) shows it, and
