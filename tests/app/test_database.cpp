@@ -102,8 +102,7 @@ private slots:
             "\"Site A\"\r\n" + slotLine("0000001A", "Smith") + slotLine("0000001B");
         QVERIFY(writeFile(path("good.fxd"), saved));
         AppHarness h(0);
-        h.files.queueAnswer(path("good.fxd"));
-        h.w().runCommand(app::Command::LoadDatabase);
+        h.load(path("good.fxd"));
         h.child<QScrollBar>("hscSlot")->setValue(2);
         action(h);
         const QString shown = h.dialogs.texts().join('\n');
@@ -188,8 +187,7 @@ private slots:
         const QByteArray address = "12 High St\r\nCarlton\n" + everyStorableByte();
         QVERIFY(writeFile(path("bytes.fxd"), "\"" + address + "\"\r\n" + records));
         AppHarness h(0);
-        h.files.queueAnswer(path("bytes.fxd"));
-        h.w().runCommand(app::Command::LoadDatabase);
+        h.load(path("bytes.fxd"));
         h.child<QScrollBar>("hscSlot")->setValue(2);
         h.child<QScrollBar>("hscSlot")->setValue(1);
         h.w().runCommand(app::Command::SaveDatabase);

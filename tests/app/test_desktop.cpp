@@ -248,7 +248,6 @@ private slots:
         QTest::addColumn<QStringList>("steps");
         QTest::addColumn<QStringList>("listed");
         using Names = QStringList;
-        QTest::newRow("most recent first") << Names{"+a", "+b", "+c"} << Names{"c", "b", "a"};
         QTest::newRow("again to the top")
             << Names{"+a", "+b", "+c", "+./a"} << Names{"a", "c", "b"};
         QTest::newRow("eight at most")

@@ -105,9 +105,8 @@ private slots:
     // stops the command that asked.
     void closingDuringATransferAndAFailedSave() {
         AppHarness h(1, {.ackDelay = 1.0});
-        h.w().startUp();
+        h.startWithDatabase();
         h.w().show();
-        h.w().runCommand(app::Command::NewDatabase);
         h.w().database().setCell(1, userdb::SerialNumber, "0000ABCD");
         bool stillOpen = false;
         h.timeline.after(0.5, [&] {

@@ -10,8 +10,6 @@
 #include <QPdfWriter>
 #include <QTemporaryDir>
 
-using platform::MessageIcon;
-
 namespace {
 
 using Names = QSet<QString>;
@@ -147,7 +145,6 @@ private slots:
                  "mnuImportCsv mnuExportSpreadsheet mnuImportSpreadsheet mnuPrintUserList "
                  "mnuExportPdf - mnuBulkFill mnuKeepPreviousVersion - mnuProgrammerLog "
                  "mnuProgrammerPort");
-        QCOMPARE(enabledTools(alone), Always);
         alone.w().runCommand(app::Command::NewDatabase);
         QCOMPARE(enabledTools(alone), withDatabase);
         AppHarness h;
