@@ -22,6 +22,14 @@ QStringList toolsMenu(AppHarness &h) {
     return items;
 }
 
+// The window's control of that accessible name, as a screen reader finds it.
+template <class Control> Control *named(const QWidget &window, const QString &name) {
+    for (Control *control : window.findChildren<Control *>())
+        if (control->accessibleName() == name)
+            return control;
+    qFatal("No control named %s", qPrintable(name));
+}
+
 // The Tools items enabled now.
 Names enabledTools(AppHarness &h) {
     Names enabled;
@@ -187,24 +195,49 @@ private slots:
         QCOMPARE(enabledTools(h), Always);
     }
 
-    // Find opens the list with the find box ready; the list follows the database; choosing a
-    // row shows its slot in the editor; closing the database closes the list.
+    // Find opens the list with the find box ready; the list follows the database, its count
+    // read as it shows; Tab runs from the find box to the check box and the table, and Return
+    // in the find box goes into the table, on the row found. Choosing a row (Enter, a click,
+    // Return) shows its slot in the editor; closing the database closes the list.
     void userListGoToSlotAndLiveNames() {
         AppHarness h(0);
         h.showNewDatabase();
         h.w().menuAction("mnuFind")->trigger();
         auto *list = h.w().findChild<QWidget *>("UserListWindow");
-        QVERIFY(list && list->isVisible());
-        QCOMPARE(list->focusWidget()->accessibleName(), "Find");
-        auto *view = list->findChild<QTableView *>("usersView");
+        QVERIFY(list && QTest::qWaitForWindowActive(list));
+        auto *find = named<QLineEdit>(*list, "Find");
+        auto *duplicates = named<QCheckBox>(*list, "Duplicates only");
+        auto *table = named<QTableView>(*list, "Users");
+        auto *count = list->findChild<QLabel *>("statusLabel");
+        QCOMPARE(QApplication::focusWidget(), find);
         h.w().runCommand(app::Command::NewDatabase);
-        h.w().database().setCell(5, userdb::Surname, "Five");
-        QCOMPARE(view->model()->rowCount(), 1);
-        view->setFocus();
-        view->setCurrentIndex(view->model()->index(0, 0));
-        QTest::keyClick(view, Qt::Key_Return);
-        QCOMPARE(h.w().EditSlotNumber(), 5);
-        QCOMPARE(h.child<QLineEdit>("txtSurname")->text(), "Five");
+        for (const int slot : {1, 2})
+            h.w().database().setCell(slot, userdb::SerialNumber, "1A2B3C4D");
+        h.w().database().setCell(9, userdb::Address2, "Harbour Towers");
+        QCOMPARE(readerName(count), "3 of 3 users");
+        QTest::keyClick(find, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), duplicates);
+        QTest::keyClick(duplicates, Qt::Key_Space);
+        QCOMPARE(readerName(count), "2 of 3 users");
+        QTest::keyClick(duplicates, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), table);
+        QTest::keyClick(table, Qt::Key_Down);
+        QTest::keyClick(table, Qt::Key_Enter);
+        QCOMPARE(h.w().EditSlotNumber(), 2);
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                          table->visualRect(table->model()->index(0, 1)).center());
+        QCOMPARE(h.w().EditSlotNumber(), 1);
+        QTest::keyClick(duplicates, Qt::Key_Space);
+        QTest::keyClicks(find, "Harbour");
+        QCOMPARE(readerName(count), "1 of 3 users");
+        QTest::keyClick(find, Qt::Key_Return);
+        QCOMPARE(list->focusWidget(), table);
+        QTest::keyClick(table, Qt::Key_Return);
+        QCOMPARE(h.w().EditSlotNumber(), 9);
+        QVERIFY(QTest::qWaitForWindowActive(&h.w())); // the editor comes to the front
+        QCOMPARE(h.child<QLineEdit>("txtAddress2")->text(), "Harbour Towers");
+        h.w().database().setCell(3, userdb::Surname, "Harbour"); // a slot with text joins
+        QCOMPARE(readerName(count), "2 of 4 users");
         h.dialogs.queueAnswer(platform::Answer::Discard);
         h.w().runCommand(app::Command::CloseDatabase); // the list goes with the database
         QVERIFY(!list->isVisible());
