@@ -63,9 +63,21 @@ struct AppHarness {
     }
 
     // Load Database with `path` chosen in its dialog.
-    void load(const QString &path) {
+    void load(const QString &path) { runWithFile(app::Command::LoadDatabase, path); }
+    // A command whose file dialog is answered (none: cancelled).
+    void runWithFile(app::Command command, const std::optional<QString> &path) {
         files.queueAnswer(path);
-        window->runCommand(app::Command::LoadDatabase);
+        window->runCommand(command);
+    }
+    // A command whose document dialog (a spreadsheet, a PDF) is answered with `path`.
+    void runWithDocument(app::Command command, const QString &path) {
+        documents.queueAnswer(path);
+        window->runCommand(command);
+    }
+    // A command whose question about unsaved changes (or text a file cannot hold) is answered.
+    void runAnswering(app::Command command, platform::Answer answer) {
+        dialogs.queueAnswer(answer);
+        window->runCommand(command);
     }
 
     // The title as the window shows it: "[*]" becomes "*" while changes are unsaved.

@@ -49,8 +49,7 @@ private slots:
         QTest::keyClicks(h.child("txtSurname"), "Jones");
         slot->setValue(1);
         QCOMPARE(h.child<QLineEdit>("txtSurname")->text(), "Smith");
-        h.files.queueAnswer(path("typed.fxd"));
-        h.w().runCommand(app::Command::SaveDatabaseAs);
+        h.runWithFile(app::Command::SaveDatabaseAs, path("typed.fxd"));
         QCOMPARE(readFile(path("typed.fxd")),
                  "\"\"\r\n" + slotLine("0000001A", "Smith") + slotLine("", "Jones"));
         QCOMPARE(h.shownTitle(), "Corvane Systems Remlet Manager - " + path("typed.fxd"));
@@ -77,8 +76,7 @@ private slots:
         const auto row = [](const char *name, app::Command command,
                             const std::optional<QString> &answer, const char *reason = "") {
             QTest::newRow(name) << Action([=](AppHarness &h) {
-                h.files.queueAnswer(answer);
-                h.w().runCommand(command);
+                h.runWithFile(command, answer);
                 if (command == app::Command::MergeDatabase) {
                     h.child<QCheckBox>("chkDelMissing")->setChecked(true);
                     h.child<QPushButton>("cmdMergeDatabase")->click();

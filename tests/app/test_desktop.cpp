@@ -158,18 +158,15 @@ private slots:
         QTest::addColumn<QRect>("frame");
         QTest::addColumn<bool>("maximized");
         QTest::addColumn<QRect>("placed");
-        QTest::newRow("where it was left")
-            << QRect(2000, 40, 1004, 704) << false << QRect(2000, 40, 1004, 704);
-        QTest::newRow("maximized")
-            << QRect(2000, 40, 1004, 704) << true << QRect(2000, 40, 1004, 704);
-        QTest::newRow("partly off the screen")
-            << QRect(2700, 300, 1004, 704) << false << QRect(2282, 64, 1004, 704);
-        QTest::newRow("above and left")
-            << QRect(1900, -100, 1004, 704) << false << QRect(1920, 0, 1004, 704);
-        QTest::newRow("larger than the screen")
-            << QRect(1930, 10, 2000, 1000) << false << QRect(1920, 0, 1366, 768);
-        QTest::newRow("monitor gone")
-            << QRect(9000, 100, 1004, 704) << false << QRect(916, 100, 1004, 704);
+        const auto row = [](const char *name, QRect frame, bool maximized, QRect placed) {
+            QTest::newRow(name) << frame << maximized << placed;
+        };
+        row("where it was left", {2000, 40, 1004, 704}, false, {2000, 40, 1004, 704});
+        row("maximized", {2000, 40, 1004, 704}, true, {2000, 40, 1004, 704});
+        row("partly off the screen", {2700, 300, 1004, 704}, false, {2282, 64, 1004, 704});
+        row("above and left", {1900, -100, 1004, 704}, false, {1920, 0, 1004, 704});
+        row("larger than the screen", {1930, 10, 2000, 1000}, false, {1920, 0, 1366, 768});
+        row("monitor gone", {9000, 100, 1004, 704}, false, {916, 100, 1004, 704});
     }
     void rememberedPlace() {
         QFETCH(QRect, frame);
@@ -277,9 +274,9 @@ private slots:
             if (kind == '*')
                 h.w().runCommand(app::Command::NewDatabase);
             if (kind == '>' || kind == '*') {
-                h.files.queueAnswer(path(file));
-                h.w().runCommand(kind == '>' ? app::Command::SaveDatabaseAs
-                                             : app::Command::SaveDatabase);
+                h.runWithFile(kind == '>' ? app::Command::SaveDatabaseAs
+                                          : app::Command::SaveDatabase,
+                              path(file));
             }
         }
         QStringList listed;

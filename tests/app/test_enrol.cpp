@@ -40,7 +40,6 @@ private slots:
         QSignalSpy changed(&s.window, &EnrolWindow::slotChanged);
         // Every change goes through the path of a typed serial, which every view follows.
         QSignalSpy cells(&s.database, &userdb::OpenDatabase::cellChanged);
-        QCOMPARE(s.window.windowTitle(), "Enrol Fobs");
         s.window.addCaptureLine("RX 1A2B3C4D");
         s.window.addCaptureLine("RX 00c0ffee");
         QCOMPARE(s.current(), "00C0FFEE  Slot 2");
@@ -61,13 +60,13 @@ private slots:
     }
 
     // Each way of stopping asks once for capture mode to end and takes no line after it; a
-    // device that went away asks nothing and says that what was enrolled stays.
+    // device that went away asks nothing and says that what was enrolled stays. (Escape closes
+    // the window, which stops as Stop does: the main window's enrolment test presses it.)
     void stopping_data() {
         QTest::addColumn<QString>("how");
         QTest::addColumn<int>("stopRequests");
         QTest::addColumn<QString>("lastRow");
         QTest::newRow("Stop") << "Stop" << 1 << "1A2B3C4D  Slot 85";
-        QTest::newRow("Escape") << "Escape" << 1 << "1A2B3C4D  Slot 85";
         QTest::newRow("no free slot") << "full" << 1 << "00C0FFEE  No free slot";
         QTest::newRow("device gone")
             << "lost" << 0 << "The programmer went away: capture stopped. What was enrolled stays.";
@@ -84,10 +83,6 @@ private slots:
 
         if (how == "Stop") {
             QTest::mouseClick(s.button("cmdStop"), Qt::LeftButton);
-        } else if (how == "Escape") {
-            QVERIFY(QTest::qWaitForWindowActive(&s.window));
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-            QVERIFY(!s.window.isVisible());
         } else if (how == "full") {
             s.window.addCaptureLine("RX 00C0FFEE");
         } else {

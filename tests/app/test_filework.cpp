@@ -62,10 +62,7 @@ private slots:
              {[=](AppHarness &h) { h.w().openFile(other); }, surname("Other")}},
             {"Read", {run({ReadReceiver}), surname("")}},
             {"Import CSV",
-             {[this](AppHarness &h) {
-                  h.documents.queueAnswer(path("users.csv"));
-                  h.w().runCommand(ImportCsv);
-              },
+             {[this](AppHarness &h) { h.runWithDocument(ImportCsv, path("users.csv")); },
               surname("Csv")}},
             {"closing the window",
              {[](AppHarness &h) { h.w().close(); },
@@ -125,8 +122,7 @@ private slots:
         untitled.w().runCommand(app::Command::NewDatabase);
         untitled.w().database().setCell(1, userdb::Surname, "Typed");
         untitled.dialogs.queueAnswer(Answer::Save);
-        untitled.files.queueAnswer(std::nullopt); // the Save As dialog cancelled
-        untitled.w().runCommand(app::Command::CloseDatabase);
+        untitled.runWithFile(app::Command::CloseDatabase, std::nullopt); // Save As cancelled
         QVERIFY(untitled.w().isDatabaseOpen());
         QCOMPARE(untitled.w().records().cell(1, userdb::Surname), "Typed");
     }
@@ -152,17 +148,14 @@ private slots:
         QCOMPARE(h.shownTitle(), "Corvane Systems Remlet Manager - Untitled 2.fxd");
 
         h.w().runCommand(app::Command::NewDatabase);
-        h.files.queueAnswer(path("new.fxd"));
-        h.w().runCommand(app::Command::SaveDatabase);
+        h.runWithFile(app::Command::SaveDatabase, path("new.fxd"));
         QCOMPARE(h.files.shown().last().proposedName, "Untitled 3.fxd");
         QVERIFY(QFile::exists(path("new.fxd")));
 
-        h.documents.queueAnswer(path("users.csv"));
-        h.w().runCommand(app::Command::ImportCsv);
+        h.runWithDocument(app::Command::ImportCsv, path("users.csv"));
         QCOMPARE(h.shownTitle(), "Corvane Systems Remlet Manager - " + path("users.fxd") + "*");
         QVERIFY(writeFile(path("users.fxd"), Site)); // appears meanwhile: still not written
-        h.files.queueAnswer(path("kept.fxd"));
-        h.w().runCommand(app::Command::SaveDatabase);
+        h.runWithFile(app::Command::SaveDatabase, path("kept.fxd"));
         QCOMPARE(h.files.shown().last().kind, platform::FakeFileDialog::Kind::Save);
         QCOMPARE(h.files.shown().last().proposedName, path("users.fxd"));
         QCOMPARE(readFile(path("users.fxd")), Site);
@@ -185,8 +178,8 @@ private slots:
         h.w().runCommand(app::Command::SaveDatabase);
         QCOMPARE(readFile(path("site.old.fxd")), Site);
         QVERIFY(readFile(path("site.fxd")).contains("Second"));
-        h.files.queueAnswer(path("other.fxd")); // Save As over another database keeps it too
-        h.w().runCommand(app::Command::SaveDatabaseAs);
+        // Save As over another database keeps it too.
+        h.runWithFile(app::Command::SaveDatabaseAs, path("other.fxd"));
         QVERIFY(readFile(path("other.old.fxd")).contains("Other"));
 
         h.w().menuAction("mnuKeepPreviousVersion")->setChecked(false);
@@ -216,12 +209,10 @@ private slots:
         QCOMPARE(h.dialogs.messages().first().icon, platform::MessageIcon::Warning);
         QVERIFY2(h.dialogs.texts().first().contains("Slot 2, Surname\nSlot 341, Surname"),
                  qPrintable(h.dialogs.texts().first()));
-        h.dialogs.queueAnswer(Answer::Cancel);
-        h.w().runCommand(app::Command::SaveDatabase);
+        h.runAnswering(app::Command::SaveDatabase, Answer::Cancel);
         QCOMPARE(readFile(path("odd.fxd")), file);
         QVERIFY(h.dialogs.questions().last().startsWith("2 characters cannot be stored"));
-        h.dialogs.queueAnswer(Answer::Save);
-        h.w().runCommand(app::Command::SaveDatabase);
+        h.runAnswering(app::Command::SaveDatabase, Answer::Save);
         QCOMPARE(h.w().records().cell(2, userdb::Surname), "Jo?e");
         QCOMPARE(h.w().records().cell(341, userdb::Surname), "Zo?");
         QVERIFY(readFile(path("odd.fxd")).endsWith(slotLine("0000001C", "Zo?")));

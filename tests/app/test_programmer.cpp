@@ -194,8 +194,7 @@ private slots:
         AppHarness h(1, {.readErrorAt = 2});
         h.startWithDatabase();
         h.w().database().setCell(1, userdb::SerialNumber, "0000BEEF");
-        h.dialogs.queueAnswer(platform::Answer::Discard);
-        h.w().runCommand(app::Command::ReadTag);
+        h.runAnswering(app::Command::ReadTag, platform::Answer::Discard);
         QCOMPARE(h.commandsSent().last(), QByteArray("C"));
         QVERIFY(!QFile::exists("Untitled.fxd"));
         QVERIFY(h.child("fraTXUsers")->isEnabled());
@@ -325,8 +324,7 @@ private slots:
         h.w().startUp();
         h.showNewDatabase();
         h.w().database().setCell(1, userdb::Surname, "Kept");
-        h.files.queueAnswer(QDir::current().filePath("kept.fxd"));
-        h.w().runCommand(app::Command::SaveDatabaseAs);
+        h.runWithFile(app::Command::SaveDatabaseAs, QDir::current().filePath("kept.fxd"));
         const QString title = h.shownTitle();
         h.dialogs.clear();
         auto *cancel = h.child<QPushButton>("cmdCancel");

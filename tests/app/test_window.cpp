@@ -187,8 +187,7 @@ private slots:
         QCOMPARE(h.child<QLabel>("StatusBar1Panel2")->text(), "Serial 1A2B3C4D is also in slot 17");
         Names duringRead;
         h.timeline.after(0.5, [&] { duringRead = enabledTools(h); });
-        h.dialogs.queueAnswer(platform::Answer::Discard);
-        h.w().runCommand(app::Command::ReadReceiver);
+        h.runAnswering(app::Command::ReadReceiver, platform::Answer::Discard);
         // A read holds the programmer and the records: only what merely looks stays.
         QCOMPARE(duringRead, (Names{"mnuUserList", "mnuFind", "mnuGoToSlot", "mnuProgrammerLog"}));
         h.w().runCommand(app::Command::CloseDatabase);
@@ -238,9 +237,8 @@ private slots:
         QCOMPARE(h.child<QLineEdit>("txtAddress2")->text(), "Harbour Towers");
         h.w().database().setCell(3, userdb::Surname, "Harbour"); // a slot with text joins
         QCOMPARE(readerName(count), "2 of 4 users");
-        h.dialogs.queueAnswer(platform::Answer::Discard);
-        h.w().runCommand(app::Command::CloseDatabase); // the list goes with the database
-        QVERIFY(!list->isVisible());
+        h.runAnswering(app::Command::CloseDatabase, platform::Answer::Discard);
+        QVERIFY(!list->isVisible()); // the list goes with the database
 
         // Go to Slot shows the slot typed through the scroll bar's path, so the serial check
         // runs for the slot left; the status bar's names follow their text.
@@ -316,37 +314,30 @@ private slots:
         h.w().database().setCell(1, userdb::SerialNumber, "0000001A");
         h.w().database().setCell(1, userdb::Surname, "=Smith, Jo");
         const userdb::RecordStore typed = h.w().records();
-        h.documents.queueAnswer(m_dir.filePath("users.csv"));
-        h.w().runCommand(app::Command::ExportCsv);
+        h.runWithDocument(app::Command::ExportCsv, m_dir.filePath("users.csv"));
         QCOMPARE(h.documents.shown().at(0).proposedPath, "Untitled.csv");
         QVERIFY(writeFile(m_dir.filePath("bad.csv"), "Surname\r\nNo serial column\r\n"));
         h.documents.queueAnswer(m_dir.filePath("bad.csv"));
-        h.dialogs.queueAnswer(platform::Answer::Discard);
-        h.w().runCommand(app::Command::ImportCsv);
+        h.runAnswering(app::Command::ImportCsv, platform::Answer::Discard);
         QCOMPARE(h.dialogs.messages().size(), 1);
         QCOMPARE(h.w().DatabaseFilename(), "Untitled.fxd");
-        h.dialogs.queueAnswer(platform::Answer::Discard);
-        h.w().runCommand(app::Command::NewDatabase);
-        h.documents.queueAnswer(m_dir.filePath("users.csv"));
-        h.w().runCommand(app::Command::ImportCsv);
+        h.runAnswering(app::Command::NewDatabase, platform::Answer::Discard);
+        h.runWithDocument(app::Command::ImportCsv, m_dir.filePath("users.csv"));
         QCOMPARE(h.w().DatabaseFilename(), m_dir.filePath("users.fxd"));
         // A workbook keeps the address too; an import comes in unsaved.
         h.child<app::AddressEdit>("txtDatabaseAddress")->setAddressText("Site\r\nGate 2");
-        h.documents.queueAnswer(m_dir.filePath("users.xlsx"));
-        h.w().runCommand(app::Command::ExportSpreadsheet);
+        h.runWithDocument(app::Command::ExportSpreadsheet, m_dir.filePath("users.xlsx"));
         QCOMPARE(h.documents.shown().last().proposedPath, m_dir.filePath("users.xlsx"));
-        h.dialogs.queueAnswer(platform::Answer::Discard);
-        h.w().runCommand(app::Command::NewDatabase);
+        h.runAnswering(app::Command::NewDatabase, platform::Answer::Discard);
         h.child<app::AddressEdit>("txtDatabaseAddress")->setAddressText("");
         h.documents.queueAnswer(m_dir.filePath("users.xlsx"));
-        h.dialogs.queueAnswer(platform::Answer::Discard); // the address was edited
-        h.w().runCommand(app::Command::ImportSpreadsheet);
+        // The address was edited: the import asks first.
+        h.runAnswering(app::Command::ImportSpreadsheet, platform::Answer::Discard);
         QCOMPARE(h.w().records().record(1), typed.record(1));
         QCOMPARE(h.child<app::AddressEdit>("txtDatabaseAddress")->addressText(), "Site\r\nGate 2");
         QCOMPARE(h.shownTitle(),
                  "Corvane Systems Remlet Manager - " + m_dir.filePath("users.fxd*"));
-        h.documents.queueAnswer(m_dir.filePath("users.pdf"));
-        h.w().runCommand(app::Command::ExportPdf);
+        h.runWithDocument(app::Command::ExportPdf, m_dir.filePath("users.pdf"));
         QVERIFY(QFileInfo(m_dir.filePath("users.pdf")).size() > 0);
         QPdfWriter printer(m_dir.filePath("printed.pdf"));
         h.documents.printer = &printer;
