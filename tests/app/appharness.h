@@ -12,6 +12,7 @@
 #include "platform/fakes/faketimeline.h"
 #include "sim/inprocessprogrammer.h"
 
+#include <QTemporaryDir>
 #include <QtTest>
 #include <QtWidgets>
 #include <memory>
@@ -128,6 +129,25 @@ struct AppHarness {
 
     // Commands the programmer received, without their CR.
     QList<QByteArray> commandsSent() const { return programmer.model().commands(); }
+};
+
+// The window started up: the programmer (if any) found and told the sizes.
+struct StartedApp : AppHarness {
+    explicit StartedApp(int programmerPort = 1, sim::ProgrammerOptions options = {})
+        : AppHarness(programmerPort, std::move(options)) {
+        window->startUp();
+    }
+};
+
+// A test object that works in a folder of its own, the current folder while its cases run.
+class InOwnFolder : public QObject {
+protected:
+    QTemporaryDir m_dir;
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+    InOwnFolder() {
+        if (!QDir::setCurrent(m_dir.path()))
+            qFatal("Cannot work in %s", qPrintable(m_dir.path()));
+    }
 };
 
 // What a screen reader reads as a control's name.

@@ -5,8 +5,6 @@
 #include "app/editor/fieldinput.h"
 #include "tests/common/testfiles.h"
 
-#include <QTemporaryDir>
-
 namespace {
 
 // Every byte from 0x20 to 0xFF that Windows-1252 defines, but the double quote that ends a field.
@@ -27,15 +25,10 @@ QString textOf(QWidget *box) {
 
 } // namespace
 
-class DatabaseTest : public QObject {
+class DatabaseTest : public InOwnFolder {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
-    QString path(const QString &name) const { return m_dir.filePath(name); }
-
 private slots:
-    void initTestCase() { QVERIFY(QDir::setCurrent(m_dir.path())); }
-
     // Typing goes into the slot shown; Save As writes it; the count leaves out slots without a
     // fob. Close by the editor's exit mark hides the records but keeps them; New empties them
     // and keeps the address.

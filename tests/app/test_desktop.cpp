@@ -5,8 +5,6 @@
 #include "app/outside/recentfiles.h"
 #include "tests/common/testfiles.h"
 
-#include <QTemporaryDir>
-
 using platform::Answer;
 
 namespace {
@@ -58,14 +56,10 @@ QMenu *openRecent(AppHarness &h) {
 
 } // namespace
 
-class DesktopTest : public QObject {
+class DesktopTest : public InOwnFolder {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
-    QString path(const QString &name) const { return m_dir.filePath(name); }
-
 private slots:
-    void initTestCase() { QVERIFY(QDir::setCurrent(m_dir.path())); }
     void init() { QSettings().clear(); }
 
     // With a programmer found and a database open (every menu shown), the frame stays on the
@@ -176,8 +170,7 @@ private slots:
         QSettings().setValue("mainWindow/frame", frame);
         QSettings().setValue("mainWindow/place", frame - margins);
         QSettings().setValue("mainWindow/maximized", maximized);
-        AppHarness h(0);
-        h.w().startUp();
+        StartedApp h(0);
         h.w().show();
         QVERIFY(QTest::qWaitForWindowExposed(&h.w()));
         QCOMPARE(h.w().isMaximized(), maximized);

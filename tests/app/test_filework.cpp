@@ -6,8 +6,6 @@
 #include "app/editor/fieldinput.h"
 #include "tests/common/testfiles.h"
 
-#include <QTemporaryDir>
-
 using platform::Answer;
 
 namespace {
@@ -25,14 +23,10 @@ struct Step {
 Q_DECLARE_METATYPE(Step)
 Q_DECLARE_METATYPE(std::optional<Answer>)
 
-class FileWorkTest : public QObject {
+class FileWorkTest : public InOwnFolder {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
-    QString path(const QString &name) const { return m_dir.filePath(name); }
-
 private slots:
-    void initTestCase() { QVERIFY(QDir::setCurrent(m_dir.path())); }
     void init() {
         for (const QString &name : QDir().entryList({"*.fxd", "*.csv"}, QDir::Files))
             QFile::remove(name);
@@ -81,8 +75,7 @@ private slots:
         QFETCH(Step, step);
         QFETCH(bool, unsaved);
         QFETCH(std::optional<Answer>, answer);
-        AppHarness h;
-        h.w().startUp();
+        StartedApp h;
         h.w().show();
         h.load(path("site.fxd"));
         if (unsaved)

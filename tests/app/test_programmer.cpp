@@ -9,8 +9,6 @@
 #include "sim/simulatorprocess.h"
 #include "tests/common/testfiles.h"
 
-#include <QTemporaryDir>
-
 namespace {
 
 const QStringList FileItems{"mnuSaveDatabase", "mnuSaveDatabaseAs", "mnuCloseDatabase",
@@ -23,13 +21,10 @@ const QStringList BothMenus =
 
 } // namespace
 
-class ProgrammerTest : public QObject {
+class ProgrammerTest : public InOwnFolder {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
-
 private slots:
-    void initTestCase() { QVERIFY(QDir::setCurrent(m_dir.path())); }
     void init() { QFile::remove("Untitled.fxd"); }
 
     // A size chosen before any programmer is found is sent by the search; both size messages
@@ -84,8 +79,7 @@ private slots:
     void commandStates() {
         QFETCH(bool, programmer);
         QFETCH(Action, action);
-        AppHarness h(programmer ? 1 : 0);
-        h.w().startUp();
+        StartedApp h(programmer ? 1 : 0);
         action(h);
         QTEST(h.visibleToolbarPositions(), "toolbar");
         QTEST(h.visibleMenus(), "menus");
@@ -141,8 +135,7 @@ private slots:
         QCOMPARE(none.dialogs.texts(),
                  QStringList(2, "No programmer has been found: connect it and use Find ZEPRO"));
         QVERIFY(none.w().isMenuVisible("mnuProgram"));
-        AppHarness h;
-        h.w().startUp();
+        StartedApp h;
         h.dialogs.clear();
         h.port.holdElsewhere(1);
         h.clickToolbar("ClearRX1");
@@ -155,8 +148,7 @@ private slots:
     // While one command waits for the programmer, another is refused with a beep and a brief
     // notice, and a refused size choice goes back.
     void secondExchangeWhileOneWaitsIsRefused() {
-        AppHarness h(1, {.ackDelay = 5.0});
-        h.w().startUp();
+        StartedApp h(1, {.ackDelay = 5.0});
         const QList<int> toolbar = h.visibleToolbarPositions();
         auto *rx85 = h.child<QRadioButton>("optRX85Slot");
         h.timeline.after(1.0, [&] {
@@ -180,8 +172,7 @@ private slots:
     }
 
     void closingDuringCaptureClosesThePortWithoutSwitchingOff() {
-        AppHarness h;
-        h.w().startUp();
+        StartedApp h;
         h.timeline.after(1.0, [&] { h.w().close(); });
         h.w().runCommand(app::Command::EnableInternalReceiver);
         QVERIFY(!h.port.isOpen());
@@ -354,8 +345,7 @@ private slots:
     // A programmer plugged in later is found without a click, its size messages in the status
     // bar rather than boxes; pulled out, it is missed and waited for again.
     void programmerPluggedInLater() {
-        AppHarness h(0);
-        h.w().startUp();
+        StartedApp h(0);
         const QString waiting = "Waiting for the programmer: plug it in or choose its port";
         QCOMPARE(h.child<QLabel>("StatusBar1Panel2")->text(), waiting);
         h.port.addPort(1, &h.programmer);
@@ -373,8 +363,7 @@ private slots:
     // path (unsaved, the editor following); what would replace the records waits; Stop ends
     // capture mode as Disable does.
     void enrolFobsFromTheToolsMenu() {
-        AppHarness h;
-        h.w().startUp();
+        StartedApp h;
         h.showNewDatabase();
         h.w().database().setCell(1, userdb::SerialNumber, "0000ABCD");
         h.w().database().setCell(2, userdb::Surname, "Booked");

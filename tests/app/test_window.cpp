@@ -8,7 +8,6 @@
 #include "tests/common/testfiles.h"
 
 #include <QPdfWriter>
-#include <QTemporaryDir>
 
 namespace {
 
@@ -46,22 +45,17 @@ const Names Always{"mnuVerifyAfterProgramming", "mnuImportCsv",     "mnuImportSp
 
 } // namespace
 
-class WindowTest : public QObject {
+class WindowTest : public InOwnFolder {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
-
 private slots:
-    void initTestCase() { QVERIFY(QDir::setCurrent(m_dir.path())); }
-
     // The shortcuts of hidden items do nothing. Tab runs through the editor top to bottom, left
     // to right, and leaves the address box (the State box's own line edit stands for the box).
     // The slot bar's arrows move one slot and Page keys ten; Ctrl+Page keys step slots from any
     // box. The panels' exit marks take the focus and act on Space; Escape closes an open panel;
     // F10 opens the first menu.
     void windowByKeyboard() {
-        AppHarness h(0);
-        h.w().startUp();
+        StartedApp h(0);
         h.w().show();
         QVERIFY(QTest::qWaitForWindowActive(&h.w()));
         QTest::keySequence(&h.w(), QKeySequence("Ctrl+Shift+S")); // no database to save
@@ -145,8 +139,7 @@ private slots:
             Always + Names{"mnuUserList",          "mnuFind",          "mnuGoToSlot",
                            "mnuExportCsv",         "mnuPrintUserList", "mnuExportPdf",
                            "mnuExportSpreadsheet", "mnuBulkFill"};
-        AppHarness alone(0);
-        alone.w().startUp();
+        StartedApp alone(0);
         QCOMPARE(toolsMenu(alone).join(' '),
                  "mnuUserList mnuFind mnuGoToSlot mnuUseCapturedSerial mnuEnrolFobs - "
                  "mnuCompareReceiver mnuCompareTag mnuVerifyAfterProgramming - mnuExportCsv "
@@ -155,8 +148,7 @@ private slots:
                  "mnuProgrammerPort");
         alone.w().runCommand(app::Command::NewDatabase);
         QCOMPARE(enabledTools(alone), withDatabase);
-        AppHarness h;
-        h.w().startUp();
+        StartedApp h;
         QCOMPARE(enabledTools(h), Always);
         h.showNewDatabase();
         const Names programmerItems{"mnuEnrolFobs", "mnuCompareReceiver", "mnuCompareTag"};
@@ -314,32 +306,31 @@ private slots:
         h.w().database().setCell(1, userdb::SerialNumber, "0000001A");
         h.w().database().setCell(1, userdb::Surname, "=Smith, Jo");
         const userdb::RecordStore typed = h.w().records();
-        h.runWithDocument(app::Command::ExportCsv, m_dir.filePath("users.csv"));
+        h.runWithDocument(app::Command::ExportCsv, path("users.csv"));
         QCOMPARE(h.documents.shown().at(0).proposedPath, "Untitled.csv");
-        QVERIFY(writeFile(m_dir.filePath("bad.csv"), "Surname\r\nNo serial column\r\n"));
-        h.documents.queueAnswer(m_dir.filePath("bad.csv"));
+        QVERIFY(writeFile(path("bad.csv"), "Surname\r\nNo serial column\r\n"));
+        h.documents.queueAnswer(path("bad.csv"));
         h.runAnswering(app::Command::ImportCsv, platform::Answer::Discard);
         QCOMPARE(h.dialogs.messages().size(), 1);
         QCOMPARE(h.w().DatabaseFilename(), "Untitled.fxd");
         h.runAnswering(app::Command::NewDatabase, platform::Answer::Discard);
-        h.runWithDocument(app::Command::ImportCsv, m_dir.filePath("users.csv"));
-        QCOMPARE(h.w().DatabaseFilename(), m_dir.filePath("users.fxd"));
+        h.runWithDocument(app::Command::ImportCsv, path("users.csv"));
+        QCOMPARE(h.w().DatabaseFilename(), path("users.fxd"));
         // A workbook keeps the address too; an import comes in unsaved.
         h.child<app::AddressEdit>("txtDatabaseAddress")->setAddressText("Site\r\nGate 2");
-        h.runWithDocument(app::Command::ExportSpreadsheet, m_dir.filePath("users.xlsx"));
-        QCOMPARE(h.documents.shown().last().proposedPath, m_dir.filePath("users.xlsx"));
+        h.runWithDocument(app::Command::ExportSpreadsheet, path("users.xlsx"));
+        QCOMPARE(h.documents.shown().last().proposedPath, path("users.xlsx"));
         h.runAnswering(app::Command::NewDatabase, platform::Answer::Discard);
         h.child<app::AddressEdit>("txtDatabaseAddress")->setAddressText("");
-        h.documents.queueAnswer(m_dir.filePath("users.xlsx"));
+        h.documents.queueAnswer(path("users.xlsx"));
         // The address was edited: the import asks first.
         h.runAnswering(app::Command::ImportSpreadsheet, platform::Answer::Discard);
         QCOMPARE(h.w().records().record(1), typed.record(1));
         QCOMPARE(h.child<app::AddressEdit>("txtDatabaseAddress")->addressText(), "Site\r\nGate 2");
-        QCOMPARE(h.shownTitle(),
-                 "Corvane Systems Remlet Manager - " + m_dir.filePath("users.fxd*"));
-        h.runWithDocument(app::Command::ExportPdf, m_dir.filePath("users.pdf"));
-        QVERIFY(QFileInfo(m_dir.filePath("users.pdf")).size() > 0);
-        QPdfWriter printer(m_dir.filePath("printed.pdf"));
+        QCOMPARE(h.shownTitle(), "Corvane Systems Remlet Manager - " + path("users.fxd*"));
+        h.runWithDocument(app::Command::ExportPdf, path("users.pdf"));
+        QVERIFY(QFileInfo(path("users.pdf")).size() > 0);
+        QPdfWriter printer(path("printed.pdf"));
         h.documents.printer = &printer;
         h.w().runCommand(app::Command::PrintUserList);
         QCOMPARE(h.documents.printRequests(), 1);
