@@ -60,13 +60,14 @@ private slots:
     }
 
     // Each way of stopping asks once for capture mode to end and takes no line after it; a
-    // device that went away asks nothing and says that what was enrolled stays. (Escape closes
-    // the window, which stops as Stop does: the main window's enrolment test presses it.)
+    // device that went away asks nothing and says that what was enrolled stays. Escape works
+    // from the control that has the focus.
     void stopping_data() {
         QTest::addColumn<QString>("how");
         QTest::addColumn<int>("stopRequests");
         QTest::addColumn<QString>("lastRow");
         QTest::newRow("Stop") << "Stop" << 1 << "1A2B3C4D  Slot 85";
+        QTest::newRow("Escape") << "Escape" << 1 << "1A2B3C4D  Slot 85";
         QTest::newRow("no free slot") << "full" << 1 << "00C0FFEE  No free slot";
         QTest::newRow("device gone")
             << "lost" << 0 << "The programmer went away: capture stopped. What was enrolled stays.";
@@ -83,6 +84,10 @@ private slots:
 
         if (how == "Stop") {
             QTest::mouseClick(s.button("cmdStop"), Qt::LeftButton);
+        } else if (how == "Escape") {
+            QVERIFY(QTest::qWaitForWindowActive(&s.window));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+            QVERIFY(!s.window.isVisible());
         } else if (how == "full") {
             s.window.addCaptureLine("RX 00C0FFEE");
         } else {
