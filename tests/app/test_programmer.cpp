@@ -268,6 +268,8 @@ private slots:
         QTEST(compared ? readerName(comparison->findChild<QLabel *>("lblSummary"))
                        : h.w().statusText(),
               "shown");
+        if (compared) // a comparison says nothing in the status bar; a verify that matches does
+            QCOMPARE(h.w().statusText(), "Found Remlet Manager on Port 1");
         if (command == app::Command::CompareWithTag) {
             // The table lists each slot that differs; choosing one (Enter) shows it, and
             // moving along the rows does not.
