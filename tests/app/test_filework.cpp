@@ -1,6 +1,6 @@
 // Nothing lost in everyday file work: the question before unsaved changes go, names that never
-// take an existing file's, the previous version kept, text a file cannot hold, and slots that
-// change after a program sent them.
+// take an existing file's, the previous version kept and text a file cannot hold. (Slots that
+// change after a program sent them are the programmer test's comparison table.)
 #include "appharness.h"
 
 #include "app/editor/fieldinput.h"
@@ -210,29 +210,6 @@ private slots:
         QCOMPARE(h.w().records().cell(341, userdb::Surname), "Zo?");
         QVERIFY(readFile(path("odd.fxd")).endsWith(slotLine("0000001C", "Zo?")));
         QCOMPARE(h.shownTitle(), "Corvane Systems Remlet Manager - " + path("odd.fxd"));
-    }
-
-    // Typing goes on during a program: a slot already sent that changes is named after the
-    // success message; verifying then lists it as different.
-    void slotsChangedAfterTheyWereSent() {
-        AppHarness h;
-        h.startWithDatabase();
-        h.w().database().setCell(1, userdb::SerialNumber, "0000000A");
-        h.w().menuAction("mnuVerifyAfterProgramming")->setChecked(true);
-        h.timeline.after(1.0, [&] {
-            h.w().database().setCell(1, userdb::SerialNumber, "0000000B");
-            h.w().database().setCell(300, userdb::SerialNumber, "0000000C"); // not sent yet
-        });
-        h.dialogs.clear();
-        h.w().runCommand(app::Command::ProgramReceiver);
-        h.w().menuAction("mnuVerifyAfterProgramming")->setChecked(false);
-        QCOMPARE(h.dialogs.texts(),
-                 (QStringList{"Data downloaded OK",
-                              "Slot 1 changed after it was sent: program again to send it"}));
-        QCOMPARE(h.dialogs.messages().last().icon, platform::MessageIcon::Warning);
-        auto *comparison = h.w().findChild<QWidget *>("ComparisonWindow");
-        QVERIFY(comparison && comparison->isVisible());
-        QCOMPARE(comparison->findChild<QLabel *>("lblSummary")->text(), "Receiver: 1 slot differs");
     }
 };
 

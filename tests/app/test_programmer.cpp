@@ -237,14 +237,23 @@ private slots:
 
     // Comparing reads the device into a store of its own; verifying after a program shows
     // the Comparison window only when something differs. The database is neither changed
-    // nor saved.
+    // nor saved. Typing goes on during a program: a slot already sent that changes is named
+    // after the success message, and verifying lists it as different.
     void compareAndVerify_data() {
         QTest::addColumn<app::Command>("command");
         QTest::addColumn<QString>("shown"); // the Comparison window's summary, else the status
+        QTest::addColumn<QStringList>("said");
         using enum app::Command;
-        QTest::newRow("compare, three differ") << CompareWithTag << "Tag: 3 slots differ";
-        QTest::newRow("compare, matching") << CompareWithReceiver << "Receiver: every slot matches";
-        QTest::newRow("verify the tag") << ProgramTag << "Verified: the tag matches the database";
+        const QString done = "Data downloaded OK";
+        const auto row = [](const char *name, app::Command command, const char *shown,
+                            const QStringList &said = {}) {
+            QTest::newRow(name) << command << QString(shown) << said;
+        };
+        row("compare, three differ", CompareWithTag, "Tag: 3 slots differ");
+        row("compare, matching", CompareWithReceiver, "Receiver: every slot matches");
+        row("verify the tag", ProgramTag, "Verified: the tag matches the database", {done});
+        row("verify, a slot changed after it was sent", ProgramReceiver, "Receiver: 1 slot differs",
+            {done, "Slot 1 changed after it was sent: program again to send it"});
     }
     void compareAndVerify() {
         AppHarness h;
@@ -259,8 +268,17 @@ private slots:
             h.w().database().setCell(slot, userdb::SerialNumber, QString("0000100%1").arg(slot));
         h.w().menuAction("mnuVerifyAfterProgramming")->setChecked(true);
         const userdb::RecordStore before = h.w().records();
+        if (command == app::Command::ProgramReceiver) // slot 1 is sent by then, slot 300 not yet
+            h.timeline.after(1.0, [&] {
+                h.w().database().setCell(1, userdb::SerialNumber, "0000000B");
+                h.w().database().setCell(300, userdb::SerialNumber, "0000000C");
+            });
+        h.dialogs.clear();
         h.w().runCommand(command);
         h.w().menuAction("mnuVerifyAfterProgramming")->setChecked(false);
+        QTEST(h.dialogs.texts(), "said");
+        if (h.dialogs.messages().size() > 1)
+            QCOMPARE(h.dialogs.messages().last().icon, platform::MessageIcon::Warning);
         auto *comparison = h.w().findChild<QWidget *>("ComparisonWindow");
         const bool compared = command != app::Command::ProgramTag;
         QCOMPARE(comparison && comparison->isVisible(), compared);
@@ -268,7 +286,8 @@ private slots:
         QTEST(compared ? readerName(comparison->findChild<QLabel *>("lblSummary"))
                        : h.w().statusText(),
               "shown");
-        if (compared) // a comparison says nothing in the status bar; a verify that matches does
+        // A comparison says nothing in the status bar; a verify that matches does.
+        if (command == app::Command::CompareWithTag || command == app::Command::CompareWithReceiver)
             QCOMPARE(h.w().statusText(), "Found Remlet Manager on Port 1");
         if (command == app::Command::CompareWithTag) {
             // The table lists each slot that differs; choosing one (Enter) shows it, and
