@@ -12,6 +12,7 @@
 #include "platform/fakes/faketimeline.h"
 #include "sim/inprocessprogrammer.h"
 
+#include <QTemporaryDir>
 #include <QtTest>
 #include <QtWidgets>
 #include <memory>
@@ -56,6 +57,29 @@ struct AppHarness {
     }
 
     app::MainWindow &w() { return *window; }
+
+    void startWithDatabase() {
+        window->startUp();
+        window->runCommand(app::Command::NewDatabase);
+    }
+
+    // Load Database with `path` chosen in its dialog.
+    void load(const QString &path) { runWithFile(app::Command::LoadDatabase, path); }
+    // A command whose file dialog is answered (none: cancelled).
+    void runWithFile(app::Command command, const std::optional<QString> &path) {
+        files.queueAnswer(path);
+        window->runCommand(command);
+    }
+    // A command whose document dialog (a spreadsheet, a PDF) is answered with `path`.
+    void runWithDocument(app::Command command, const QString &path) {
+        documents.queueAnswer(path);
+        window->runCommand(command);
+    }
+    // A command whose question about unsaved changes (or text a file cannot hold) is answered.
+    void runAnswering(app::Command command, platform::Answer answer) {
+        dialogs.queueAnswer(answer);
+        window->runCommand(command);
+    }
 
     // The title as the window shows it: "[*]" becomes "*" while changes are unsaved.
     QString shownTitle() const {
@@ -106,6 +130,48 @@ struct AppHarness {
     // Commands the programmer received, without their CR.
     QList<QByteArray> commandsSent() const { return programmer.model().commands(); }
 };
+
+// The window started up: the programmer (if any) found and told the sizes.
+struct StartedApp : AppHarness {
+    explicit StartedApp(int programmerPort = 1, sim::ProgrammerOptions options = {})
+        : AppHarness(programmerPort, std::move(options)) {
+        window->startUp();
+    }
+};
+
+// A test object that works in a folder of its own, the current folder while its cases run.
+class InOwnFolder : public QObject {
+protected:
+    QTemporaryDir m_dir;
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+    InOwnFolder() {
+        if (!QDir::setCurrent(m_dir.path()))
+            qFatal("Cannot work in %s", qPrintable(m_dir.path()));
+    }
+};
+
+// What a screen reader reads as a control's name.
+inline QString readerName(QWidget *widget) {
+    return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+}
+
+// Commands run one after the other, and a button clicked, as a table's action.
+inline Action run(std::initializer_list<app::Command> commands) {
+    const QList<app::Command> list(commands);
+    return [list](AppHarness &h) {
+        for (const app::Command command : list)
+            h.w().runCommand(command);
+    };
+}
+inline Action click(const char *name) {
+    return [=](AppHarness &h) { h.child<QAbstractButton>(name)->click(); };
+}
+
+// A database file's line for a slot holding a serial number and a surname, the rest empty.
+inline QByteArray slotLine(const QByteArray &serial, const QByteArray &surname = {}) {
+    return "\"" + serial + "\",\"\",\"" + surname + "\"" + QByteArray(",\"\"").repeated(10) +
+           "\r\n";
+}
 
 inline QList<int> positions(std::initializer_list<std::pair<int, int>> ranges) {
     QList<int> result;

@@ -5,8 +5,6 @@
 #include "app/outside/recentfiles.h"
 #include "tests/common/testfiles.h"
 
-#include <QTemporaryDir>
-
 using platform::Answer;
 
 namespace {
@@ -29,11 +27,6 @@ QScreen *screenNamed(const QString &name) {
 bool everyMenuShown(QMenuBar *bar) {
     const auto *overflow = bar->findChild<QToolButton *>("qt_menubar_ext_button");
     return !overflow || !overflow->isVisible();
-}
-
-QByteArray slotLine(const QByteArray &serial, const QByteArray &surname) {
-    return "\"" + serial + "\",\"\",\"" + surname + "\"" + QByteArray(",\"\"").repeated(10) +
-           "\r\n";
 }
 
 // A drag over `target` and, when it was accepted, the drop; whether it was accepted.
@@ -63,19 +56,17 @@ QMenu *openRecent(AppHarness &h) {
 
 } // namespace
 
-class DesktopTest : public QObject {
+class DesktopTest : public InOwnFolder {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
-    QString path(const QString &name) const { return m_dir.filePath(name); }
-
 private slots:
-    void initTestCase() { QVERIFY(QDir::setCurrent(m_dir.path())); }
     void init() { QSettings().clear(); }
 
     // With a programmer found and a database open (every menu shown), the frame stays on the
     // screen and the menu bar shows every menu while the screen has room; else the screen
     // wins and the column scrolls. The Sort and Merge panels come into view within the screen.
+    // Every box of the editor is at least a line of text high (the address two) and none
+    // overlaps another, with both panels open and a transfer's progress bar shown.
     void fitsTheScreen_data() {
         QTest::addColumn<QString>("screen");
         QTest::addColumn<int>("points");
@@ -100,6 +91,7 @@ private slots:
         const QRect available = screenNamed(screen)->availableGeometry();
         h.w().setScreen(screenNamed(screen));
         h.w().startUp();
+        h.child("prbDownload")->show();
         h.showNewDatabase();
         QTRY_VERIFY2(available.contains(h.w().frameGeometry()), qPrintable(screen));
         QTEST(everyMenuShown(h.w().menuBar()), "menusFit");
@@ -112,6 +104,20 @@ private slots:
         const QRect shown(merge->mapTo(column->viewport(), QPoint(0, 0)), merge->size());
         QVERIFY(column->viewport()->rect().intersects(shown));
         QTEST(column->verticalScrollBar()->isVisible(), "scrolls");
+        const int line = QFontMetrics(font).height();
+        QList<QRect> placed;
+        for (QWidget *box : h.child("fraTXUsers")->findChildren<QWidget *>()) {
+            const bool address = box->inherits("QPlainTextEdit");
+            if ((!address && !box->inherits("QLineEdit") && !box->inherits("QComboBox")) ||
+                box->parentWidget()->inherits("QComboBox"))
+                continue;
+            QVERIFY2(box->height() >= (address ? 2 : 1) * line, qPrintable(box->objectName()));
+            const QRect rect(box->mapTo(&h.w(), QPoint(0, 0)), box->size());
+            for (const QRect &other : std::as_const(placed))
+                QVERIFY2(!rect.intersects(other), qPrintable(box->objectName()));
+            placed << rect;
+        }
+        QCOMPARE(placed.size(), 13);
     }
 
     // The bulk panel beyond the window's edge is hidden, so Tab never reaches it unseen; Bulk
@@ -139,22 +145,22 @@ private slots:
     }
 
     // A remembered place comes back fitted into the free area of the screen it was on, or of
-    // the primary screen when that monitor has gone, the frame as large as it was then; a
+    // the primary screen when that monitor has gone (above and left of it or beyond its right
+    // and bottom edges), the frame as large as it was then; a
     // window closed maximized opens maximized. Closing remembers the place again.
     void rememberedPlace_data() {
         QTest::addColumn<QRect>("frame");
         QTest::addColumn<bool>("maximized");
         QTest::addColumn<QRect>("placed");
-        QTest::newRow("where it was left")
-            << QRect(2000, 40, 1004, 704) << false << QRect(2000, 40, 1004, 704);
-        QTest::newRow("maximized")
-            << QRect(2000, 40, 1004, 704) << true << QRect(2000, 40, 1004, 704);
-        QTest::newRow("partly off the screen")
-            << QRect(2700, 300, 1004, 704) << false << QRect(2282, 64, 1004, 704);
-        QTest::newRow("larger than the screen")
-            << QRect(1930, 10, 2000, 1000) << false << QRect(1920, 0, 1366, 768);
-        QTest::newRow("monitor gone")
-            << QRect(9000, 100, 1004, 704) << false << QRect(916, 100, 1004, 704);
+        const auto row = [](const char *name, QRect frame, bool maximized, QRect placed) {
+            QTest::newRow(name) << frame << maximized << placed;
+        };
+        row("where it was left", {2000, 40, 1004, 704}, false, {2000, 40, 1004, 704});
+        row("maximized", {2000, 40, 1004, 704}, true, {2000, 40, 1004, 704});
+        row("partly off the screen", {2700, 300, 1004, 704}, false, {2282, 64, 1004, 704});
+        row("above and left", {1900, -100, 1004, 704}, false, {1920, 0, 1004, 704});
+        row("larger than the screen", {1930, 10, 2000, 1000}, false, {1920, 0, 1366, 768});
+        row("monitor gone", {9000, 100, 1004, 704}, false, {916, 100, 1004, 704});
     }
     void rememberedPlace() {
         QFETCH(QRect, frame);
@@ -164,8 +170,7 @@ private slots:
         QSettings().setValue("mainWindow/frame", frame);
         QSettings().setValue("mainWindow/place", frame - margins);
         QSettings().setValue("mainWindow/maximized", maximized);
-        AppHarness h(0);
-        h.w().startUp();
+        StartedApp h(0);
         h.w().show();
         QVERIFY(QTest::qWaitForWindowExposed(&h.w()));
         QCOMPARE(h.w().isMaximized(), maximized);
@@ -176,12 +181,11 @@ private slots:
         QCOMPARE(QSettings().value("mainWindow/maximized").toBool(), maximized);
     }
 
-    // A file from outside opens as Load Database does: unsaved changes are asked about first,
-    // Cancel keeps them, Save writes them first; a file that fails says why. A drag of
-    // anything but one local database file is refused without a word.
+    // A file from outside opens as Load Database does: unsaved changes are asked about first;
+    // a file that fails says why. A drag of anything but one local database file is refused
+    // without a word.
     void fileFromOutside_data() {
         QTest::addColumn<Action>("open");
-        QTest::addColumn<QList<Answer>>("answers");
         QTest::addColumn<bool>("opened");
         QTest::addColumn<int>("said");
         const auto openFile = [](const QString &name) {
@@ -200,51 +204,29 @@ private slots:
             app::addRecentFile("b.fxd");
             openRecent(h)->actions().first()->trigger();
         });
-        using List = QList<Answer>;
-        QTest::newRow("argument") << openFile("b.fxd") << List{} << true << 0;
-        QTest::newRow("argument, missing file") << openFile("none.fxd") << List{} << false << 1;
-        QTest::newRow("drop on the window, discard")
-            << drop("") << List{Answer::Discard} << true << 0;
-        QTest::newRow("drop on a text box, cancel")
-            << drop("txtSurname") << List{Answer::Cancel} << false << 0;
-        QTest::newRow("recent list, save") << recent << List{Answer::Save} << true << 0;
-        QTest::newRow("drop of a text file") << drop("", {"a.txt"}) << List{} << false << 0;
-        QTest::newRow("drop of two files") << drop("", {"a.fxd", "b.fxd"}) << List{} << false << 0;
-        QTest::newRow("drop from the web")
-            << drop("", {"https://example.org/b.fxd"}) << List{} << false << 0;
+        QTest::newRow("argument") << openFile("b.fxd") << true << 0;
+        QTest::newRow("argument, missing file") << openFile("none.fxd") << false << 1;
+        QTest::newRow("drop on the window") << drop("") << true << 0;
+        QTest::newRow("drop on a text box") << drop("txtSurname") << true << 0;
+        QTest::newRow("recent list") << recent << true << 0;
+        QTest::newRow("drop of a text file") << drop("", {"a.txt"}) << false << 0;
+        QTest::newRow("drop of two files") << drop("", {"a.fxd", "b.fxd"}) << false << 0;
+        QTest::newRow("drop from the web") << drop("", {"https://example.org/b.fxd"}) << false << 0;
     }
     void fileFromOutside() {
         QFETCH(Action, open);
-        QFETCH(QList<Answer>, answers);
         QFETCH(bool, opened);
+        QFETCH(int, said);
         QVERIFY(writeFile("a.fxd", "\"A\"\r\n" + slotLine("0000000A", "Ames")));
         QVERIFY(writeFile("b.fxd", "\"B\"\r\n" + slotLine("0000000B", "Best")));
         AppHarness h(0);
         QVERIFY(h.w().openFile("a.fxd"));
-        if (!answers.isEmpty())
-            h.w().database().setCell(1, userdb::Surname, "Edited");
-        for (const Answer answer : answers)
-            h.dialogs.queueAnswer(answer);
+        h.w().database().setCell(1, userdb::Surname, "Edited");
+        h.dialogs.queueAnswer(Answer::Discard);
         open(h);
-        QCOMPARE(h.dialogs.questions().size(), answers.size());
-        QCOMPARE(h.dialogs.unexpectedQuestions(), 0);
-        QTEST(int(h.dialogs.messages().size()), "said");
-        const QString surname = opened ? "Best" : answers.isEmpty() ? "Ames" : "Edited";
-        QCOMPARE(h.w().records().cell(1, userdb::Surname), surname);
-        QCOMPARE(readFile("a.fxd").contains("Edited"), answers == QList<Answer>{Answer::Save});
-    }
-
-    // While a transfer runs, a file from outside is refused as Load Database is.
-    void refusedDuringATransfer() {
-        QVERIFY(writeFile("b.fxd", "\"B\"\r\n" + slotLine("0000000B", "Best")));
-        AppHarness h;
-        h.w().startUp();
-        bool opened = true;
-        h.timeline.after(0.5, [&] { opened = h.w().openFile("b.fxd"); });
-        h.w().runCommand(app::Command::ReadReceiver);
-        QVERIFY(!opened);
-        QVERIFY(h.w().DatabaseFilename().startsWith("Untitled"));
-        QCOMPARE(h.dialogs.beeps(), 1);
+        QCOMPARE(h.dialogs.questions().size(), opened || said ? 1 : 0); // a refused drop: none
+        QCOMPARE(int(h.dialogs.messages().size()), said);
+        QCOMPARE(h.w().records().cell(1, userdb::Surname), opened ? "Best" : "Edited");
     }
 
     // File > Open Recent: the files opened (Load, the command line, a drop), saved as, or
@@ -256,7 +238,6 @@ private slots:
         QTest::addColumn<QStringList>("steps");
         QTest::addColumn<QStringList>("listed");
         using Names = QStringList;
-        QTest::newRow("most recent first") << Names{"+a", "+b", "+c"} << Names{"c", "b", "a"};
         QTest::newRow("again to the top")
             << Names{"+a", "+b", "+c", "+./a"} << Names{"a", "c", "b"};
         QTest::newRow("eight at most")
@@ -286,9 +267,9 @@ private slots:
             if (kind == '*')
                 h.w().runCommand(app::Command::NewDatabase);
             if (kind == '>' || kind == '*') {
-                h.files.queueAnswer(path(file));
-                h.w().runCommand(kind == '>' ? app::Command::SaveDatabaseAs
-                                             : app::Command::SaveDatabase);
+                h.runWithFile(kind == '>' ? app::Command::SaveDatabaseAs
+                                          : app::Command::SaveDatabase,
+                              path(file));
             }
         }
         QStringList listed;

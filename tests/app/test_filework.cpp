@@ -1,21 +1,14 @@
 // Nothing lost in everyday file work: the question before unsaved changes go, names that never
-// take an existing file's, the previous version kept, text a file cannot hold, and slots that
-// change after a program sent them.
+// take an existing file's, the previous version kept and text a file cannot hold. (Slots that
+// change after a program sent them are the programmer test's comparison table.)
 #include "appharness.h"
 
 #include "app/editor/fieldinput.h"
 #include "tests/common/testfiles.h"
 
-#include <QTemporaryDir>
-
 using platform::Answer;
 
 namespace {
-
-QByteArray slotLine(const QByteArray &serial, const QByteArray &surname = {}) {
-    return "\"" + serial + "\",\"\",\"" + surname + "\"" + QByteArray(",\"\"").repeated(10) +
-           "\r\n";
-}
 
 const QByteArray Site = "\"Site\"\r\n" + slotLine("0000001A", "Smith");
 
@@ -30,14 +23,10 @@ struct Step {
 Q_DECLARE_METATYPE(Step)
 Q_DECLARE_METATYPE(std::optional<Answer>)
 
-class FileWorkTest : public QObject {
+class FileWorkTest : public InOwnFolder {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
-    QString path(const QString &name) const { return m_dir.filePath(name); }
-
 private slots:
-    void initTestCase() { QVERIFY(QDir::setCurrent(m_dir.path())); }
     void init() {
         for (const QString &name : QDir().entryList({"*.fxd", "*.csv"}, QDir::Files))
             QFile::remove(name);
@@ -52,33 +41,23 @@ private slots:
         QTest::addColumn<Step>("step");
         QTest::addColumn<bool>("unsaved");
         QTest::addColumn<std::optional<Answer>>("answer"); // none: no question expected
-        const auto click = [](const char *name) {
-            return Action([=](AppHarness &h) { h.child<QAbstractButton>(name)->click(); });
-        };
         const auto closed = [](AppHarness &h) { return !h.w().isDatabaseOpen(); };
+        const auto surname = [](const char *text) {
+            return [=](AppHarness &h) { return h.w().records().cell(1, userdb::Surname) == text; };
+        };
+        const QString other = path("other.fxd");
+        using enum app::Command;
         const auto commands = std::vector<std::pair<const char *, Step>>{
-            {"Close",
-             {[](AppHarness &h) { h.w().runCommand(app::Command::CloseDatabase); }, closed}},
-            {"Close by the exit mark", {click("imgDatabaseExit"), closed}},
+            {"Close", {run({CloseDatabase}), closed}},
             {"Close by the toolbar", {[](AppHarness &h) { h.clickToolbar("close1"); }, closed}},
-            {"New",
-             {[](AppHarness &h) { h.w().runCommand(app::Command::NewDatabase); },
-              [](AppHarness &h) { return h.w().records().cell(1, userdb::Surname).isEmpty(); }}},
-            {"Load",
-             {[this](AppHarness &h) {
-                  h.files.queueAnswer(path("other.fxd"));
-                  h.w().runCommand(app::Command::LoadDatabase);
-              },
-              [](AppHarness &h) { return h.w().records().cell(1, userdb::Surname) == "Other"; }}},
-            {"Read",
-             {[](AppHarness &h) { h.w().runCommand(app::Command::ReadReceiver); },
-              [](AppHarness &h) { return h.w().DatabaseFilename() == "Untitled.fxd"; }}},
+            {"New", {run({NewDatabase}), surname("")}},
+            {"Load", {[=](AppHarness &h) { h.load(other); }, surname("Other")}},
+            {"a file from outside",
+             {[=](AppHarness &h) { h.w().openFile(other); }, surname("Other")}},
+            {"Read", {run({ReadReceiver}), surname("")}},
             {"Import CSV",
-             {[this](AppHarness &h) {
-                  h.documents.queueAnswer(path("users.csv"));
-                  h.w().runCommand(app::Command::ImportCsv);
-              },
-              [](AppHarness &h) { return h.w().records().cell(1, userdb::Surname) == "Csv"; }}},
+             {[this](AppHarness &h) { h.runWithDocument(ImportCsv, path("users.csv")); },
+              surname("Csv")}},
             {"closing the window",
              {[](AppHarness &h) { h.w().close(); },
               [](AppHarness &h) { return !h.w().isVisible(); }}},
@@ -96,11 +75,9 @@ private slots:
         QFETCH(Step, step);
         QFETCH(bool, unsaved);
         QFETCH(std::optional<Answer>, answer);
-        AppHarness h;
-        h.w().startUp();
+        StartedApp h;
         h.w().show();
-        h.files.queueAnswer(path("site.fxd"));
-        h.w().runCommand(app::Command::LoadDatabase);
+        h.load(path("site.fxd"));
         if (unsaved)
             h.w().database().setCell(1, userdb::Surname, "Edited");
         if (answer)
@@ -118,9 +95,8 @@ private slots:
     // stops the command that asked.
     void closingDuringATransferAndAFailedSave() {
         AppHarness h(1, {.ackDelay = 1.0});
-        h.w().startUp();
+        h.startWithDatabase();
         h.w().show();
-        h.w().runCommand(app::Command::NewDatabase);
         h.w().database().setCell(1, userdb::SerialNumber, "0000ABCD");
         bool stillOpen = false;
         h.timeline.after(0.5, [&] {
@@ -139,40 +115,46 @@ private slots:
         untitled.w().runCommand(app::Command::NewDatabase);
         untitled.w().database().setCell(1, userdb::Surname, "Typed");
         untitled.dialogs.queueAnswer(Answer::Save);
-        untitled.files.queueAnswer(std::nullopt); // the Save As dialog cancelled
-        untitled.w().runCommand(app::Command::CloseDatabase);
+        untitled.runWithFile(app::Command::CloseDatabase, std::nullopt); // Save As cancelled
         QVERIFY(untitled.w().isDatabaseOpen());
         QCOMPARE(untitled.w().records().cell(1, userdb::Surname), "Typed");
     }
 
-    // A read never overwrites a file: each takes the first free Untitled name, which the title
-    // shows. New and an import have no file of their own: the first Save asks where, proposing
-    // the first free Untitled name, or the spreadsheet's name beside it.
+    // A read replaces the database, shows slot 1 and is saved at once, but never over a file:
+    // each takes the first free Untitled name, which the title shows. New and an import have no
+    // file of their own: the first Save asks where, proposing the first free Untitled name, or
+    // the spreadsheet's name beside it.
     void newNamesNeverTakeAnExistingFile() {
         AppHarness h;
+        for (int slot = 1; slot <= 3; ++slot) {
+            const QByteArray digit = QByteArray::number(slot);
+            h.programmer.model().receiver().setSlot(slot, {"0000100" + digit, "000" + digit});
+        }
         h.w().startUp();
         h.w().runCommand(app::Command::ReadReceiver);
+        QCOMPARE(h.w().records().cell(3, userdb::AuxiliaryWord), "0003");
+        QCOMPARE(h.child<QLineEdit>("txtRemlet")->text(), "00001001");
+        QVERIFY(h.child("fraTXUsers")->isEnabled() && !h.child("prbDownload")->isVisibleTo(&h.w()));
+        QVERIFY(readFile("Untitled.fxd").contains("\"00001002\",\"0002\""));
         h.w().runCommand(app::Command::ReadReceiver);
         QVERIFY(QFile::exists("Untitled.fxd") && QFile::exists("Untitled 2.fxd"));
         QCOMPARE(h.shownTitle(), "Corvane Systems Remlet Manager - Untitled 2.fxd");
 
         h.w().runCommand(app::Command::NewDatabase);
-        h.files.queueAnswer(path("new.fxd"));
-        h.w().runCommand(app::Command::SaveDatabase);
+        h.runWithFile(app::Command::SaveDatabase, path("new.fxd"));
         QCOMPARE(h.files.shown().last().proposedName, "Untitled 3.fxd");
         QVERIFY(QFile::exists(path("new.fxd")));
 
-        h.documents.queueAnswer(path("users.csv"));
-        h.w().runCommand(app::Command::ImportCsv);
+        h.runWithDocument(app::Command::ImportCsv, path("users.csv"));
         QCOMPARE(h.shownTitle(), "Corvane Systems Remlet Manager - " + path("users.fxd") + "*");
         QVERIFY(writeFile(path("users.fxd"), Site)); // appears meanwhile: still not written
-        h.files.queueAnswer(path("kept.fxd"));
-        h.w().runCommand(app::Command::SaveDatabase);
+        h.runWithFile(app::Command::SaveDatabase, path("kept.fxd"));
         QCOMPARE(h.files.shown().last().kind, platform::FakeFileDialog::Kind::Save);
         QCOMPARE(h.files.shown().last().proposedName, path("users.fxd"));
         QCOMPARE(readFile(path("users.fxd")), Site);
         QVERIFY(readFile(path("kept.fxd")).contains("0000003C"));
         QCOMPARE(h.dialogs.unexpectedQuestions(), 0);
+        QCOMPARE(h.dialogs.messages().size(), 2); // the size messages of start-up only
     }
 
     // The first save over a file since the database was opened keeps the file as it was; later
@@ -180,8 +162,7 @@ private slots:
     void previousVersionIsKept() {
         QSettings().remove("Files/KeepPreviousVersion");
         AppHarness h(0);
-        h.files.queueAnswer(path("site.fxd"));
-        h.w().runCommand(app::Command::LoadDatabase);
+        h.load(path("site.fxd"));
         h.w().database().setCell(1, userdb::Surname, "First");
         h.w().runCommand(app::Command::SaveDatabase);
         QCOMPARE(readFile(path("site.old.fxd")), Site);
@@ -190,15 +171,14 @@ private slots:
         h.w().runCommand(app::Command::SaveDatabase);
         QCOMPARE(readFile(path("site.old.fxd")), Site);
         QVERIFY(readFile(path("site.fxd")).contains("Second"));
-        h.files.queueAnswer(path("other.fxd")); // Save As over another database keeps it too
-        h.w().runCommand(app::Command::SaveDatabaseAs);
+        // Save As over another database keeps it too.
+        h.runWithFile(app::Command::SaveDatabaseAs, path("other.fxd"));
         QVERIFY(readFile(path("other.old.fxd")).contains("Other"));
 
         h.w().menuAction("mnuKeepPreviousVersion")->setChecked(false);
         AppHarness later(0);
         QVERIFY(!later.w().menuAction("mnuKeepPreviousVersion")->isChecked());
-        later.files.queueAnswer(path("other.fxd"));
-        later.w().runCommand(app::Command::LoadDatabase);
+        later.load(path("other.fxd"));
         QFile::remove(path("other.old.fxd"));
         later.w().runCommand(app::Command::SaveDatabase);
         QVERIFY(!QFile::exists(path("other.old.fxd")));
@@ -217,46 +197,19 @@ private slots:
         file += slotLine("0000001C", "Zo\xE2\x84\xA6");
         QVERIFY(writeFile(path("odd.fxd"), file));
         AppHarness h(0);
-        h.files.queueAnswer(path("odd.fxd"));
-        h.w().runCommand(app::Command::LoadDatabase);
+        h.load(path("odd.fxd"));
         QCOMPARE(h.dialogs.messages().size(), 1);
         QCOMPARE(h.dialogs.messages().first().icon, platform::MessageIcon::Warning);
         QVERIFY2(h.dialogs.texts().first().contains("Slot 2, Surname\nSlot 341, Surname"),
                  qPrintable(h.dialogs.texts().first()));
-        h.dialogs.queueAnswer(Answer::Cancel);
-        h.w().runCommand(app::Command::SaveDatabase);
+        h.runAnswering(app::Command::SaveDatabase, Answer::Cancel);
         QCOMPARE(readFile(path("odd.fxd")), file);
         QVERIFY(h.dialogs.questions().last().startsWith("2 characters cannot be stored"));
-        h.dialogs.queueAnswer(Answer::Save);
-        h.w().runCommand(app::Command::SaveDatabase);
+        h.runAnswering(app::Command::SaveDatabase, Answer::Save);
         QCOMPARE(h.w().records().cell(2, userdb::Surname), "Jo?e");
         QCOMPARE(h.w().records().cell(341, userdb::Surname), "Zo?");
         QVERIFY(readFile(path("odd.fxd")).endsWith(slotLine("0000001C", "Zo?")));
         QCOMPARE(h.shownTitle(), "Corvane Systems Remlet Manager - " + path("odd.fxd"));
-    }
-
-    // Typing goes on during a program: a slot already sent that changes is named after the
-    // success message; verifying then lists it as different.
-    void slotsChangedAfterTheyWereSent() {
-        AppHarness h;
-        h.w().startUp();
-        h.w().runCommand(app::Command::NewDatabase);
-        h.w().database().setCell(1, userdb::SerialNumber, "0000000A");
-        h.w().menuAction("mnuVerifyAfterProgramming")->setChecked(true);
-        h.timeline.after(1.0, [&] {
-            h.w().database().setCell(1, userdb::SerialNumber, "0000000B");
-            h.w().database().setCell(300, userdb::SerialNumber, "0000000C"); // not sent yet
-        });
-        h.dialogs.clear();
-        h.w().runCommand(app::Command::ProgramReceiver);
-        h.w().menuAction("mnuVerifyAfterProgramming")->setChecked(false);
-        QCOMPARE(h.dialogs.texts(),
-                 (QStringList{"Data downloaded OK",
-                              "Slot 1 changed after it was sent: program again to send it"}));
-        QCOMPARE(h.dialogs.messages().last().icon, platform::MessageIcon::Warning);
-        auto *comparison = h.w().findChild<QWidget *>("ComparisonWindow");
-        QVERIFY(comparison && comparison->isVisible());
-        QCOMPARE(comparison->findChild<QLabel *>("lblSummary")->text(), "Receiver: 1 slot differs");
     }
 };
 

@@ -9,17 +9,7 @@
 #include "sim/simulatorprocess.h"
 #include "tests/common/testfiles.h"
 
-#include <QTemporaryDir>
-
 namespace {
-
-Action run(std::initializer_list<app::Command> commands) {
-    const QList<app::Command> list(commands);
-    return [list](AppHarness &h) {
-        for (const app::Command command : list)
-            h.w().runCommand(command);
-    };
-}
 
 const QStringList FileItems{"mnuSaveDatabase", "mnuSaveDatabaseAs", "mnuCloseDatabase",
                             "mnuSortDatabase", "mnuMergeDatabase"};
@@ -31,17 +21,15 @@ const QStringList BothMenus =
 
 } // namespace
 
-class ProgrammerTest : public QObject {
+class ProgrammerTest : public InOwnFolder {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
-
 private slots:
-    void initTestCase() { QVERIFY(QDir::setCurrent(m_dir.path())); }
     void init() { QFile::remove("Untitled.fxd"); }
 
     // A size chosen before any programmer is found is sent by the search; both size messages
-    // come before the window shows; the toolbar keys ignore letter case.
+    // come before the window shows; the toolbar keys ignore letter case. The traffic log holds
+    // every line from start-up on, whether its window is open or not.
     void startUpFindsTheProgrammerAndSendsBothSizes() {
         AppHarness h;
         h.child<QRadioButton>("optRX85Slot")->click();
@@ -55,6 +43,14 @@ private slots:
         h.clickToolbar("findzepro1");
         h.clickToolbar("no such key");
         QCOMPARE(h.commandsSent(), (QList<QByteArray>{"P", "F", "G", "P", "F", "G"}));
+        h.w().runCommand(app::Command::ProgrammerLog);
+        auto *log = h.w().findChild<QWidget *>("ProgrammerLogWindow");
+        QVERIFY(log && log->isVisible() && log->windowTitle() == "Programmer Log");
+        const QAbstractItemModel *rows = log->findChild<QTableView *>()->model();
+        QStringList texts;
+        for (int row = 0; row < 3; ++row)
+            texts << rows->index(row, rows->columnCount() - 1).data().toString();
+        QCOMPARE(texts, (QStringList{"P<CR>", "ZEPRO V2.4<CR>", "F<CR>"}));
     }
 
     // The command-state table as start-up, discovery and the database commands apply it.
@@ -83,8 +79,7 @@ private slots:
     void commandStates() {
         QFETCH(bool, programmer);
         QFETCH(Action, action);
-        AppHarness h(programmer ? 1 : 0);
-        h.w().startUp();
+        StartedApp h(programmer ? 1 : 0);
         action(h);
         QTEST(h.visibleToolbarPositions(), "toolbar");
         QTEST(h.visibleMenus(), "menus");
@@ -108,8 +103,7 @@ private slots:
     void captureStatesAndBack() {
         QFETCH(bool, hangUp);
         AppHarness h(1, {.hangUpAfter = hangUp ? 4 : 0}); // P, E and G at start-up, then R
-        h.w().startUp();
-        h.w().runCommand(app::Command::NewDatabase);
+        h.startWithDatabase();
         QList<int> during;
         QStringList menusDuring;
         h.timeline.after(0.1, [&] {
@@ -135,15 +129,13 @@ private slots:
     // port another program holds ends the exchange it was in, and the busy guard lets go.
     void failuresEscapingACommandAreShown() {
         AppHarness none(0);
-        none.w().startUp();
-        none.w().runCommand(app::Command::NewDatabase);
+        none.startWithDatabase();
         none.w().runCommand(app::Command::ProgramReceiver);
         none.w().runCommand(app::Command::EnableInternalReceiver);
         QCOMPARE(none.dialogs.texts(),
                  QStringList(2, "No programmer has been found: connect it and use Find ZEPRO"));
         QVERIFY(none.w().isMenuVisible("mnuProgram"));
-        AppHarness h;
-        h.w().startUp();
+        StartedApp h;
         h.dialogs.clear();
         h.port.holdElsewhere(1);
         h.clickToolbar("ClearRX1");
@@ -156,8 +148,7 @@ private slots:
     // While one command waits for the programmer, another is refused with a beep and a brief
     // notice, and a refused size choice goes back.
     void secondExchangeWhileOneWaitsIsRefused() {
-        AppHarness h(1, {.ackDelay = 5.0});
-        h.w().startUp();
+        StartedApp h(1, {.ackDelay = 5.0});
         const QList<int> toolbar = h.visibleToolbarPositions();
         auto *rx85 = h.child<QRadioButton>("optRX85Slot");
         h.timeline.after(1.0, [&] {
@@ -181,8 +172,7 @@ private slots:
     }
 
     void closingDuringCaptureClosesThePortWithoutSwitchingOff() {
-        AppHarness h;
-        h.w().startUp();
+        StartedApp h;
         h.timeline.after(1.0, [&] { h.w().close(); });
         h.w().runCommand(app::Command::EnableInternalReceiver);
         QVERIFY(!h.port.isOpen());
@@ -190,44 +180,24 @@ private slots:
     }
 
     // A read that does not end well changes nothing: the open database stays as it was and
-    // Untitled.fxd is not written. A complete read replaces the database, saves it as
-    // Untitled.fxd and shows slot 1.
-    void readReplacesTheDatabaseOnlyWhenComplete() {
-        AppHarness failing(1, {.readErrorAt = 2});
-        failing.w().startUp();
-        failing.w().runCommand(app::Command::NewDatabase);
-        failing.w().database().setCell(1, userdb::SerialNumber, "0000BEEF");
-        failing.dialogs.queueAnswer(platform::Answer::Discard);
-        failing.w().runCommand(app::Command::ReadTag);
-        QCOMPARE(failing.commandsSent().last(), QByteArray("C"));
+    // Untitled.fxd is not written.
+    void failedReadChangesNothing() {
+        AppHarness h(1, {.readErrorAt = 2});
+        h.startWithDatabase();
+        h.w().database().setCell(1, userdb::SerialNumber, "0000BEEF");
+        h.runAnswering(app::Command::ReadTag, platform::Answer::Discard);
+        QCOMPARE(h.commandsSent().last(), QByteArray("C"));
         QVERIFY(!QFile::exists("Untitled.fxd"));
-        QVERIFY(failing.child("fraTXUsers")->isEnabled());
-        QCOMPARE(failing.w().records().cell(1, userdb::SerialNumber), "0000BEEF");
-
-        AppHarness h;
-        for (int slot = 1; slot <= 3; ++slot) {
-            const QByteArray digit = QByteArray::number(slot);
-            h.programmer.model().receiver().setSlot(slot, {"0000100" + digit, "000" + digit});
-        }
-        h.w().startUp();
-        h.w().runCommand(app::Command::ReadReceiver);
-        QCOMPARE(h.w().records().cell(3, userdb::AuxiliaryWord), "0003");
-        QCOMPARE(h.child<QLineEdit>("txtRemlet")->text(), "00001001");
-        QVERIFY(h.child("fraTXUsers")->isEnabled() && h.w().isDatabaseOpen());
-        QVERIFY(!h.child("prbDownload")->isVisibleTo(&h.w()));
-        QVERIFY(readFile("Untitled.fxd").contains("\"00001002\",\"0002\""));
-        QCOMPARE(h.dialogs.messages().size(), 2); // the size messages of start-up only
+        QVERIFY(h.child("fraTXUsers")->isEnabled());
+        QCOMPARE(h.w().records().cell(1, userdb::SerialNumber), "0000BEEF");
     }
 
     // While a program waits for the programmer, nothing may replace, reorder or rename the
     // records it sends: not a command (menus and toolbar all run one), the editor's exit mark
-    // or a panel's button. Typing may go on.
+    // or a panel's button, nor a file from outside. Typing may go on.
     void databaseCommandsWaitForATransfer_data() {
         QTest::addColumn<Action>("action");
         QTest::addColumn<bool>("refused");
-        const auto click = [](const char *name) {
-            return Action([=](AppHarness &h) { h.child<QAbstractButton>(name)->click(); });
-        };
         using enum app::Command;
         QTest::newRow("New") << run({NewDatabase}) << true;
         QTest::newRow("Load") << run({LoadDatabase}) << true;
@@ -238,6 +208,10 @@ private slots:
         QTest::newRow("Sort button") << click("cmdSortNow") << true;
         QTest::newRow("Merge button") << click("cmdMergeDatabase") << true;
         QTest::newRow("Bulk Validate button") << click("cmdBulk") << true;
+        QTest::newRow("file from outside") << Action([](AppHarness &h) {
+            QVERIFY(writeFile("b.fxd", "\"B\"\r\n" + slotLine("0000000B", "Best")));
+            QVERIFY(!h.w().openFile("b.fxd"));
+        }) << true;
         QTest::newRow("typing a surname")
             << Action([](AppHarness &h) { QTest::keyClicks(h.child("txtSurname"), "x"); }) << false;
     }
@@ -245,8 +219,7 @@ private slots:
         QFETCH(Action, action);
         QFETCH(bool, refused);
         AppHarness h;
-        h.w().startUp();
-        h.w().runCommand(app::Command::NewDatabase);
+        h.startWithDatabase();
         h.w().database().setCell(1, userdb::SerialNumber, "0000ABCD");
         h.w().database().setCell(2, userdb::Surname, "Owner");
         h.child<QLineEdit>("txtSerialStart")->setText("1");
@@ -264,51 +237,61 @@ private slots:
 
     // Comparing reads the device into a store of its own; verifying after a program shows
     // the Comparison window only when something differs. The database is neither changed
-    // nor saved.
+    // nor saved. Typing goes on during a program: a slot already sent that changes is named
+    // after the success message, and verifying lists it as different.
     void compareAndVerify_data() {
         QTest::addColumn<app::Command>("command");
-        QTest::addColumn<int>("droppedWrite"); // a slot the device acknowledges but drops
-        QTest::addColumn<QString>("summary");  // the Comparison window's; empty: not shown
-        QTest::addColumn<QString>("status");
-        const auto row = [](const char *name, app::Command command, int dropped,
-                            const char *summary,
-                            const char *status = "Found Remlet Manager on Port 1") {
-            QTest::newRow(name) << command << dropped << QString(summary) << QString(status);
-        };
+        QTest::addColumn<QString>("shown"); // the Comparison window's summary, else the status
+        QTest::addColumn<QStringList>("said");
         using enum app::Command;
-        row("compare, three slots differ", CompareWithTag, 0, "Tag: 3 slots differ");
-        row("compare, matching", CompareWithReceiver, 0, "Receiver: every slot matches");
-        row("verify the tag, all written", ProgramTag, 0, "",
-            "Verified: the tag matches the database");
-        row("verify, a write dropped", ProgramReceiver, 2, "Receiver: 1 slot differs");
+        const QStringList done{"Data downloaded OK"};
+        QTest::newRow("compare, three differ")
+            << CompareWithTag << "Tag: 3 slots differ" << QStringList();
+        QTest::newRow("compare, matching")
+            << CompareWithReceiver << "Receiver: every slot matches" << QStringList();
+        QTest::newRow("verify the tag")
+            << ProgramTag << "Verified: the tag matches the database" << done;
+        QTest::newRow("verify, a slot changed after it was sent")
+            << ProgramReceiver << "Receiver: 1 slot differs"
+            << done + QStringList{"Slot 1 changed after it was sent: program again to send it"};
     }
     void compareAndVerify() {
-        QFETCH(int, droppedWrite);
-        QFETCH(QString, summary);
-        AppHarness h(1, {.dropWrite = droppedWrite});
+        AppHarness h;
         h.programmer.model().tag().setSlot(5, {"0000BEEF", "0001"});
         QFETCH(app::Command, command);
         if (command == app::Command::CompareWithReceiver) // already holds what the database does
             for (const int slot : {1, 2})
                 h.programmer.model().receiver().setSlot(
                     slot, {QByteArray("0000100") + char('0' + slot), "0000"});
-        h.w().startUp();
-        h.w().runCommand(app::Command::NewDatabase);
+        h.startWithDatabase();
         for (const int slot : {1, 2})
             h.w().database().setCell(slot, userdb::SerialNumber, QString("0000100%1").arg(slot));
         h.w().menuAction("mnuVerifyAfterProgramming")->setChecked(true);
         const userdb::RecordStore before = h.w().records();
+        if (command == app::Command::ProgramReceiver) // slot 1 is sent by then, slot 300 not yet
+            h.timeline.after(1.0, [&] {
+                h.w().database().setCell(1, userdb::SerialNumber, "0000000B");
+                h.w().database().setCell(300, userdb::SerialNumber, "0000000C");
+            });
+        h.dialogs.clear();
         h.w().runCommand(command);
         h.w().menuAction("mnuVerifyAfterProgramming")->setChecked(false);
+        QTEST(h.dialogs.texts(), "said");
+        if (h.dialogs.messages().size() > 1)
+            QCOMPARE(h.dialogs.messages().last().icon, platform::MessageIcon::Warning);
         auto *comparison = h.w().findChild<QWidget *>("ComparisonWindow");
-        QCOMPARE(comparison && comparison->isVisible(), !summary.isEmpty());
-        if (!summary.isEmpty())
-            QCOMPARE(comparison->findChild<QLabel *>("lblSummary")->text(), summary);
-        if (summary == "Tag: 3 slots differ") {
+        const bool compared = command != app::Command::ProgramTag;
+        QCOMPARE(comparison && comparison->isVisible(), compared);
+        // The summary as a screen reader reads it: its text.
+        QTEST(compared ? readerName(comparison->findChild<QLabel *>("lblSummary"))
+                       : h.w().statusText(),
+              "shown");
+        if (compared) // only a verify that matches says so in the status bar
+            QCOMPARE(h.w().statusText(), "Found Remlet Manager on Port 1");
+        if (command == app::Command::CompareWithTag) {
             // The table lists each slot that differs; choosing one (Enter) shows it, and
             // moving along the rows does not.
             auto *table = comparison->findChild<QTableView *>("tblDifferences");
-            QCOMPARE(table->accessibleName(), QStringLiteral("Differences"));
             const QAbstractItemModel &rows = *table->model();
             QStringList third;
             for (int c = 0; c < rows.columnCount(); ++c)
@@ -324,7 +307,6 @@ private slots:
                               table->visualRect(rows.index(1, 0)).center());
             QCOMPARE(h.w().EditSlotNumber(), 2); // a click chooses too
         }
-        QTEST(h.w().statusText(), "status");
         QCOMPARE(h.w().records().record(2), before.record(2)); // the device's differs
         QVERIFY(!QFile::exists("Untitled.fxd"));
     }
@@ -353,8 +335,7 @@ private slots:
         h.w().startUp();
         h.showNewDatabase();
         h.w().database().setCell(1, userdb::Surname, "Kept");
-        h.files.queueAnswer(QDir::current().filePath("kept.fxd"));
-        h.w().runCommand(app::Command::SaveDatabaseAs);
+        h.runWithFile(app::Command::SaveDatabaseAs, QDir::current().filePath("kept.fxd"));
         const QString title = h.shownTitle();
         h.dialogs.clear();
         auto *cancel = h.child<QPushButton>("cmdCancel");
@@ -381,25 +362,10 @@ private slots:
         QVERIFY(!comparison || !comparison->isVisible());
     }
 
-    // The traffic log holds every line from start-up on, whether its window is open or not.
-    void programmerLogFromStartUp() {
-        AppHarness h;
-        h.w().startUp();
-        h.w().runCommand(app::Command::ProgrammerLog);
-        auto *log = h.w().findChild<QWidget *>("ProgrammerLogWindow");
-        QVERIFY(log && log->isVisible() && log->windowTitle() == "Programmer Log");
-        const QAbstractItemModel *rows = log->findChild<QTableView *>()->model();
-        QStringList texts;
-        for (int row = 0; row < rows->rowCount(); ++row)
-            texts << rows->index(row, rows->columnCount() - 1).data().toString();
-        QCOMPARE(texts.mid(0, 3), (QStringList{"P<CR>", "ZEPRO V2.4<CR>", "E<CR>"}));
-    }
-
     // A programmer plugged in later is found without a click, its size messages in the status
     // bar rather than boxes; pulled out, it is missed and waited for again.
     void programmerPluggedInLater() {
-        AppHarness h(0);
-        h.w().startUp();
+        StartedApp h(0);
         const QString waiting = "Waiting for the programmer: plug it in or choose its port";
         QCOMPARE(h.child<QLabel>("StatusBar1Panel2")->text(), waiting);
         h.port.addPort(1, &h.programmer);
@@ -417,8 +383,7 @@ private slots:
     // path (unsaved, the editor following); what would replace the records waits; Stop ends
     // capture mode as Disable does.
     void enrolFobsFromTheToolsMenu() {
-        AppHarness h;
-        h.w().startUp();
+        StartedApp h;
         h.showNewDatabase();
         h.w().database().setCell(1, userdb::SerialNumber, "0000ABCD");
         h.w().database().setCell(2, userdb::Surname, "Booked");
@@ -453,8 +418,7 @@ private slots:
         platform::SteadyClock clock;
         platform::QtEventLoop loop;
         AppHarness h(port, clock, loop);
-        h.w().startUp();
-        h.w().runCommand(app::Command::NewDatabase);
+        h.startWithDatabase();
         for (int slot = 1; slot <= 4; ++slot) {
             h.w().database().setCell(slot, userdb::SerialNumber, QString("00C0FFE%1").arg(slot));
             h.w().database().setCell(slot, userdb::AuxiliaryWord, QString("A%1B%1").arg(slot));

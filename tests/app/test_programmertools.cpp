@@ -26,11 +26,7 @@ QStringList rowTexts(const QAbstractItemModel &model, int column) {
 }
 
 platform::PortDescription port(int number, const QString &path, bool present = true) {
-    platform::PortDescription described;
-    described.number = number;
-    described.path = path;
-    described.present = present;
-    return described;
+    return {number, path, present, {}, {}, {}, {}, {}};
 }
 
 } // namespace
@@ -48,7 +44,6 @@ private slots:
         platform::FakeDocumentDialogs documents;
         platform::FakeDialogs dialogs;
         app::ProgrammerLogWindow window(log, documents, dialogs);
-        QCOMPARE(window.windowTitle(), "Programmer Log");
         auto *table = window.findChild<QTableView *>("tblLog");
         const QAbstractItemModel &model = *table->model();
         auto tester = std::make_unique<QAbstractItemModelTester>(
@@ -74,7 +69,6 @@ private slots:
         documents.queueAnswer(dir.filePath("log.txt"));
         documents.queueAnswer(dir.filePath("no/such/folder/log.txt"));
         auto *save = window.findChild<QPushButton *>("cmdSave");
-        QCOMPARE(save->text().remove('&'), "Save Log...");
         save->click();
         QCOMPARE(readFile(dir.filePath("log.txt")), log.text().toUtf8());
         QVERIFY(documents.shown().first().proposedPath.endsWith("programmer-log.txt"));
@@ -82,9 +76,7 @@ private slots:
         QCOMPARE(dialogs.messages().size(), 1);
         QCOMPARE(dialogs.messages().first().icon, platform::MessageIcon::Critical);
 
-        auto *clear = window.findChild<QPushButton *>("cmdClear");
-        QCOMPARE(clear->text().remove('&'), "Clear");
-        clear->click();
+        window.findChild<QPushButton *>("cmdClear")->click();
         QCOMPARE(model.rowCount(), 0);
         QCOMPARE(log.size(), 0);
     }
@@ -93,13 +85,9 @@ private slots:
         app::PortListModel model;
         QAbstractItemModelTester tester(&model,
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
-        platform::PortDescription usb = port(1, "/dev/ttyUSB0");
-        usb.description = "FT232R USB UART";
-        usb.manufacturer = "FTDI";
-        usb.serialNumber = "A50285BI";
-        usb.vendorId = 0x0403;
-        usb.productId = 0x6001;
-        model.setPorts({usb, port(3, "/dev/gone", false)});
+        model.setPorts(
+            {{1, "/dev/ttyUSB0", true, "FT232R USB UART", "FTDI", "A50285BI", 0x0403, 0x6001},
+             port(3, "/dev/gone", false)});
         QCOMPARE(rowTexts(model, app::PortListModel::Port),
                  (QStringList{"Automatic (scan ports 1 to 255)", "Port 1: /dev/ttyUSB0",
                               "Port 3: /dev/gone (absent)"}));
@@ -117,28 +105,23 @@ private slots:
     void portDialog() {
         platform::FakePortCatalog catalog;
         catalog.listed = {port(1, "/dev/ttyUSB0"), port(2, "/dev/ttyS0")};
+        // The path announced, pinned in the catalog and kept in the settings.
         const auto choose = [&](const std::function<void(app::ProgrammerPortDialog &)> &act) {
             app::ProgrammerPortDialog dialog(catalog);
             QSignalSpy chosen(&dialog, &app::ProgrammerPortDialog::portChosen);
             act(dialog);
             dialog.accept();
-            return chosen.size() == 1 ? chosen.first().first().toString() : "no signal";
+            return QStringList{chosen.size() == 1 ? chosen.first().first().toString() : "none",
+                               catalog.pinnedPath(), app::savedPinnedPort()};
         };
-        const auto table = [](QDialog &dialog) {
-            return dialog.findChild<QTableView *>("tblPorts");
-        };
-        const auto path = [](QDialog &dialog) {
-            return dialog.findChild<QLineEdit *>("txtDevicePath");
-        };
+        const auto table = [](QDialog &d) { return d.findChild<QTableView *>("tblPorts"); };
+        const auto path = [](QDialog &d) { return d.findChild<QLineEdit *>("txtDevicePath"); };
 
         QCOMPARE(choose([&](app::ProgrammerPortDialog &dialog) {
-                     QCOMPARE(dialog.windowTitle(), "Programmer Port");
                      QVERIFY(dialog.findChild<QLabel *>("lblEnvironment")->isHidden());
                      table(dialog)->setCurrentIndex(table(dialog)->model()->index(2, 0));
                  }),
-                 "/dev/ttyS0");
-        QCOMPARE(catalog.pinnedPath(), "/dev/ttyS0");
-        QCOMPARE(app::savedPinnedPort(), "/dev/ttyS0");
+                 QStringList(3, "/dev/ttyS0"));
 
         QCOMPARE(choose([&](app::ProgrammerPortDialog &dialog) {
                      QCOMPARE(table(dialog)->currentIndex().row(), 2); // the pinned port
@@ -146,11 +129,10 @@ private slots:
                      path(dialog)->clear();
                      QTest::keyClicks(path(dialog), "/tmp/zepro-later");
                      QVERIFY(!table(dialog)->selectionModel()->hasSelection());
-                     QVERIFY(dialog.findChild<QLabel *>("lblPathNote")
-                                 ->text()
-                                 .contains("/tmp/zepro-later does not exist now"));
+                     const QString note = dialog.findChild<QLabel *>("lblPathNote")->text();
+                     QVERIFY(note.contains("/tmp/zepro-later does not exist now"));
                  }),
-                 "/tmp/zepro-later");
+                 QStringList(3, "/tmp/zepro-later"));
         QCOMPARE(app::pathsToWatch(catalog), QStringList{"/tmp/zepro-later"});
 
         catalog.environment = "/dev/ttyUSB0::/tmp/zepro";
@@ -160,9 +142,7 @@ private slots:
                      QVERIFY(note->text().startsWith("REMLET_PORTS is set"));
                      table(dialog)->setCurrentIndex(table(dialog)->model()->index(0, 0));
                  }),
-                 "");
-        QCOMPARE(catalog.pinnedPath(), "");
-        QCOMPARE(app::savedPinnedPort(), "");
+                 QStringList(3, ""));
         QCOMPARE(app::pathsToWatch(catalog), (QStringList{"/dev/ttyUSB0", "/tmp/zepro"}));
         catalog.environment.clear();
         QCOMPARE(app::pathsToWatch(catalog), QStringList());
