@@ -36,8 +36,8 @@ const char *const Description =
 
 bool readAction(const QString &word, Action &action) {
     const std::pair<const char *, Action> actions[] = {
-        {"find", Action::Find},       {"read", Action::Read},     {"program", Action::Program},
-        {"compare", Action::Compare}, {"enrol", Action::Enrol},   {"export", Action::Export},
+        {"find", Action::Find},       {"read", Action::Read},   {"program", Action::Program},
+        {"compare", Action::Compare}, {"enrol", Action::Enrol}, {"export", Action::Export},
         {"import", Action::Import}};
     for (const auto &[name, value] : actions)
         if (word == QLatin1String(name)) {

@@ -6,7 +6,7 @@ namespace userdb {
 
 QString firstFreeUntitledName(const QDir &folder) {
     for (int number = 1;; ++number) {
-        const QString name = number == 1 ? QStringLiteral("Untitled.fxd")
+        QString name = number == 1 ? QStringLiteral("Untitled.fxd")
                                          : QStringLiteral("Untitled %1.fxd").arg(number);
         // A dangling symbolic link counts as taken: writing there would create its target.
         const QFileInfo info(folder.filePath(name));
