@@ -140,15 +140,16 @@ private slots:
     void mergeCases_data() {
         QTest::addColumn<MergeCase>("c");
         auto row = [](const char *name, const MergeCase &c) { QTest::newRow(name) << c; };
-        row("neither option", {"0A 0B 0C", "0D", false, false, "0A 0B 0C"});
-        row("delete, letter case ignored", {"0A 0B 0C", "0b 0c", true, false, ". 0B 0C"});
-        row("add, letter case ignored", {"0A 0B 0C", "0a . 0E", false, true, "0A 0B 0C 0E"});
-        row("00000000 is an entry", {"00 0A", "0A", true, false, ". 0A"});
-        row("00000000 kept when the file has it", {"00", "00", true, true, "00 ."});
+        row("neither option", {"0A 0B 0C", "0D", {false, false}, "0A 0B 0C"});
+        row("delete, letter case ignored", {"0A 0B 0C", "0b 0c", {true, false}, ". 0B 0C"});
+        row("add, letter case ignored", {"0A 0B 0C", "0a . 0E", {false, true}, "0A 0B 0C 0E"});
+        row("00000000 is an entry", {"00 0A", "0A", {true, false}, ". 0A"});
+        row("00000000 kept when the file has it", {"00", "00", {true, true}, "00 ."});
         row("delete then add fills freed slots lowest first",
-            {"0A 0B 0C", "0E 0B 0F", true, true, "0E 0B 0F ."});
-        row("slot with details but no serial is not free", {"- 0A", "0E", false, true, ". 0A 0E"});
-        row("serial twice in the file added once", {"", "0E 0e 0E", false, true, "0E ."});
+            {"0A 0B 0C", "0E 0B 0F", {true, true}, "0E 0B 0F ."});
+        row("slot with details but no serial is not free",
+            {"- 0A", "0E", {false, true}, ". 0A 0E"});
+        row("serial twice in the file added once", {"", "0E 0e 0E", {false, true}, "0E ."});
     }
 
     void mergeCases() {
