@@ -12,9 +12,12 @@
 #include "platform/fakes/faketimeline.h"
 #include "sim/inprocessprogrammer.h"
 
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QDir>
 #include <QTemporaryDir>
-#include <QtTest>
-#include <QtWidgets>
+#include <QTest>
+#include <QWidget>
 #include <memory>
 
 Q_DECLARE_METATYPE(app::Command)

@@ -3,8 +3,13 @@
 #include "platform/fakes/faketimeline.h"
 #include "userdb/opendatabase.h"
 
-#include <QtTest>
-#include <QtWidgets>
+#include <QApplication>
+#include <QLabel>
+#include <QListView>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QVariantList>
 
 using app::EnrolWindow;
 using userdb::SerialNumber;

@@ -10,9 +10,18 @@
 #include "platform/fakes/fakeportcatalog.h"
 #include "tests/common/testfiles.h"
 
+#include <QAbstractItemModel>
 #include <QAbstractItemModelTester>
-#include <QtTest>
-#include <QtWidgets>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
 
 using proglink::TrafficDirection;
 

@@ -8,8 +8,20 @@
 #include "app/userlist/userlistwindow.h"
 #include "userdb/opendatabase.h"
 
-#include <QtTest>
-#include <QtWidgets>
+#include <QAccessible>
+#include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPoint>
+#include <QRect>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QSize>
+#include <QSpinBox>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <QWidget>
 #include <memory>
 
 namespace {

@@ -4,8 +4,11 @@
 #include "app/userlist/userlistwindow.h"
 #include "userdb/opendatabase.h"
 
-#include <QtTest>
-#include <QtWidgets>
+#include <QAbstractItemModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
 
 using namespace userdb;
 using app::UserListFilter;

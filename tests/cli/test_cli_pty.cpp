@@ -4,9 +4,13 @@
 #include "tests/common/testfiles.h"
 #include "userdb/databasefile.h"
 
+#include <QChar>
+#include <QDir>
+#include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

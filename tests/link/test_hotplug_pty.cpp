@@ -11,8 +11,11 @@
 #include "platform/qt/steadyclock.h"
 #include "sim/simulatorprocess.h"
 
+#include <QFile>
+#include <QFileInfo>
+#include <QIODevice>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

@@ -6,10 +6,24 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDialog>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QIODevice>
 #include <QIcon>
+#include <QImage>
 #include <QMessageBox>
-#include <QtTest>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+#include <QTimer>
+#include <QWidget>
 #include <functional>
 #include <poll.h>
 #include <pty.h>
