@@ -12,12 +12,9 @@
 #include "platform/fakes/faketimeline.h"
 #include "sim/inprocessprogrammer.h"
 
-#include <QAbstractButton>
-#include <QAccessible>
-#include <QDir>
 #include <QTemporaryDir>
-#include <QTest>
-#include <QWidget>
+#include <QtTest>
+#include <QtWidgets>
 #include <memory>
 
 Q_DECLARE_METATYPE(app::Command)

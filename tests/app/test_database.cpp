@@ -5,21 +5,6 @@
 #include "app/editor/fieldinput.h"
 #include "tests/common/testfiles.h"
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QCoreApplication>
-#include <QInputMethodEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMimeData>
-#include <QPoint>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScrollBar>
-#include <QTimer>
-#include <QToolButton>
-
 namespace {
 
 // Every byte from 0x20 to 0xFF that Windows-1252 defines, but the double quote that ends a field.

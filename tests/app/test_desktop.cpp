@@ -5,35 +5,6 @@
 #include "app/outside/recentfiles.h"
 #include "tests/common/testfiles.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QChar>
-#include <QComboBox>
-#include <QCoreApplication>
-#include <QDragEnterEvent>
-#include <QDropEvent>
-#include <QFile>
-#include <QFileInfo>
-#include <QFont>
-#include <QFontMetrics>
-#include <QGuiApplication>
-#include <QLineEdit>
-#include <QMargins>
-#include <QMenu>
-#include <QMenuBar>
-#include <QMimeData>
-#include <QPlainTextEdit>
-#include <QPoint>
-#include <QRect>
-#include <QScreen>
-#include <QScrollArea>
-#include <QScrollBar>
-#include <QSet>
-#include <QSettings>
-#include <QTemporaryDir>
-#include <QToolButton>
-#include <QUrl>
-
 using platform::Answer;
 
 namespace {

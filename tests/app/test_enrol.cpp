@@ -3,13 +3,8 @@
 #include "platform/fakes/faketimeline.h"
 #include "userdb/opendatabase.h"
 
-#include <QApplication>
-#include <QLabel>
-#include <QListView>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QTest>
-#include <QVariantList>
+#include <QtTest>
+#include <QtWidgets>
 
 using app::EnrolWindow;
 using userdb::SerialNumber;

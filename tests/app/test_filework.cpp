@@ -6,10 +6,6 @@
 #include "app/editor/fieldinput.h"
 #include "tests/common/testfiles.h"
 
-#include <QFile>
-#include <QLineEdit>
-#include <QSettings>
-
 using platform::Answer;
 
 namespace {

@@ -9,16 +9,6 @@
 #include "sim/simulatorprocess.h"
 #include "tests/common/testfiles.h"
 
-#include <QAbstractItemModel>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPointer>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTableView>
-#include <QTimer>
-
 namespace {
 
 const QStringList FileItems{"mnuSaveDatabase", "mnuSaveDatabaseAs", "mnuCloseDatabase",

@@ -10,18 +10,9 @@
 #include "platform/fakes/fakeportcatalog.h"
 #include "tests/common/testfiles.h"
 
-#include <QAbstractItemModel>
 #include <QAbstractItemModelTester>
-#include <QCoreApplication>
-#include <QDialog>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRegularExpression>
-#include <QSignalSpy>
-#include <QTableView>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 using proglink::TrafficDirection;
 

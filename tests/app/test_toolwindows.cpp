@@ -8,20 +8,8 @@
 #include "app/userlist/userlistwindow.h"
 #include "userdb/opendatabase.h"
 
-#include <QAccessible>
-#include <QApplication>
-#include <QDialog>
-#include <QLineEdit>
-#include <QPoint>
-#include <QRect>
-#include <QSettings>
-#include <QSignalSpy>
-#include <QSize>
-#include <QSpinBox>
-#include <QTest>
-#include <QTimer>
-#include <QToolButton>
-#include <QWidget>
+#include <QtTest>
+#include <QtWidgets>
 #include <memory>
 
 namespace {

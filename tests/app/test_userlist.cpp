@@ -4,11 +4,8 @@
 #include "app/userlist/userlistwindow.h"
 #include "userdb/opendatabase.h"
 
-#include <QAbstractItemModel>
-#include <QLabel>
-#include <QLineEdit>
-#include <QSignalSpy>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 using namespace userdb;
 using app::UserListFilter;

@@ -7,23 +7,6 @@
 #include "app/statuspanel.h"
 #include "tests/common/testfiles.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QCheckBox>
-#include <QFile>
-#include <QFileInfo>
-#include <QKeySequence>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
-#include <QScrollBar>
-#include <QSet>
-#include <QSpinBox>
-#include <QTableView>
-#include <QTimer>
-#include <QToolButton>
-
 #include <QPdfWriter>
 
 namespace {

@@ -4,13 +4,9 @@
 #include "tests/common/testfiles.h"
 #include "userdb/databasefile.h"
 
-#include <QChar>
-#include <QDir>
-#include <QFile>
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 
 namespace {
 

@@ -11,11 +11,8 @@
 #include "platform/qt/steadyclock.h"
 #include "sim/simulatorprocess.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QIODevice>
 #include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 
 namespace {
 

@@ -6,24 +6,10 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QDialog>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QEventLoop>
-#include <QFile>
 #include <QFileDialog>
-#include <QFileInfo>
-#include <QIODevice>
 #include <QIcon>
-#include <QImage>
 #include <QMessageBox>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QThread>
-#include <QTimer>
-#include <QWidget>
+#include <QtTest>
 #include <functional>
 #include <poll.h>
 #include <pty.h>
