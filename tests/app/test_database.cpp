@@ -31,8 +31,8 @@ class DatabaseTest : public InOwnFolder {
 private slots:
     // Typing goes into the slot shown; Save As writes it; the count leaves out slots without a
     // fob. Close by the editor's exit mark hides the records but keeps them; New empties them
-    // and keeps the address.
-    void typeSaveCloseAndNew() {
+    // and keeps the address. The Merge panel merges a file in.
+    void typeSaveCloseNewAndMerge() {
         AppHarness h(0);
         h.w().runCommand(app::Command::NewDatabase);
         QTest::keyClicks(h.child("txtRemlet"), "0000001A");
@@ -58,34 +58,41 @@ private slots:
         h.w().runCommand(app::Command::NewDatabase);
         QCOMPARE(h.w().records().cell(2, userdb::Surname), "");
         QCOMPARE(h.child<app::AddressEdit>("txtDatabaseAddress")->addressText(), "Site A");
+        // The merged file becomes the database's file, and the title says so; the merged count's
+        // name follows its text.
+        h.w().database().setCell(1, userdb::SerialNumber, "0000000a");
+        h.w().database().setCell(1, userdb::Surname, "Kept");
+        h.w().database().setCell(2, userdb::SerialNumber, "0000000B");
+        QVERIFY(writeFile(path("other.fxd"), "\"\"\r\n" + slotLine("0000000A") +
+                                                 slotLine("0000000C") + slotLine("0000000C")));
+        h.w().runCommand(app::Command::MergeDatabase);
+        h.child<QCheckBox>("chkDelMissing")->setChecked(true);
+        h.child<QCheckBox>("chkAddExtra")->setChecked(true);
+        h.files.queueAnswer(path("other.fxd"));
+        h.child<QPushButton>("cmdMergeDatabase")->click();
+        QCOMPARE(h.w().records().cell(1, userdb::Surname), "Kept");
+        QCOMPARE(h.w().records().cell(2, userdb::SerialNumber), "0000000C");
+        QCOMPARE(readerName(h.child("Label4")), "3"); // a screen reader reads the count
+        QCOMPARE(h.w().DatabaseFilename(), path("other.fxd"));
+        QVERIFY(h.shownTitle().endsWith(path("other.fxd") + "*")); // merged, not saved
     }
 
     // A file that cannot be read or written, or a cancelled dialog, leaves the open database,
     // its name, its title and the slot shown as they were; a failure names the file.
     void failuresLeaveTheOpenDatabase_data() {
-        QTest::addColumn<Action>("action");
-        QTest::addColumn<QString>("file"); // in the failure box; empty: no box
+        QTest::addColumn<app::Command>("command");
+        QTest::addColumn<QString>("file"); // chosen, and in the failure box; empty: cancelled
         QTest::addColumn<QString>("reason");
-        const auto row = [](const char *name, app::Command command,
-                            const std::optional<QString> &answer, const char *reason = "") {
-            QTest::newRow(name) << Action([=](AppHarness &h) {
-                h.runWithFile(command, answer);
-                if (command == app::Command::MergeDatabase) {
-                    h.child<QCheckBox>("chkDelMissing")->setChecked(true);
-                    h.child<QPushButton>("cmdMergeDatabase")->click();
-                }
-            }) << answer.value_or("")
-                                << QString(reason);
-        };
         using enum app::Command;
-        row("load, cut short", LoadDatabase, "cut.fxd", "cut short");
-        row("load, cancelled", LoadDatabase, std::nullopt);
-        row("save as, a folder", SaveDatabaseAs, "folder.fxd", "It is a folder, not a file.");
-        row("save as, cancelled", SaveDatabaseAs, std::nullopt);
-        row("merge, cut short", MergeDatabase, "cut.fxd", "cut short");
+        QTest::newRow("load, cut short") << LoadDatabase << QString("cut.fxd") << "cut short";
+        QTest::newRow("load, cancelled") << LoadDatabase << QString() << QString();
+        QTest::newRow("save as, a folder")
+            << SaveDatabaseAs << QString("folder.fxd") << "It is a folder, not a file.";
+        QTest::newRow("save as, cancelled") << SaveDatabaseAs << QString() << QString();
+        QTest::newRow("merge, cut short") << MergeDatabase << QString("cut.fxd") << "cut short";
     }
     void failuresLeaveTheOpenDatabase() {
-        QFETCH(Action, action);
+        QFETCH(app::Command, command);
         QFETCH(QString, file);
         QVERIFY(writeFile("cut.fxd", "\"\"\r\n\"0000001A\",\"\",\"x\"\r\n"));
         QVERIFY(QDir().mkpath("folder.fxd"));
@@ -95,7 +102,11 @@ private slots:
         AppHarness h(0);
         h.load(path("good.fxd"));
         h.child<QScrollBar>("hscSlot")->setValue(2);
-        action(h);
+        h.runWithFile(command, file.isEmpty() ? std::nullopt : std::optional(file));
+        if (command == app::Command::MergeDatabase) {
+            h.child<QCheckBox>("chkDelMissing")->setChecked(true);
+            h.child<QPushButton>("cmdMergeDatabase")->click();
+        }
         const QString shown = h.dialogs.texts().join('\n');
         QCOMPARE(h.dialogs.messages().size(), file.isEmpty() ? 0 : 1);
         QFETCH(QString, reason);
@@ -247,7 +258,7 @@ private slots:
         }
     }
 
-    void sortFromItsPanel() {
+    void sortAndBulkFillFromTheirPanels() {
         AppHarness h(0);
         h.w().runCommand(app::Command::NewDatabase);
         const QStringList serials{"0000000C", "", "0000000A", "0000000B"};
@@ -265,40 +276,14 @@ private slots:
         QCOMPARE(h.w().records().cell(5, userdb::SerialNumber), "FFFFFFFF");
         QCOMPARE(h.child<QLineEdit>("txtRemlet")->text(), "0000000A"); // slot 1 shown
         QVERIFY(!h.child("fraSort")->isVisibleTo(&h.w()) && h.child("fraTXUsers")->isEnabled());
-    }
 
-    // The merged file becomes the database's file, and the title says so; the merged count's
-    // name follows its text.
-    void mergeFromItsPanel() {
-        AppHarness h(0);
-        h.w().runCommand(app::Command::NewDatabase);
-        h.w().database().setCell(1, userdb::SerialNumber, "0000000a");
-        h.w().database().setCell(1, userdb::Surname, "Kept");
-        h.w().database().setCell(2, userdb::SerialNumber, "0000000B");
-        QVERIFY(writeFile(path("other.fxd"), "\"\"\r\n" + slotLine("0000000A") +
-                                                 slotLine("0000000C") + slotLine("0000000C")));
-        h.w().runCommand(app::Command::MergeDatabase);
-        h.child<QCheckBox>("chkDelMissing")->setChecked(true);
-        h.child<QCheckBox>("chkAddExtra")->setChecked(true);
-        h.files.queueAnswer(path("other.fxd"));
-        h.child<QPushButton>("cmdMergeDatabase")->click();
-        QCOMPARE(h.w().records().cell(1, userdb::Surname), "Kept");
-        QCOMPARE(h.w().records().cell(2, userdb::SerialNumber), "0000000C");
-        QCOMPARE(readerName(h.child("Label4")), "3"); // a screen reader reads the count
-        QCOMPARE(h.w().DatabaseFilename(), path("other.fxd"));
-        QVERIFY(h.shownTitle().endsWith(path("other.fxd") + "*")); // merged, not saved
-    }
-
-    // A refusal is a box and changes nothing; a fill shows the last slot filled.
-    void bulkFill() {
-        AppHarness h(0);
-        h.w().runCommand(app::Command::NewDatabase);
+        // A bulk fill's refusal is a box and changes nothing; a fill shows the last slot filled.
         h.w().database().setCell(2, userdb::Surname, "Owner");
         h.child<QLineEdit>("txtSerialStart")->setText("1A");
         h.child<QLineEdit>("txtNumberFill")->setText("341"); // more than the editor's 340 slots
         h.child<QPushButton>("cmdBulk")->click();
         QCOMPARE(h.dialogs.messages().size(), 1);
-        QCOMPARE(h.w().records().cell(1, userdb::SerialNumber), "");
+        QCOMPARE(h.w().records().cell(1, userdb::SerialNumber), "0000000A");
         h.child<QLineEdit>("txtNumberFill")->setText("3");
         h.child<QPushButton>("cmdBulk")->click();
         QCOMPARE(h.dialogs.messages().size(), 1);

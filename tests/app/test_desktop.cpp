@@ -82,11 +82,10 @@ private slots:
     void fitsTheScreen() {
         QFETCH(QString, screen);
         QFETCH(int, points);
-        const QFont original = QApplication::font();
-        QFont font = original;
+        QFont font = QApplication::font();
+        const auto restore = qScopeGuard([original = font] { QApplication::setFont(original); });
         font.setPointSize(points);
         QApplication::setFont(font);
-        const auto restoreFont = qScopeGuard([&] { QApplication::setFont(original); });
         AppHarness h;
         const QRect available = screenNamed(screen)->availableGeometry();
         h.w().setScreen(screenNamed(screen));
@@ -266,11 +265,10 @@ private slots:
                 openRecent(h)->actions().last()->trigger();
             if (kind == '*')
                 h.w().runCommand(app::Command::NewDatabase);
-            if (kind == '>' || kind == '*') {
+            if (kind == '>' || kind == '*')
                 h.runWithFile(kind == '>' ? app::Command::SaveDatabaseAs
                                           : app::Command::SaveDatabase,
                               path(file));
-            }
         }
         QStringList listed;
         const QList<QAction *> items = openRecent(h)->actions();

@@ -15,8 +15,7 @@ namespace {
 // The text of a PDF as pdftotext reads it, or a null text when it could not.
 QString pdfText(const QString &path) {
     QProcess process;
-    process.start(QStringLiteral("pdftotext"),
-                  {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    process.start("pdftotext", {"-layout", path, "-"});
     if (!process.waitForFinished(30000) || process.exitCode() != 0)
         return {};
     return QString::fromUtf8(process.readAllStandardOutput());
@@ -33,8 +32,7 @@ RecordStore typicalUsers(int count) {
     RecordStore store;
     for (int slot = 1; slot <= count; ++slot) {
         const QString n = QString::number(slot);
-        store.setCell(slot, SerialNumber,
-                      QStringLiteral("0001A%1").arg(slot, 3, 10, QLatin1Char('0')));
+        store.setCell(slot, SerialNumber, "0001A" + n.rightJustified(3, '0'));
         store.setCell(slot, Surname, "Fitzgerald-" + n);
         store.setCell(slot, Address1, "Unit " + n + ", 12 Harbour Street");
         store.setCell(slot, Telephone, "03 9397 " + n);
@@ -79,8 +77,7 @@ private slots:
         const QDate date(2025, 3, 1);
         if (printer) {
             QPrinter device;
-            device.setOutputFormat(QPrinter::PdfFormat);
-            device.setOutputFileName(path);
+            device.setOutputFileName(path); // a PDF, by its suffix
             device.setPageSize(QPageSize(QPageSize::Letter));
             QCOMPARE(app::printUserList(device, store, address, date), 1);
         } else {
@@ -101,9 +98,8 @@ private slots:
                                    QLocale().toString(date, QLocale::LongFormat), "Page 1 of 1",
                                    "0A0B"})
             QVERIFY2(text.contains(expected), qPrintable(expected + " not in:\n" + text));
-        const QRegularExpression space(QStringLiteral("\\s"));
-        QVERIFY2(QString(text).remove(space).contains(QString(longName).remove(space)),
-                 qPrintable(text));
+        const QString squeezed = QString(text).remove(QRegularExpression("\\s"));
+        QVERIFY2(squeezed.contains(QString(longName).remove(' ')), qPrintable(text));
     }
 
     // 340 users take about twenty pages, each numbered; a cell prints its first 2,000

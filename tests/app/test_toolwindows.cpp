@@ -70,19 +70,16 @@ private slots:
                             QRect placed) {
             QTest::newRow(name) << available << main << keep << wanted << placed;
         };
-        const QRect large(0, 0, 1920, 1040);
-        const QRect small(0, 0, 1366, 728);
+        const QRect large(0, 0, 1920, 1040), small(0, 0, 1366, 728), narrow(0, 0, 1000, 728);
         const QRect fields(10, 120, 600, 420);
-        row("room on the right", large, {0, 0, 900, 700}, fields, {1000, 640}, {900, 0, 1000, 640});
+        const QSize wide(1000, 640), tall(1200, 640);
+        row("room on the right", large, {0, 0, 900, 700}, fields, wide, {900, 0, 1000, 640});
         row("room on the left", large, {1000, 300, 900, 700}, {}, {800, 640}, {200, 300, 800, 640});
-        row("low: the top moves up", large, {0, 800, 900, 700}, fields, {1000, 640},
-            {900, 400, 1000, 640});
-        row("small screen: right of the fields", small, {0, 0, 1000, 728}, fields, {1200, 640},
-            {610, 0, 756, 640});
-        row("small screen, nothing to keep", small, {0, 0, 1000, 728}, {}, {1200, 900},
-            {166, 0, 1200, 728});
-        row("fields too wide: the least width", small, {0, 0, 1366, 728}, {0, 100, 1100, 400},
-            {1200, 640}, {966, 0, 400, 640});
+        row("low: moved up", large, {0, 800, 900, 700}, fields, wide, {900, 400, 1000, 640});
+        row("small screen: right of the fields", small, narrow, fields, tall, {610, 0, 756, 640});
+        row("small screen, nothing to keep", small, narrow, {}, {1200, 900}, {166, 0, 1200, 728});
+        // Fields too wide to keep clear: the tool window gets its least width.
+        row("fields too wide", small, small, {0, 100, 1100, 400}, tall, {966, 0, 400, 640});
         row("second screen", {1920, 0, 1366, 728}, {1920, 0, 600, 500}, fields, {700, 500},
             {2520, 0, 700, 500});
     }

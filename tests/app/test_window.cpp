@@ -111,23 +111,32 @@ private slots:
         h.files.queueAnswer(std::nullopt);
         QTest::keySequence(&h.w(), QKeySequence("Ctrl+Shift+S"));
         QCOMPARE(h.files.shown().size(), 1);
-    }
-
-    void aboutBoxSystemInfo() {
-        AppHarness h(0);
-        app::AboutBox about(h.dialogs, h.systemInfo, &h.w());
-        about.StartSysInfo();
-        QCOMPARE(h.dialogs.texts(), QStringList{"System Information Is Unavailable At This Time"});
-        h.systemInfo.values.insert("SOFTWARE\\Microsoft\\Shared Tools Location|MSINFO",
-                                   "C:\\Tools");
-        about.StartSysInfo(); // the folder lacks MSINFO32.EXE
-        h.systemInfo.files.insert("C:\\Tools\\MSINFO32.EXE");
-        about.StartSysInfo();
-        h.systemInfo.values.insert("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO|PATH",
-                                   "D:\\msinfo.exe");
-        about.StartSysInfo(); // started unchanged, without testing that it exists
-        QCOMPARE(h.systemInfo.started, (QStringList{"C:\\Tools\\MSINFO32.EXE", "D:\\msinfo.exe"}));
-        QCOMPARE(h.dialogs.messages().size(), 2);
+        // Every menu and item has a mnemonic, none shared within its menu; the captions are the
+        // system's own but for the "&".
+        QStringList captions;
+        for (const char *name :
+             {"mnuFile", "mnuSortDatabase", "mnuMergeDatabase", "mnuRead", "mnuProgram", "mnuCopy",
+              "mnuClear", "mnuRX", "mnuFindRemletManager", "mnuAbout", "mnuTools",
+              "mnuSaveDatabaseAs", "mnuCopyfromTagtoReceiver", "mnuEnableRX"})
+            captions << h.w().menuAction(name)->text();
+        QCOMPARE(captions.join('|'), "&File|&Sort Database|&Merge Database|&Read|&Program|&Copy|"
+                                     "C&lear|R&X|F&ind ZEPRO|&About|&Tools|Save Database &As...|"
+                                     "Copy from &Tag to Receiver|&Enable Internal Receiver");
+        QList<QList<QAction *>> menus{h.w().menuBar()->actions()};
+        for (QAction *bar : h.w().menuBar()->actions())
+            if (bar->menu())
+                menus << bar->menu()->actions();
+        for (const QList<QAction *> &menu : menus) {
+            QStringList letters;
+            for (const QAction *action : menu) {
+                const qsizetype amp = action->text().indexOf('&');
+                if (!action->isSeparator())
+                    letters << (amp < 0 ? "none: " + action->text()
+                                        : action->text().mid(amp + 1, 1).toUpper());
+            }
+            QVERIFY2(!letters.join(' ').contains("none"), qPrintable(letters.join(' ')));
+            QCOMPARE(QSet<QString>(letters.begin(), letters.end()).size(), letters.size());
+        }
     }
 
     // A Tools item is offered only when it can apply. Labels whose text changes give that text
@@ -241,14 +250,13 @@ private slots:
         QTest::keyClicks(h.child("txtRemlet"), "12");
         QString title;
         QTimer::singleShot(0, [&title] {
-            QWidget *dialog = QApplication::activeModalWidget();
-            if (!dialog)
-                return;
-            title = dialog->windowTitle();
-            auto *box = dialog->findChild<QSpinBox *>();
-            QTest::keyClicks(box, "200");
-            QTest::keyClick(box, Qt::Key_Return);
-            dialog->close(); // should Enter not have
+            if (QWidget *dialog = QApplication::activeModalWidget()) {
+                title = dialog->windowTitle();
+                auto *box = dialog->findChild<QSpinBox *>();
+                QTest::keyClicks(box, "200");
+                QTest::keyClick(box, Qt::Key_Return);
+                dialog->close(); // should Enter not have
+            }
         });
         QTest::keySequence(&h.w(), QKeySequence("Ctrl+G"));
         QCOMPARE(title, "Go to Slot");
@@ -266,45 +274,24 @@ private slots:
             QVERIFY2(!readerName(child).isEmpty(), child->metaObject()->className());
     }
 
-    // Every menu and item has a mnemonic, none shared within its menu; the captions are the
-    // system's own but for the "&".
-    void menuMnemonics() {
-        AppHarness h;
-        h.startWithDatabase();
-        QStringList captions;
-        for (const char *name :
-             {"mnuFile", "mnuSortDatabase", "mnuMergeDatabase", "mnuRead", "mnuProgram", "mnuCopy",
-              "mnuClear", "mnuRX", "mnuFindRemletManager", "mnuAbout", "mnuTools",
-              "mnuSaveDatabaseAs", "mnuCopyfromTagtoReceiver", "mnuEnableRX"})
-            captions << h.w().menuAction(name)->text();
-        QCOMPARE(captions.join('|'), "&File|&Sort Database|&Merge Database|&Read|&Program|&Copy|"
-                                     "C&lear|R&X|F&ind ZEPRO|&About|&Tools|Save Database &As...|"
-                                     "Copy from &Tag to Receiver|&Enable Internal Receiver");
-        const auto mnemonicsOf = [](const QList<QAction *> &actions) {
-            QStringList letters;
-            for (const QAction *action : actions) {
-                const qsizetype amp = action->text().indexOf('&');
-                if (!action->isSeparator())
-                    letters << (amp < 0 ? "none: " + action->text()
-                                        : action->text().mid(amp + 1, 1).toUpper());
-            }
-            return letters;
-        };
-        QList<QList<QAction *>> menus{h.w().menuBar()->actions()};
-        for (QAction *bar : h.w().menuBar()->actions())
-            if (bar->menu())
-                menus << bar->menu()->actions();
-        for (const QList<QAction *> &menu : menus) {
-            const QStringList letters = mnemonicsOf(menu);
-            QVERIFY2(!letters.join(' ').contains("none"), qPrintable(letters.join(' ')));
-            QCOMPARE(QSet<QString>(letters.begin(), letters.end()).size(), letters.size());
-        }
-    }
-
-    // Out to a spreadsheet and back, a refused spreadsheet, the PDF and the printer.
-    void spreadsheetsAndPaper() {
+    // The About box's System Info; out to a spreadsheet and back, a refused spreadsheet, the PDF
+    // and the printer.
+    void aboutBoxSpreadsheetsAndPaper() {
         QFile::remove("Untitled.fxd"); // a read's, from another test
         AppHarness h(0);
+        app::AboutBox about(h.dialogs, h.systemInfo, &h.w());
+        about.StartSysInfo();
+        QCOMPARE(h.dialogs.texts(), QStringList{"System Information Is Unavailable At This Time"});
+        auto &values = h.systemInfo.values;
+        values.insert("SOFTWARE\\Microsoft\\Shared Tools Location|MSINFO", "C:\\Tools");
+        about.StartSysInfo(); // the folder lacks MSINFO32.EXE
+        h.systemInfo.files.insert("C:\\Tools\\MSINFO32.EXE");
+        about.StartSysInfo();
+        values.insert("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO|PATH", "D:\\msinfo.exe");
+        about.StartSysInfo(); // started unchanged, without testing that it exists
+        QCOMPARE(h.systemInfo.started, (QStringList{"C:\\Tools\\MSINFO32.EXE", "D:\\msinfo.exe"}));
+        QCOMPARE(h.dialogs.messages().size(), 2);
+        h.dialogs.clear();
         h.w().runCommand(app::Command::NewDatabase);
         h.w().database().setCell(1, userdb::SerialNumber, "0000001A");
         h.w().database().setCell(1, userdb::Surname, "=Smith, Jo");

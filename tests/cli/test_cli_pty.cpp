@@ -13,7 +13,14 @@ namespace {
 struct Run {
     int exitCode = -1;
     QByteArray out, err;
+    bool operator==(const Run &) const = default;
 };
+
+const Run Silent{0, {}, {}}; // exit code 0, nothing printed
+
+char *toString(const Run &run) {
+    return QTest::toString(QByteArray::number(run.exitCode) + " | " + run.out + " | " + run.err);
+}
 
 Run remletctl(const QStringList &arguments, const QString &ports = {}) {
     QProcess process;
@@ -28,13 +35,13 @@ Run remletctl(const QStringList &arguments, const QString &ports = {}) {
 }
 
 // A database file holding `serials` in slots 1, 2, ... with auxiliary words "0001", "0002"...
-QString writeDatabase(const QString &path, const QStringList &serials) {
+bool writeDatabase(const QString &path, const QStringList &serials) {
     userdb::RecordStore store;
     for (int slot = 1; slot <= serials.size(); ++slot) {
         store.setCell(slot, userdb::SerialNumber, serials.at(slot - 1));
         store.setCell(slot, userdb::AuxiliaryWord, QString("%1").arg(slot, 4, 10, QChar('0')));
     }
-    return userdb::saveDatabaseFile(path, "Site", store);
+    return userdb::saveDatabaseFile(path, "Site", store).isEmpty(); // no error
 }
 
 // The rows of a --log file in one direction, as "text" without time and direction.
@@ -60,37 +67,24 @@ private slots:
     void programCompareAndRead() {
         const QString link = path("zepro");
         sim::SimulatorProcess sim({"--no-pacing", "--link", link});
-        const auto onPort = [&](QStringList arguments) {
-            return remletctl(arguments << "--port" << link);
-        };
-        QCOMPARE(writeDatabase(path("site.fxd"), {"0000ABCD", "00C0FFEE", "", "1234abcd"}),
-                 QString());
+        const auto onPort = [&](QStringList args) { return remletctl(args << "--port" << link); };
+        QVERIFY(writeDatabase(path("site.fxd"), {"0000ABCD", "00C0FFEE", "", "1234abcd"}));
 
         // Searching the ports, then asking the one given (by a path relative to the current
         // folder, which the serial port alone would look for under /dev).
         QVERIFY(QDir::setCurrent(m_dir.path()));
-        for (const QStringList &find :
-             {QStringList{"find"}, QStringList{"find", "--port", "zepro"}}) {
-            const Run found = remletctl(find, find.size() == 1 ? link : QString());
-            QCOMPARE(found.exitCode, 0);
-            QCOMPARE(found.out, "1\t" + link.toUtf8() + "\tZEPRO V2.4\n");
-        }
+        const Run found{0, "1\t" + link.toUtf8() + "\tZEPRO V2.4\n", ""};
+        QCOMPARE(remletctl({"find"}, link), found);
+        QCOMPARE(remletctl({"find", "--port", "zepro"}), found);
 
-        const Run programmed = onPort({"program", "receiver", path("site.fxd")});
-        QCOMPARE(programmed.exitCode, 0);
-        QCOMPARE(programmed.err, QByteArray()); // no terminal: no progress
-        const Run same = onPort({"compare", "receiver", path("site.fxd")});
-        QCOMPARE(same.exitCode, 0);
-        QCOMPARE(same.out, QByteArray());
+        // No terminal: no progress.
+        QCOMPARE(onPort({"program", "receiver", path("site.fxd")}), Silent);
+        QCOMPARE(onPort({"compare", "receiver", path("site.fxd")}), Silent);
 
-        QCOMPARE(writeDatabase(path("changed.fxd"), {"0000ABCD", "00C0FFEF", "", "1234ABCD"}),
-                 QString());
-        const Run differs = onPort({"compare", "receiver", path("changed.fxd")});
-        QCOMPARE(differs.exitCode, 1);
-        QCOMPARE(differs.out, QByteArray("2\t00C0FFEF\t0002\t00C0FFEE\t0002\n"));
-
-        const Run read = onPort({"read", "receiver", path("read.fxd")});
-        QCOMPARE(read.exitCode, 0);
+        QVERIFY(writeDatabase(path("changed.fxd"), {"0000ABCD", "00C0FFEF", "", "1234ABCD"}));
+        QCOMPARE(onPort({"compare", "receiver", path("changed.fxd")}),
+                 (Run{1, "2\t00C0FFEF\t0002\t00C0FFEE\t0002\n", ""}));
+        QCOMPARE(onPort({"read", "receiver", path("read.fxd")}), Silent);
         userdb::RecordStore back;
         QCOMPARE(userdb::loadDatabaseFile(path("read.fxd"), back).error, QString());
         QCOMPARE(back.cell(4, userdb::SerialNumber) + back.cell(4, userdb::AuxiliaryWord),
@@ -105,17 +99,16 @@ private slots:
     void enrol() {
         const QString link = path("enrol-zepro"), db = path("enrol.fxd");
         const QString kept = path("enrol.old.fxd");
-        QCOMPARE(writeDatabase(db, {"0000ABCD", "00000000"}), QString());
+        QVERIFY(writeDatabase(db, {"0000ABCD", "00000000"}));
         const QByteArray original = readFile(db);
         QVERIFY(writeFile(path("fobs.txt"), "RX 1A2B3C4D\nRX 1A2B3C4D\nRX 0000abcd\nnoise\n\n"
                                             "rx 00c0ffee\nRX 12345678\n"));
         {
             sim::SimulatorProcess sim({"--no-pacing", "--link", link, "--capture-lines",
                                        path("fobs.txt"), "--capture-every", "0.2"});
-            const Run run = remletctl({"enrol", db, "--count", "2", "--port", link});
-            QCOMPARE(run.exitCode, 0);
-            QCOMPARE(run.out, "2\t1A2B3C4D\n3\t00C0FFEE\n");
-            QCOMPARE(run.err, "remletctl: 0000ABCD already in slot 1\n");
+            QCOMPARE(
+                remletctl({"enrol", db, "--count", "2", "--port", link}),
+                (Run{0, "2\t1A2B3C4D\n3\t00C0FFEE\n", "remletctl: 0000ABCD already in slot 1\n"}));
             QCOMPARE(readFile(kept), original);
             userdb::RecordStore store;
             QCOMPARE(userdb::loadDatabaseFile(db, store).error, QString());
@@ -155,17 +148,13 @@ private slots:
     void conversionsAndHelp() {
         QTemporaryDir dir;
         QVERIFY(QDir::setCurrent(dir.path()));
-        QCOMPARE(writeDatabase("site.fxd", {"0000ABCD", "1234E567", "", "00001234"}), QString());
+        QVERIFY(writeDatabase("site.fxd", {"0000ABCD", "1234E567", "", "00001234"}));
         const QByteArray site = readFile("site.fxd");
-        const auto ok = [](const QStringList &arguments) {
-            const Run run = remletctl(arguments);
-            return run.exitCode == 0 && run.out.isEmpty() && run.err.isEmpty();
-        };
-        QVERIFY(ok({"export", "site.fxd", "users.xlsx"}));
-        QVERIFY(ok({"import", "users.xlsx", "back.fxd"}));
+        QCOMPARE(remletctl({"export", "site.fxd", "users.xlsx"}), Silent);
+        QCOMPARE(remletctl({"import", "users.xlsx", "back.fxd"}), Silent);
         QCOMPARE(readFile("back.fxd"), site);
-        QVERIFY(ok({"export", "site.fxd", "users.CSV"}));
-        QVERIFY(ok({"import", "--force", "users.CSV", "back.fxd"}));
+        QCOMPARE(remletctl({"export", "site.fxd", "users.CSV"}), Silent);
+        QCOMPARE(remletctl({"import", "--force", "users.CSV", "back.fxd"}), Silent);
         QCOMPARE(readFile("back.fxd"), "\"\"" + site.mid(site.indexOf('\r')));
 
         const Run help = remletctl({"--help"});
@@ -182,7 +171,7 @@ private slots:
         QStringList serials;
         for (int slot = 1; slot <= 100; ++slot)
             serials << QString("%1").arg(0xA000 + slot, 8, 16, QChar('0')).toUpper();
-        QCOMPARE(writeDatabase(path("hundred.fxd"), serials), QString());
+        QVERIFY(writeDatabase(path("hundred.fxd"), serials));
         const auto run = [&](const QString &command, const char *log) {
             return remletctl(command.split(' ') << "--port" << link << "--log" << path(log));
         };
@@ -197,15 +186,13 @@ private slots:
 
         const QString leftOut = "remletctl: the receiver has 85 slots; the users in these slots "
                                 "were left out: 86-100\n";
-        const Run programmed = run("--sizes 85 program receiver " + path("hundred.fxd"), "p.log");
-        QCOMPARE(programmed.exitCode, 1);
-        QCOMPARE(programmed.err, leftOut.toUtf8());
+        QCOMPARE(run("--sizes 85 program receiver " + path("hundred.fxd"), "p.log"),
+                 (Run{1, "", leftOut.toUtf8()}));
         const QStringList writes = logRows(path("p.log"), "sent");
         QCOMPARE(writes.size(), 1 + 85);
         QCOMPARE(writes.first(2), (QStringList{"F<CR>", "W=001,0000A001,0001<CR>"}));
 
-        const Run read = run("read receiver " + path("back.fxd"), "read.log");
-        QCOMPARE(read.exitCode, 0);
+        QCOMPARE(run("read receiver " + path("back.fxd"), "read.log"), Silent);
         QCOMPARE(logRows(path("read.log"), "sent"), QStringList{"D<CR>"});
         QCOMPARE(logRows(path("read.log"), "received").size(), 85 + 1);
         userdb::RecordStore back;
@@ -218,10 +205,8 @@ private slots:
         QCOMPARE(all.out.count('\n'), 15);
         QCOMPARE(all.err, QByteArray());
         QCOMPARE(logRows(path("all.log"), "sent"), QStringList{"D<CR>"});
-        const Run within = run("--sizes 85 compare receiver " + path("hundred.fxd"), "85.log");
-        QCOMPARE(within.exitCode, 1);
-        QCOMPARE(within.out, QByteArray());
-        QCOMPARE(within.err, leftOut.toUtf8());
+        QCOMPARE(run("--sizes 85 compare receiver " + path("hundred.fxd"), "85.log"),
+                 (Run{1, "", leftOut.toUtf8()}));
         QCOMPARE(logRows(path("85.log"), "sent"), (QStringList{"F<CR>", "D<CR>"}));
     }
 
@@ -264,12 +249,12 @@ private slots:
         QFETCH(QString, reason);
         QTemporaryDir dir;
         QVERIFY(QDir::setCurrent(dir.path()));
-        QCOMPARE(writeDatabase("site.fxd", {"0000ABCD"}), QString());
-        QCOMPARE(writeDatabase("bad.fxd", {"0000ABCD", "1234\t678"}), QString());
+        QVERIFY(writeDatabase("site.fxd", {"0000ABCD"}));
+        QVERIFY(writeDatabase("bad.fxd", {"0000ABCD", "1234\t678"}));
         QStringList full;
         for (int slot = 1; slot <= 85; ++slot)
             full << QString::number(slot).rightJustified(8, '0');
-        QCOMPARE(writeDatabase("full.fxd", full), QString());
+        QVERIFY(writeDatabase("full.fxd", full));
         QVERIFY(writeFile("fob.txt", "RX 1A2B3C4D\n"));
         QVERIFY(writeFile("bad.csv", "Serial Number\r\nX\r\nY\r\n"));
         const QByteArray before = readFile("site.fxd");

@@ -13,16 +13,13 @@ namespace {
 // The session as the controller sees it. Each discovery takes its outcome from `outcomes`: a
 // device path (found there), "none", or "denied" (the permission hint is left in panel 2).
 struct Session : proglink::HotPlugClient {
-    explicit Session(platform::FakeTimeline &timeline)
-        : timeline(timeline) {}
-
     void discoverAutomatically() override {
         log << at() + "discover";
         const QString outcome = outcomes.isEmpty() ? "none" : outcomes.takeFirst();
         if (outcome.startsWith('/'))
-            controller->programmerFound(outcome);
+            controller.programmerFound(outcome);
         else
-            controller->programmerNotFound(outcome == "denied");
+            controller.programmerNotFound(outcome == "denied");
     }
     void setPortText(const QString &text) override {
         log << at() + (text == HotPlugController::waitingText() ? "waiting" : text);
@@ -31,8 +28,9 @@ struct Session : proglink::HotPlugClient {
 
     QString at() const { return QString::number(timeline.now() - 1000.0) + ' '; }
 
-    platform::FakeTimeline &timeline;
-    HotPlugController *controller = nullptr;
+    platform::FakeTimeline timeline;
+    platform::FakeDeviceWatcher watcher;
+    HotPlugController controller{watcher, timeline, *this};
     QStringList outcomes;
     QStringList log;
 };
@@ -49,72 +47,59 @@ private slots:
         QTest::addColumn<QStringList>("events");
         QTest::addColumn<QStringList>("outcomes"); // of the discoveries the controller starts
         QTest::addColumn<QStringList>("log");
+        const auto row = [](const char *name, const QStringList &events,
+                            const QStringList &outcomes, const QStringList &log) {
+            QTest::newRow(name) << events << outcomes << log;
+        };
         const QString usb0 = "/dev/ttyUSB0", usb1 = "/dev/ttyUSB1";
-        QTest::newRow("found on the retry 2 s later")
-            << QStringList{"0 none", "5 +" + usb0} << QStringList{"none", usb0}
-            << QStringList{"0 waiting", "6 discover", "6 waiting", "8 discover"};
-        QTest::newRow("two failures, then waiting")
-            << QStringList{"0 none", "5 +" + usb0} << QStringList{}
-            << QStringList{"0 waiting", "6 discover", "6 waiting", "8 discover", "8 waiting"};
-        QTest::newRow("the permission hint stays")
-            << QStringList{"0 none", "5 +" + usb0} << QStringList{"denied", "denied"}
-            << QStringList{"0 waiting", "6 discover", "8 discover"};
-        QTest::newRow("a command runs when it falls due")
-            << QStringList{"0 none", "5 +" + usb0, "5.5 busy", "9 free"} << QStringList{usb0}
-            << QStringList{"0 waiting", "10 discover"};
-        QTest::newRow("a second device restarts the round")
-            << QStringList{"0 none", "5 +" + usb0, "5.5 +" + usb1} << QStringList{"none", usb1}
-            << QStringList{"0 waiting", "6.5 discover", "6.5 waiting", "8.5 discover"};
-        QTest::newRow("gone, then back")
-            << QStringList{"0 found " + usb0, "2 -" + usb1, "3 +" + usb1, "4 -" + usb0,
-                           "10 +" + usb0}
-            << QStringList{usb0}
-            << QStringList{"4 gone " + usb0, "4 " + HotPlugController::goneText(usb0),
-                           "11 discover"};
-        QTest::newRow("a device while the programmer is found")
-            << QStringList{"0 found " + usb0, "3 +" + usb1} << QStringList{} << QStringList{};
+        row("found on the retry 2 s later", {"0 none", "5 +" + usb0}, {"none", usb0},
+            {"0 waiting", "6 discover", "6 waiting", "8 discover"});
+        row("two failures, then waiting", {"0 none", "5 +" + usb0}, {},
+            {"0 waiting", "6 discover", "6 waiting", "8 discover", "8 waiting"});
+        row("the permission hint stays", {"0 none", "5 +" + usb0}, {"denied", "denied"},
+            {"0 waiting", "6 discover", "8 discover"});
+        row("a command runs when it falls due", {"0 none", "5 +" + usb0, "5.5 busy", "9 free"},
+            {usb0}, {"0 waiting", "10 discover"});
+        row("a second device restarts the round", {"0 none", "5 +" + usb0, "5.5 +" + usb1},
+            {"none", usb1}, {"0 waiting", "6.5 discover", "6.5 waiting", "8.5 discover"});
+        row("gone, then back",
+            {"0 found " + usb0, "2 -" + usb1, "3 +" + usb1, "4 -" + usb0, "10 +" + usb0}, {usb0},
+            {"4 gone " + usb0,
+             "4 The programmer on /dev/ttyUSB0 has gone away. Waiting for the programmer: plug it "
+             "in or choose its port",
+             "11 discover"});
+        row("a device while the programmer is found", {"0 found " + usb0, "3 +" + usb1}, {}, {});
     }
     void rules() {
         QFETCH(QStringList, events);
-        platform::FakeTimeline timeline;
-        platform::FakeDeviceWatcher watcher;
-        Session session(timeline);
         QFETCH(QStringList, outcomes);
+        Session session;
         session.outcomes = outcomes;
-        HotPlugController controller(watcher, timeline, session);
-        session.controller = &controller;
-        controller.watch({});
+        session.controller.watch({});
         for (const QString &event : events) {
             const double time = event.section(' ', 0, 0).toDouble();
-            const QString what = event.section(' ', 1);
-            timeline.at(1000.0 + time, [&, what] {
+            session.timeline.at(1000.0 + time, [&, what = event.section(' ', 1)] {
                 if (what == "none")
-                    controller.programmerNotFound(false);
+                    session.controller.programmerNotFound(false);
                 else if (what.startsWith("found "))
-                    controller.programmerFound(what.mid(6));
+                    session.controller.programmerFound(what.mid(6));
                 else if (what == "busy" || what == "free")
-                    controller.setCommandRunning(what == "busy");
+                    session.controller.setCommandRunning(what == "busy");
                 else if (what.startsWith('+'))
-                    watcher.appear(what.mid(1));
+                    session.watcher.appear(what.mid(1));
                 else
-                    watcher.vanish(what.mid(1));
+                    session.watcher.vanish(what.mid(1));
             });
         }
-        timeline.advance(60);
+        session.timeline.advance(60);
         QTEST(session.log, "log");
     }
 
-    // The text of panel 2 once the programmer has gone, and the watch handed on.
-    void goneTextAndWatch() {
-        QCOMPARE(HotPlugController::goneText("/tmp/zepro"),
-                 "The programmer on /tmp/zepro has gone away. Waiting for the programmer: plug it "
-                 "in or choose its port");
-        platform::FakeTimeline timeline;
-        platform::FakeDeviceWatcher watcher;
-        Session session(timeline);
-        HotPlugController controller(watcher, timeline, session);
-        controller.watch({"/tmp/zepro"});
-        QCOMPARE(watcher.watched(), QStringList{"/tmp/zepro"});
+    // The watch is handed on to the device watcher.
+    void watchHandedOn() {
+        Session session;
+        session.controller.watch({"/tmp/zepro"});
+        QCOMPARE(session.watcher.watched(), QStringList{"/tmp/zepro"});
     }
 };
 

@@ -29,23 +29,13 @@ class TestTrafficLog : public QObject {
     Q_OBJECT
 
 private slots:
-    void escaping_data() {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("escape, tab, DEL") << QByteArray("\x1b[0m\t\x7f") << "<0x1B>[0m<0x09><0x7F>";
-        QTest::newRow("NUL") << QByteArray(1, '\0') << "<0x00>";
-        QTest::newRow("a < is no code") << QByteArray("<CR>") << "<0x3C>CR>";
-        QTest::newRow("Windows-1252")
-            << QByteArray("\x80\xe9") << QString::fromUtf8("\u20ac\u00e9");
-    }
-    void escaping() {
-        QFETCH(QByteArray, bytes);
-        QTEST(proglink::escapeTraffic(bytes), "text");
-    }
-
     void rows_data() {
         QTest::addColumn<Pieces>("pieces");
         QTest::addColumn<QStringList>("rows");
+        QTest::newRow("control characters, a < that is no code, Windows-1252")
+            << Pieces{{'S', "\x1b[0m\t\x7f\r"}, {'R', QByteArray(1, '\0') + "<CR>\x80\xe9\r"}}
+            << QStringList{"S <0x1B>[0m<0x09><0x7F><CR>",
+                           QString::fromUtf8("R <0x00><0x3C>CR>\u20ac\u00e9<CR>")};
         QTest::newRow("a row per line and direction")
             << Pieces{{'S', "W=00"}, {'R', "O"}, {'S', "1\r"}, {'R', "K\r"}}
             << QStringList{"S W=001<CR>", "R OK<CR>"};

@@ -121,8 +121,7 @@ private slots:
         port.close();
         port.selectPort(4);
         const QString error = errorOf([&] { port.open(); }); // a plain file is no serial port
-        QVERIFY2(error.contains(QStringLiteral("port 4")) && error.contains(plainFile),
-                 qPrintable(error));
+        QVERIFY2(error.contains("port 4") && error.contains(plainFile), qPrintable(error));
         QVERIFY(!port.isOpen());
         usePorts({QString(), a.path}); // an empty item is an absent port that keeps its number
         QVERIFY(table.devicePath(1).isEmpty());
@@ -225,14 +224,11 @@ private slots:
         });
         timer.restart();
         QByteArray got;
-        while (got.isEmpty() && timer.elapsed() < 5000) {
+        for (; got.isEmpty() && timer.elapsed() < 5000; got = port.read())
             loop.waitForEvents(5.0);
-            got = port.read();
-        }
-        const qint64 elapsed = timer.elapsed();
-        device.join();
+        device.join(); // the device thread ends right after its character
         QCOMPARE(got, QByteArray("O"));
-        QVERIFY2(elapsed < 2000, qPrintable(QString::number(elapsed)));
+        QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
 
         pty.hangUp();
         QTRY_VERIFY_WITH_TIMEOUT(!port.isOpen(), 2000);
@@ -269,11 +265,8 @@ private slots:
         QFileDialog open;
         files.configure(open, QtFileDialog::Mode::Open);
         QDir::setCurrent(previous);
-        const auto canonical = [](const QString &path) {
-            return QFileInfo(path).canonicalFilePath();
-        };
-        QCOMPARE(canonical(open.directory().absolutePath()),
-                 canonical(dir.filePath(QStringLiteral("app.path"))));
+        const auto canonical = [](const QString &p) { return QFileInfo(p).canonicalFilePath(); };
+        QCOMPARE(canonical(open.directory().absolutePath()), canonical(dir.filePath("app.path")));
 
         const QString existing = dir.filePath(QStringLiteral("site.fxd"));
         QVERIFY(QFile(existing).open(QIODevice::WriteOnly));

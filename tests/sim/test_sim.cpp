@@ -3,6 +3,7 @@
 #include "sim/devicemodel.h"
 #include "sim/inprocessprogrammer.h"
 #include "sim/statefile.h"
+#include "tests/common/testfiles.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -163,11 +164,8 @@ private slots:
         QCOMPARE(loadState(path, rx2, tag2), QString());
         QVERIFY(rx2 == rx && tag2 == tag);
 
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::Append));
-        file.write("slot tag 86 00000001 0000\n"); // beyond the 85-slot tag
-        file.close();
-        SlotMemory rx3, tag3;
+        QVERIFY(writeFile(path, readFile(path) + "slot tag 86 00000001 0000\n")); // beyond 85
+        SlotMemory rx3, tag3; // fresh: the file's own size must refuse slot 86
         rx3.setSlot(1, {"00000001", "0000"});
         QVERIFY(loadState(path, rx3, tag3).contains("line"));
         QCOMPARE(rx3.slot(1).serial, QByteArray("00000001")); // unchanged

@@ -1,6 +1,7 @@
 // Enrolment by presenting fobs: the simulated programmer in-process reports each fob pressed
 // through capture mode, on the fake clock, and the enrolment fills the database.
 #include "link/capture.h"
+#include "link/silentview.h"
 #include "platform/fakes/fakedialogs.h"
 #include "sim/inprocessprogrammer.h"
 #include "userdb/enrolment.h"
@@ -31,22 +32,12 @@ QString filledSlots(const OpenDatabase &database) {
 }
 
 // Capture mode on port 1 with the simulated programmer; every line shown goes to the enrolment.
-struct Rig : proglink::ProgrammerView {
-    void setStatusText(const QString &) override {}
-    void setPortText(const QString &) override {}
+struct Rig : proglink::SilentView {
     void setReplyText(const QString &text) override {
         if (const std::optional<EnrolmentResult> result = enrolment.takeLine(text))
             rows << result->serial + ' ' + result->text();
     }
-    void showProgress(int, int) override {}
-    void setProgress(int) override {}
-    void hideProgress() override {}
-    void showSerialBeingWritten(const QString &) override {}
-
-    explicit Rig(int size)
-        : enrolment(database, size, timeline) {
-        port.addPort(1, &programmer);
-    }
+    Rig() { port.addPort(1, &programmer); }
     void run(const QString &event) {
         if (event == "UNDO") {
             if (const auto undone = enrolment.undoLast())
@@ -66,7 +57,7 @@ struct Rig : proglink::ProgrammerView {
     sim::InProcessProgrammer programmer{timeline};
     proglink::InternalReceiverCapture capture;
     OpenDatabase database;
-    Enrolment enrolment;
+    Enrolment enrolment{database, 340, timeline};
     QStringList rows;
 };
 
@@ -75,7 +66,6 @@ struct Rig : proglink::ProgrammerView {
 // the form of the database.
 struct EnrolmentCase {
     QString database;
-    int size;
     const char *events, *rows;
     QString filled;
     int count; // fobs enrolled and not undone
@@ -93,34 +83,33 @@ private slots:
         // Slot 1 is booked by a name, slot 2 by Other Detail 2 alone; slots 3 and 5 are free
         // whatever their auxiliary word, slot 4 holds a fob. Lower case goes in as capitals.
         row("next free slot",
-            {"1=00000000,0000,Nguyen 2=,,,spare 3=,0003 4=0000ABCD,0004 5=00000000,0005", 340,
+            {"1=00000000,0000,Nguyen 2=,,,spare 3=,0003 4=0000ABCD,0004 5=00000000,0005",
              "0 rx 1a2b3c4d|0.5 RX 00C0FFEE", "1A2B3C4D Slot 3|00C0FFEE Slot 5",
              "1=00000000,0000 3=1A2B3C4D,0003 4=0000ABCD,0004 5=00C0FFEE,0005", 2});
-        row("held on the reader", {"", 340, "0 RX 1A2B3C4D|1.5 RX 1A2B3C4D|3 RX 1a2b3c4d",
+        row("held on the reader", {"", "0 RX 1A2B3C4D|1.5 RX 1A2B3C4D|3 RX 1a2b3c4d",
                                    "1A2B3C4D Slot 1", "1=1A2B3C4D,", 1});
         row("presented again after 2 s",
-            {"", 340, "0 RX 1A2B3C4D|0.5 RX 00C0FFEE|2.5 RX 1A2B3C4D",
+            {"", "0 RX 1A2B3C4D|0.5 RX 00C0FFEE|2.5 RX 1A2B3C4D",
              "1A2B3C4D Slot 1|00C0FFEE Slot 2|1A2B3C4D already in slot 1",
              "1=1A2B3C4D, 2=00C0FFEE,", 2});
         row("known, in lower case, twice",
-            {"1=0000ABCD,0001 2=1234abcd,0002 3=1234ABCD,0003", 340, "0 RX 1234ABCD",
+            {"1=0000ABCD,0001 2=1234abcd,0002 3=1234ABCD,0003", "0 RX 1234ABCD",
              "1234ABCD already in slot 2", "1=0000ABCD,0001 2=1234abcd,0002 3=1234ABCD,0003", 0});
         row("garbage",
-            {"", 340,
-             "0 |0.1 hello|0.2 RX 123456789|0.3 RX 1234567|0.4 RX 00000000|0.5 ID 1A2B3C4D 99",
+            {"", "0 |0.1 hello|0.2 RX 123456789|0.3 RX 1234567|0.4 RX 00000000|0.5 ID 1A2B3C4D 99",
              "1A2B3C4D Slot 1", "1=1A2B3C4D,", 1});
-        row("undo", {"1=00000000,0001", 340,
+        row("undo", {"1=00000000,0001",
                      "0 RX 1A2B3C4D|0.5 RX 00C0FFEE|1 UNDO|1.1 UNDO|1.2 UNDO|3 RX 00C0FFEE",
                      "1A2B3C4D Slot 1|00C0FFEE Slot 2|00C0FFEE Slot 2 undone|1A2B3C4D Slot 1 "
                      "undone|00C0FFEE Slot 1",
                      "1=00C0FFEE,0001", 1});
         row("undo after an edit",
-            {"", 340, "0 RX 1A2B3C4D|0.5 EDIT 1 0000BEEF|1 UNDO",
+            {"", "0 RX 1A2B3C4D|0.5 EDIT 1 0000BEEF|1 UNDO",
              "1A2B3C4D Slot 1|1A2B3C4D Slot 1 changed since: left as it is", "1=0000BEEF,", 0});
     }
     void captureLineSequences() {
         QFETCH(EnrolmentCase, c);
-        Rig rig(c.size);
+        Rig rig;
         fill(rig.database, c.database);
         const QStringList events = QString(c.events).split('|');
         const double on = rig.timeline.now() + 0.1; // the receiver is on by then
