@@ -3,6 +3,7 @@
 // noticed. (What the window's session does once it is found is tested with the window.)
 #include "link/discovery.h"
 #include "link/hotplug.h"
+#include "link/silentview.h"
 #include "platform/fakes/fakedialogs.h"
 #include "platform/qt/qtdevicewatcher.h"
 #include "platform/qt/qteventloop.h"
@@ -17,7 +18,7 @@
 namespace {
 
 // The window's programmer session as far as hot-plug goes.
-struct Session : proglink::HotPlugClient, proglink::ProgrammerView {
+struct Session : proglink::HotPlugClient, proglink::SilentView {
     void discoverAutomatically() override {
         discoveryStarted.append(clock.now());
         if (const auto found = discoverProgrammer(context, *this, buffer); found.found)
@@ -25,15 +26,8 @@ struct Session : proglink::HotPlugClient, proglink::ProgrammerView {
         else
             controller.programmerNotFound(false);
     }
-    void setPortText(const QString &) override {}
+    void setPortText(const QString &) override {} // both bases have it
     void programmerGone(const QString &path) override { gone = path; }
-
-    void setStatusText(const QString &) override {}
-    void setReplyText(const QString &) override {}
-    void showProgress(int, int) override {}
-    void setProgress(int) override {}
-    void hideProgress() override {}
-    void showSerialBeingWritten(const QString &) override {}
 
     platform::QtSerialPort serial;
     platform::SteadyClock clock;
