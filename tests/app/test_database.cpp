@@ -1,6 +1,7 @@
 // The slot editor, the file commands and the Sort, Merge and bulk-fill panels as the user
 // drives them.
 #include "appharness.h"
+#include "tests/common/datacolumns.h"
 
 #include "app/editor/fieldinput.h"
 #include "tests/common/testfiles.h"
@@ -80,9 +81,8 @@ private slots:
     // A file that cannot be read or written, or a cancelled dialog, leaves the open database,
     // its name, its title and the slot shown as they were; a failure names the file.
     void failuresLeaveTheOpenDatabase_data() {
-        QTest::addColumn<app::Command>("command");
-        QTest::addColumn<QString>("file"); // chosen, and in the failure box; empty: cancelled
-        QTest::addColumn<QString>("reason");
+        // file: chosen, and in the failure box; empty: cancelled
+        addColumns<app::Command, QString, QString>({"command", "file", "reason"});
         using enum app::Command;
         QTest::newRow("load, cut short") << LoadDatabase << QString("cut.fxd") << "cut short";
         QTest::newRow("load, cancelled") << LoadDatabase << QString() << QString();
@@ -122,12 +122,10 @@ private slots:
     // Keys, pastes and an input method's commits pass one filter per box, and what passes
     // reaches the record. A refused key beeps.
     void whatTheBoxesTake_data() {
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<QString>("way"); // keys, paste or commit
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("column"); // of the record; 0: the address
-        QTest::addColumn<QString>("kept");
-        QTest::addColumn<int>("beeps");
+        // way: keys, paste or commit
+        // column: of the record; 0: the address
+        addColumns<QString, QString, QString, int, QString, int>(
+            {"box", "way", "text", "column", "kept", "beeps"});
         const QString ime = QStringLiteral("Caf\u00E9, \"Lune\" \u4E2D");
         using namespace userdb;
         const auto row = [](const char *name, const char *box, const char *way, const QString &text,
@@ -202,9 +200,8 @@ private slots:
     // being edited, before the slot changes or the sort runs. The box then has the focus
     // again.
     void serialCheckRunsForTheSlotBeingLeft_data() {
-        QTest::addColumn<QString>("by");
-        QTest::addColumn<int>("slotOfC"); // the slot edited, after the click
-        QTest::addColumn<int>("shown");
+        // slotOfC: the slot edited, after the click
+        addColumns<QString, int, int>({"by", "slotOfC", "shown"});
         QTest::newRow("another box") << "box" << 1 << 1;
         QTest::newRow("scroll bar") << "scroll bar" << 1 << 2;
         QTest::newRow("Sort button") << "sort" << 3 << 1;

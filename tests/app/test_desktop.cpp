@@ -1,6 +1,7 @@
 // The window on the desktop: its fit on screens of several sizes and fonts, its place between
 // runs, and database files that come from outside (the command line, a drop, the recent list).
 #include "appharness.h"
+#include "tests/common/datacolumns.h"
 
 #include "app/outside/recentfiles.h"
 #include "tests/common/testfiles.h"
@@ -68,10 +69,8 @@ private slots:
     // Every box of the editor is at least a line of text high (the address two) and none
     // overlaps another, with both panels open and a transfer's progress bar shown.
     void fitsTheScreen_data() {
-        QTest::addColumn<QString>("screen");
-        QTest::addColumn<int>("points");
-        QTest::addColumn<bool>("menusFit");
-        QTest::addColumn<bool>("scrolls"); // with both panels open
+        // scrolls: with both panels open
+        addColumns<QString, int, bool, bool>({"screen", "points", "menusFit", "scrolls"});
         QTest::newRow("1920x1080, 13 pt") << "1920x1080" << 13 << true << false;
         QTest::newRow("1366x768, 9 pt") << "1366x768" << 9 << true << false;
         QTest::newRow("1366x768, 13 pt") << "1366x768" << 13 << true << true;
@@ -148,9 +147,7 @@ private slots:
     // and bottom edges), the frame as large as it was then; a
     // window closed maximized opens maximized. Closing remembers the place again.
     void rememberedPlace_data() {
-        QTest::addColumn<QRect>("frame");
-        QTest::addColumn<bool>("maximized");
-        QTest::addColumn<QRect>("placed");
+        addColumns<QRect, bool, QRect>({"frame", "maximized", "placed"});
         const auto row = [](const char *name, QRect frame, bool maximized, QRect placed) {
             QTest::newRow(name) << frame << maximized << placed;
         };
@@ -184,9 +181,7 @@ private slots:
     // a file that fails says why. A drag of anything but one local database file is refused
     // without a word.
     void fileFromOutside_data() {
-        QTest::addColumn<Action>("open");
-        QTest::addColumn<bool>("opened");
-        QTest::addColumn<int>("said");
+        addColumns<Action, bool, int>({"open", "opened", "said"});
         const auto openFile = [](const QString &name) {
             return Action([=](AppHarness &h) { h.w().openFile(name); });
         };
@@ -234,8 +229,7 @@ private slots:
     void recentFiles_data() {
         // +a: a.fxd opened; -a: deleted; =a: back again; ?: the menu shown; >a: saved as;
         // *a: a new database saved the first time; 0: Clear List.
-        QTest::addColumn<QStringList>("steps");
-        QTest::addColumn<QStringList>("listed");
+        addColumns<QStringList, QStringList>({"steps", "listed"});
         using Names = QStringList;
         QTest::newRow("again to the top")
             << Names{"+a", "+b", "+c", "+./a"} << Names{"a", "c", "b"};

@@ -2,6 +2,7 @@
 // take an existing file's, the previous version kept and text a file cannot hold. (Slots that
 // change after a program sent them are the programmer test's comparison table.)
 #include "appharness.h"
+#include "tests/common/datacolumns.h"
 
 #include "app/editor/fieldinput.h"
 #include "tests/common/testfiles.h"
@@ -38,9 +39,8 @@ private slots:
     // Before a command that replaces or closes the database: no question when nothing is
     // unsaved; Save saves first, Discard goes on, Cancel changes nothing.
     void unsavedChangesAreAskedAbout_data() {
-        QTest::addColumn<Step>("step");
-        QTest::addColumn<bool>("unsaved");
-        QTest::addColumn<std::optional<Answer>>("answer"); // none: no question expected
+        // answer: none: no question expected
+        addColumns<Step, bool, std::optional<Answer>>({"step", "unsaved", "answer"});
         const auto closed = [](AppHarness &h) { return !h.w().isDatabaseOpen(); };
         const auto surname = [](const char *text) {
             return [=](AppHarness &h) { return h.w().records().cell(1, userdb::Surname) == text; };

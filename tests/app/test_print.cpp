@@ -1,5 +1,6 @@
 #include "app/print/userlistprint.h"
 #include "app/print/userlisttable.h"
+#include "tests/common/datacolumns.h"
 #include "tests/common/testfiles.h"
 
 #include <QPrinter>
@@ -47,8 +48,9 @@ class TestPrint : public QObject {
 
 private slots:
     void pdfHoldsTheList_data() {
-        QTest::addColumn<bool>("printer"); // a QPrinter as the print dialog gives, else QPdfWriter
-        QTest::addColumn<QSize>("points"); // the page, landscape
+        // printer: a QPrinter as the print dialog gives, else QPdfWriter
+        // points: the page, landscape
+        addColumns<bool, QSize>({"printer", "points"});
         QTest::newRow("PDF file, A4") << false << QSize(842, 595);
         QTest::newRow("printer, Letter") << true << QSize(792, 612);
     }

@@ -7,6 +7,7 @@
 #include "platform/qt/qtserialport.h"
 #include "platform/qt/steadyclock.h"
 #include "sim/simulatorprocess.h"
+#include "tests/common/datacolumns.h"
 #include "tests/common/testfiles.h"
 
 namespace {
@@ -60,10 +61,9 @@ private slots:
 
     // The command-state table as start-up, discovery and the database commands apply it.
     void commandStates_data() {
-        QTest::addColumn<bool>("programmer");
-        QTest::addColumn<Action>("action"); // after start-up
-        QTest::addColumn<QList<int>>("toolbar");
-        QTest::addColumn<QStringList>("menus");
+        // action: after start-up
+        addColumns<bool, Action, QList<int>, QStringList>(
+            {"programmer", "action", "toolbar", "menus"});
         using enum app::Command;
         const QList<int> programmerOnly = positions({{1, 2}, {12, 13}, {19, 31}});
         QTest::newRow("nothing") << false << run({}) << QList<int>{1, 2, 31} << QStringList{};
@@ -98,9 +98,7 @@ private slots:
     // Left by Disable, or by the programmer hanging up while the mode listens: either way the
     // commands come back. The records stay free meanwhile.
     void captureStatesAndBack_data() {
-        QTest::addColumn<bool>("hangUp");
-        QTest::addColumn<QList<QByteArray>>("sent");
-        QTest::addColumn<QString>("status");
+        addColumns<bool, QList<QByteArray>, QString>({"hangUp", "sent", "status"});
         QTest::newRow("Disable") << false << QList<QByteArray>{"R", "Q"} << "Communications OK";
         QTest::newRow("programmer hangs up")
             << true << QList<QByteArray>{"R"} << "Communications Error";
@@ -203,8 +201,7 @@ private slots:
     // records it sends: not a command (menus and toolbar all run one), the editor's exit mark
     // or a panel's button, nor a file from outside. Typing may go on.
     void databaseCommandsWaitForATransfer_data() {
-        QTest::addColumn<Action>("action");
-        QTest::addColumn<bool>("refused");
+        addColumns<Action, bool>({"action", "refused"});
         using enum app::Command;
         QTest::newRow("New") << run({NewDatabase}) << true;
         QTest::newRow("Load") << run({LoadDatabase}) << true;
@@ -247,9 +244,8 @@ private slots:
     // nor saved. Typing goes on during a program: a slot already sent that changes is named
     // after the success message, and verifying lists it as different.
     void compareAndVerify_data() {
-        QTest::addColumn<app::Command>("command");
-        QTest::addColumn<QString>("shown"); // the Comparison window's summary, else the status
-        QTest::addColumn<QStringList>("said");
+        // shown: the Comparison window's summary, else the status
+        addColumns<app::Command, QString, QStringList>({"command", "shown", "said"});
         using enum app::Command;
         const QStringList done{"Data downloaded OK"};
         QTest::newRow("compare, three differ")
@@ -321,9 +317,7 @@ private slots:
     // A running transfer stops on Cancel or Escape: a read or a comparison changes nothing
     // (database, title, disk), a program says how far it got; the window is as before.
     void cancellingATransfer_data() {
-        QTest::addColumn<app::Command>("command");
-        QTest::addColumn<bool>("byEscape");
-        QTest::addColumn<QStringList>("messages");
+        addColumns<app::Command, bool, QStringList>({"command", "byEscape", "messages"});
         using enum app::Command;
         QTest::newRow("read, Cancel") << ReadReceiver << false << QStringList{};
         QTest::newRow("read the tag, Escape") << ReadTag << true << QStringList{};

@@ -6,6 +6,7 @@
 #include "app/toolwindows/livelabel.h"
 #include "app/toolwindows/toolwindowplacement.h"
 #include "app/userlist/userlistwindow.h"
+#include "tests/common/datacolumns.h"
 #include "userdb/opendatabase.h"
 
 #include <QtTest>
@@ -61,11 +62,8 @@ private slots:
     // Screens of 1920 x 1080 and 1366 x 768 (a panel of 40 at the bottom); frames in screen
     // coordinates.
     void placement_data() {
-        QTest::addColumn<QRect>("available");
-        QTest::addColumn<QRect>("main");
-        QTest::addColumn<QRect>("keep");
-        QTest::addColumn<QSize>("wanted");
-        QTest::addColumn<QRect>("placed");
+        addColumns<QRect, QRect, QRect, QSize, QRect>(
+            {"available", "main", "keep", "wanted", "placed"});
         const auto row = [](const char *name, QRect available, QRect main, QRect keep, QSize wanted,
                             QRect placed) {
             QTest::newRow(name) << available << main << keep << wanted << placed;
@@ -175,10 +173,8 @@ private slots:
     }
 
     void goToSlot_data() {
-        QTest::addColumn<int>("lastSlot");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("chosen"); // 0: none
+        // chosen: 0: none
+        addColumns<int, QString, int, int>({"lastSlot", "typed", "key", "chosen"});
         QTest::newRow("the last") << 340 << "340" << int(Qt::Key_Enter) << 340;
         QTest::newRow("past the last") << 340 << "400" << int(Qt::Key_Return) << 40;
         QTest::newRow("85-slot editor") << 85 << "86" << int(Qt::Key_Return) << 8;

@@ -2,6 +2,7 @@
 #include "app/userlist/userlistfilter.h"
 #include "app/userlist/userlistmodel.h"
 #include "app/userlist/userlistwindow.h"
+#include "tests/common/datacolumns.h"
 #include "userdb/opendatabase.h"
 
 #include <QtTest>
@@ -62,12 +63,11 @@ class TestUserList : public QObject {
 
 private slots:
     void modelFollowsTheDatabase_data() {
-        QTest::addColumn<Change>("change");
-        QTest::addColumn<QList<int>>("changedRows"); // rows of the dataChanged signals, in order
-        QTest::addColumn<int>("insertedAt");         // -1: no row inserted
-        QTest::addColumn<int>("removedAt");          // -1: no row removed
-        QTest::addColumn<int>("resets");
-        QTest::addColumn<QList<int>>("listed");
+        // changedRows: rows of the dataChanged signals, in order
+        // insertedAt: -1: no row inserted
+        // removedAt: -1: no row removed
+        addColumns<Change, QList<int>, int, int, int, QList<int>>(
+            {"change", "changedRows", "insertedAt", "removedAt", "resets", "listed"});
         const auto row = [](const char *name, const QList<int> &changed, int inserted, int removed,
                             int resets, const QList<int> &listed, const Change &change) {
             QTest::newRow(name) << change << changed << inserted << removed << resets << listed;
@@ -138,8 +138,7 @@ private slots:
     }
 
     void findText_data() {
-        QTest::addColumn<QString>("find");
-        QTest::addColumn<QList<int>>("shown");
+        addColumns<QString, QList<int>>({"find", "shown"});
         QTest::newRow("serial in full, stored in lower case") << "1A2B3C4D" << QList<int>{1, 2};
         QTest::newRow("part of a surname, other case") << "SMITH" << QList<int>{9};
         QTest::newRow("telephone, spaces around") << "  9397 " << QList<int>{1};

@@ -1,6 +1,7 @@
 // remletctl against the zepro-sim process on a pseudo-terminal, as an installer's script
 // runs it.
 #include "sim/simulatorprocess.h"
+#include "tests/common/datacolumns.h"
 #include "tests/common/testfiles.h"
 #include "userdb/databasefile.h"
 
@@ -213,9 +214,10 @@ private slots:
     // Each failure exits 2 with one line on standard error and leaves the files as they were,
     // making none.
     void failures_data() {
-        QTest::addColumn<QStringList>("simulator"); // empty: none is started
-        QTest::addColumn<QStringList>("arguments"); // "PORT" is replaced by the port's path
-        QTest::addColumn<QString>("reason");        // a part of the line
+        // simulator: empty: none is started
+        // arguments: "PORT" is replaced by the port's path
+        // reason: a part of the line
+        addColumns<QStringList, QStringList, QString>({"simulator", "arguments", "reason"});
         const auto row = [](const char *name, const char *simulator, const char *arguments,
                             const char *reason) {
             QTest::newRow(name) << QString(simulator).split(' ', Qt::SkipEmptyParts)

@@ -1,6 +1,7 @@
 #include "link/hotplug.h"
 #include "platform/fakes/fakedevicewatcher.h"
 #include "platform/fakes/faketimeline.h"
+#include "tests/common/datacolumns.h"
 
 #include <QTest>
 
@@ -44,9 +45,8 @@ private slots:
     // Events at seconds from the start: "found PATH" and "none" are discoveries the user ran,
     // "+PATH" and "-PATH" devices appearing and vanishing, "busy" and "free" a command.
     void rules_data() {
-        QTest::addColumn<QStringList>("events");
-        QTest::addColumn<QStringList>("outcomes"); // of the discoveries the controller starts
-        QTest::addColumn<QStringList>("log");
+        // outcomes: of the discoveries the controller starts
+        addColumns<QStringList, QStringList, QStringList>({"events", "outcomes", "log"});
         const auto row = [](const char *name, const QStringList &events,
                             const QStringList &outcomes, const QStringList &log) {
             QTest::newRow(name) << events << outcomes << log;

@@ -12,6 +12,7 @@
 #include "platform/fakes/fakedialogs.h"
 #include "platform/fakes/scripteddevice.h"
 #include "sim/inprocessprogrammer.h"
+#include "tests/common/datacolumns.h"
 #include "tests/common/filledslots.h"
 #include "userdb/databasefile.h"
 #include "userdb/textcodec.h"
@@ -213,10 +214,9 @@ private slots:
     void commands_data() {
         using enum proglink::MemorySize;
         using enum proglink::DeviceCommand;
-        addColumn<Command>("run");
-        addColumn<double>("limit");
-        addColumn<QStringList>("messages"); // on success, on failure
-        addColumn<double>("overall");       // the limit counted from the command
+        // messages: on success, on failure
+        // overall: the limit counted from the command
+        addColumns<Command, double, QStringList, double>({"run", "limit", "messages", "overall"});
         auto size = [](auto s) { return [=](auto &c) { runMemorySizeCommand(c, 2, s); }; };
         auto run = [](auto d) { return [=](auto &c) { runDeviceCommand(c, 2, d); }; };
         const auto row = [](const char *letter, const Command &run, double limit,
@@ -466,8 +466,7 @@ private slots:
     // moment that wakes no event (seconds after the start), or right after slot 3's "OK",
     // between slots (at 0). The simulated memories hold other serials than the database.
     void cancel_data() {
-        addColumn<QString>("command");
-        addColumn<double>("at");
+        addColumns<QString, double>({"command", "at"});
         for (const char *command : {"read", "compare", "verify", "program"}) {
             newRow(QByteArray(command) + ", before") << QString(command) << -1.0;
             newRow(QByteArray(command) + ", under way") << QString(command) << 1.0;

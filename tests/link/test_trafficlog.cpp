@@ -1,6 +1,7 @@
 #include "link/loggingserialport.h"
 #include "link/trafficlog.h"
 #include "platform/fakes/scripteddevice.h"
+#include "tests/common/datacolumns.h"
 
 #include <QDateTime>
 #include <QSignalSpy>
@@ -30,8 +31,7 @@ class TestTrafficLog : public QObject {
 
 private slots:
     void rows_data() {
-        QTest::addColumn<Pieces>("pieces");
-        QTest::addColumn<QStringList>("rows");
+        addColumns<Pieces, QStringList>({"pieces", "rows"});
         QTest::newRow("control characters, a < that is no code, Windows-1252")
             << Pieces{{'S', "\x1b[0m\t\x7f\r"}, {'R', QByteArray(1, '\0') + "<CR>\x80\xe9\r"}}
             << QStringList{"S <0x1B>[0m<0x09><0x7F><CR>",

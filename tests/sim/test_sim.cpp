@@ -3,6 +3,7 @@
 #include "sim/devicemodel.h"
 #include "sim/inprocessprogrammer.h"
 #include "sim/statefile.h"
+#include "tests/common/datacolumns.h"
 #include "tests/common/testfiles.h"
 
 #include <QTemporaryDir>
@@ -60,11 +61,10 @@ class TestSim : public QObject {
     Q_OBJECT
 private slots:
     void replies_data() {
-        QTest::addColumn<ProgrammerOptions>("options");
-        QTest::addColumn<QByteArray>("command");
-        QTest::addColumn<QByteArray>("reply");
-        QTest::addColumn<int>("lastKind");     // of the last output; -1: no output at all
-        QTest::addColumn<double>("lastPause"); // 0 when there is no output
+        // lastKind: of the last output; -1: no output at all
+        // lastPause: 0 when there is no output
+        addColumns<ProgrammerOptions, QByteArray, QByteArray, int, double>(
+            {"options", "command", "reply", "lastKind", "lastPause"});
         using enum Output::Kind;
         const auto row = [](const char *name, const QByteArray &command, const QByteArray &reply,
                             const ProgrammerOptions &options = {}, int kind = Text,

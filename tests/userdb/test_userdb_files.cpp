@@ -1,3 +1,4 @@
+#include "tests/common/datacolumns.h"
 #include "tests/common/filledslots.h"
 #include "tests/common/testfiles.h"
 #include "userdb/csvexport.h"
@@ -86,9 +87,8 @@ private slots:
     }
 
     void writerOutput_data() {
-        QTest::addColumn<QString>("address");
-        QTest::addColumn<QStringList>("filled"); // "slot:serial:surname:other detail 2", slot order
-        QTest::addColumn<QByteArray>("expected");
+        // filled: "slot:serial:surname:other detail 2", slot order
+        addColumns<QString, QStringList, QByteArray>({"address", "filled", "expected"});
         const QByteArray noAddress = "\"\"\r\n";
         auto line = [](const QByteArray &serial) { return '"' + serial + '"' + rest(12) + "\r\n"; };
         auto row = [](const char *name, const QString &address, const QStringList &filled,
@@ -121,10 +121,11 @@ private slots:
     }
 
     void reading_data() {
-        QTest::addColumn<QByteArray>("file"); // null: there is no file
-        QTest::addColumn<QString>("address");
-        QTest::addColumn<QStringList>("records"); // as filledSlots lists them
-        QTest::addColumn<QString>("reason");      // why loading fails; empty: it loads
+        // file: null: there is no file
+        // records: as filledSlots lists them
+        // reason: why loading fails; empty: it loads
+        addColumns<QByteArray, QString, QStringList, QString>(
+            {"file", "address", "records", "reason"});
         auto row = [](const char *name, const QByteArray &file, const QString &address,
                       const QStringList &records, const QString &reason = {}) {
             QTest::newRow(name) << file << address << records << reason;
@@ -186,10 +187,7 @@ private slots:
     // A name in a folder holding users.fxd, the surname of slots 1 and 2, the bytes a file may
     // grow to (0: no limit), and how the reason after the name starts (null: it saves).
     void saveOutcomes_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("surname");
-        QTest::addColumn<int>("sizeLimit");
-        QTest::addColumn<QString>("error");
+        addColumns<QString, QString, int, QString>({"name", "surname", "sizeLimit", "error"});
         auto row = [](const char *name, const char *file, const QString &surname, int limit,
                       const QString &error) {
             QTest::newRow(name) << QString(file) << surname << limit << error;
@@ -241,9 +239,9 @@ private slots:
     // Every writer first asks whether the target may be replaced: both ways of writing, on each
     // kind of target.
     void writeTargets_data() {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<bool>("throughName"); // replaceFileThrough, else replaceFile
-        QTest::addColumn<QString>("reason");   // after "Cannot save "<path>": "; empty: written
+        // throughName: replaceFileThrough, else replaceFile
+        // reason: after "Cannot save "<path>": "; empty: written
+        addColumns<QString, bool, QString>({"kind", "throughName", "reason"});
         const QList<std::pair<const char *, const char *>> kinds = {
             {"regular", ""},
             {"fifo", "It is not a regular file (a device or a pipe)."},
@@ -376,8 +374,9 @@ private slots:
         qInfo("%d inputs in %lld ms", inputs, timer.elapsed());
     }
     void exportCells_data() {
-        QTest::addColumn<QString>("text");       // the surname of slot 7
-        QTest::addColumn<QByteArray>("written"); // its cell in the file
+        // text: the surname of slot 7
+        // written: its cell in the file
+        addColumns<QString, QByteArray>({"text", "written"});
         QTest::newRow("comma quoted") << "Smith, Jo" << QByteArray("\"Smith, Jo\"");
         QTest::newRow("quote doubled") << "a\"b" << QByteArray("\"a\"\"b\"");
         QTest::newRow("line break quoted") << "a\nb" << QByteArray("\"a\nb\"");
@@ -431,9 +430,9 @@ private slots:
     }
 
     void importCases_data() {
-        QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<QStringList>("filled"); // as filledSlots lists them
-        QTest::addColumn<QString>("error");      // the reason; empty: the file is read
+        // filled: as filledSlots lists them
+        // error: the reason; empty: the file is read
+        addColumns<QByteArray, QStringList, QString>({"file", "filled", "error"});
         auto row = [](const char *name, const QByteArray &file, const QStringList &filled,
                       const QString &error = {}) {
             QTest::newRow(name) << file << filled << error;
@@ -514,8 +513,8 @@ private slots:
     }
 
     void fileRefusals_data() {
-        QTest::addColumn<QString>("name"); // in a folder holding a folder "taken"
-        QTest::addColumn<QString>("reason");
+        // name: in a folder holding a folder "taken"
+        addColumns<QString, QString>({"name", "reason"});
         auto row = [](const char *name, const char *file, const QString &reason) {
             QTest::newRow(name) << QString(file) << reason;
         };

@@ -1,3 +1,4 @@
+#include "tests/common/datacolumns.h"
 #include "userdb/bulkfill.h"
 #include "userdb/capturedserial.h"
 #include "userdb/fieldrules.h"
@@ -65,9 +66,7 @@ class TestUserdbRecords : public QObject {
 
 private slots:
     void keyAndPasteFilters_data() {
-        QTest::addColumn<FieldKind>("kind");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("stored");
+        addColumns<FieldKind, QString, QString>({"kind", "typed", "stored"});
         auto row = [](const char *name, FieldKind kind, const QString &typed,
                       const QString &stored) { QTest::newRow(name) << kind << typed << stored; };
         using K = FieldKind;
@@ -102,9 +101,9 @@ private slots:
     }
 
     void sortCases_data() {
-        QTest::addColumn<int>("keyColumn");
-        QTest::addColumn<QString>("rows");      // as storeOf takes them
-        QTest::addColumn<QStringList>("order"); // original slot numbers after the sort
+        // rows: as storeOf takes them
+        // order: original slot numbers after the sort
+        addColumns<int, QString, QStringList>({"keyColumn", "rows", "order"});
         auto row = [](const char *name, int key, const QString &rows, const QString &order) {
             QTest::newRow(name) << key << rows << order.split(' ');
         };
@@ -325,8 +324,7 @@ private slots:
     }
 
     void capturedSerial_data() {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<QString>("serial");
+        addColumns<QString, QString>({"line", "serial"});
         auto row = [](const char *name, const char *line, const char *serial) {
             QTest::newRow(name) << QString(line) << QString(serial);
         };
