@@ -15,7 +15,6 @@
 #include "tests/common/datacolumns.h"
 #include "tests/common/filledslots.h"
 #include "userdb/databasefile.h"
-#include "userdb/textcodec.h"
 
 #include <QRegularExpression>
 #include <QTest>
@@ -404,30 +403,6 @@ private slots:
             QVERIFY(rig.took(c.elapsed));
             QCOMPARE(rig.statusTexts, c.status.isEmpty() ? Nothing : QStringList{c.status});
         }
-    }
-
-    void uploadWritesEverySlot() {
-        Rig rig;
-        rig.device(1).answerAll({{0.5, "OK\r"}});
-        userdb::RecordStore store;
-        // Short and non-hexadecimal values are sent as they are; 86 is beyond 85 slots: not sent.
-        // Bytes above 127 are sent as the database file and a read hold them: Windows-1252.
-        fill(store, userdb::decodeWindows1252("7=1234ABCD, 9=00C0FFEE,A9B9 11=XYZ, 86=86868686, "
-                                              "10=1234\x80\x8A\x9C\xFF,\x81\x9F\xA0\xE9"));
-
-        QVERIFY(uploadMemory(rig.context, rig, 1, Device::Receiver, 85, store));
-
-        const Writes writes = rig.port.writes();
-        QCOMPARE(writes.size(), 85 * 8);
-        QCOMPARE(writes.mid(0, 8), (Writes{"W", "=", "001", ",", "00000000", ",", "0000", "\r"}));
-        QCOMPARE(writes.mid(48, 8), (Writes{"W", "=", "007", ",", "1234ABCD", ",", "0000", "\r"}));
-        QCOMPARE(writes.mid(64, 8), (Writes{"W", "=", "009", ",", "00C0FFEE", ",", "A9B9", "\r"}));
-        QCOMPARE(writes.mid(76, 3), (Writes{"1234\x80\x8A\x9C\xFF", ",", "\x81\x9F\xA0\xE9"}));
-        QCOMPARE(writes[10 * 8 + 4], QByteArray("XYZ"));
-        QCOMPARE(rig.progress, (std::pair{0, 0}));
-        QCOMPARE(rig.dialogs.texts(), QStringList{"Data downloaded OK"});
-        QCOMPARE(rig.dialogs.messages()[0].icon, MessageIcon::None);
-        QVERIFY(!rig.port.isOpen());
     }
 
     // The tag ("V") is written slot by slot until slot 3 goes unacknowledged: answered without

@@ -4,7 +4,6 @@
 #include "tests/common/datacolumns.h"
 
 #include <QDateTime>
-#include <QSignalSpy>
 #include <QTest>
 
 // The traffic log: rows per line, the cut, the cap, what control characters look like, and
@@ -63,25 +62,6 @@ private slots:
                 log.record(kind == 'S' ? TrafficDirection::Sent : TrafficDirection::Received,
                            bytes);
         QTEST(rowsOf(log), "rows");
-    }
-
-    // The last 20,000 rows are kept; an LF after a row that has gone starts a row of its own;
-    // Clear empties the log.
-    void capAndClear() {
-        TrafficLog log;
-        QSignalSpy dropped(&log, &TrafficLog::rowsDropped);
-        log.record(TrafficDirection::Received, "first\r");
-        for (int line = 1; line <= TrafficLog::MaxRows + 4; ++line)
-            log.record(TrafficDirection::Sent, QByteArray::number(line) + '\r');
-        QCOMPARE(log.size(), TrafficLog::MaxRows);
-        QCOMPARE(dropped.size(), 5);
-        QCOMPARE(log.row(0).bytes, "5\r");
-        log.record(TrafficDirection::Received, "\n");
-        QCOMPARE(log.row(log.size() - 1).bytes, "\n");
-        log.record(TrafficDirection::Sent, "Q\r");
-        log.clear();
-        log.record(TrafficDirection::Sent, "\nP\r");
-        QCOMPARE(rowsOf(log), (QStringList{"S <LF>", "S P<CR>"}));
     }
 
     // Every character the commands write and read, with its time, as the saved file shows it.

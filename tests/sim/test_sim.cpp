@@ -172,22 +172,6 @@ private slots:
         QVERIFY(!loadState(dir.filePath("missing"), rx3, tag3).isEmpty());
     }
 
-    // The simulated programmer in-process, paced on the fake clock: closing drops what is still
-    // on its way; a hang-up after the second reply closes the port for good.
-    void closingAndHangingUp() {
-        Bench bench({.hangUpAfter = 2});
-        bench.command("D", 1.0);
-        bench.port.close();
-        bench.port.open();
-        QCOMPARE(bench.after(10.0), QByteArray());
-        QCOMPARE(bench.command("P", 0.1), Ident);
-        QVERIFY(bench.port.isOpen());
-        bench.timeline.advance(0.2);
-        QVERIFY(bench.programmer.hungUp());
-        QVERIFY(!bench.port.isOpen());
-        QVERIFY_THROWS_EXCEPTION(platform::PortError, bench.port.open());
-    }
-
     // Endless characters keep coming; a flood ends at the next command; a drip leaves a
     // character at a time.
     void streams() {
