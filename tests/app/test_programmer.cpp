@@ -185,18 +185,6 @@ private slots:
         QTRY_COMPARE(h.w().statusText(), "Found Remlet Manager on Port 1");
     }
 
-    // A read that does not end well changes nothing: the open database stays as it was and
-    // Untitled.fxd is not written.
-    void failedReadChangesNothing() {
-        AppHarness h(1, {.readErrorAt = 2});
-        h.startWithDatabase();
-        h.w().database().setCell(1, userdb::SerialNumber, "0000BEEF");
-        h.runAnswering(app::Command::ReadTag, platform::Answer::Discard);
-        QCOMPARE(h.commandsSent().last(), QByteArray("C"));
-        QVERIFY(!QFile::exists("Untitled.fxd") && h.child("fraTXUsers")->isEnabled());
-        QCOMPARE(h.w().records().cell(1, userdb::SerialNumber), "0000BEEF");
-    }
-
     // While a program waits for the programmer, nothing may replace, reorder or rename the
     // records it sends: not a command (menus and toolbar all run one), the editor's exit mark
     // or a panel's button, nor a file from outside. Typing may go on.

@@ -1,12 +1,10 @@
 #include "tests/common/datacolumns.h"
 #include "userdb/bulkfill.h"
-#include "userdb/capturedserial.h"
 #include "userdb/fieldrules.h"
 #include "userdb/merge.h"
 #include "userdb/opendatabase.h"
 #include "userdb/sort.h"
 
-#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -302,44 +300,6 @@ private slots:
         QVERIFY(database.serials().slotsWith("0000001A").isEmpty());
         QVERIFY(database.records().cell(9, SerialNumber).isEmpty());
         QCOMPARE(cells.size(), 0);
-    }
-
-    void incrementalIndexMatchesRebuild() {
-        // Serial edits over a few slots, drawn to collide; after each, the index kept up to date
-        // edit by edit answers as one built afresh.
-        const QStringList pool = {"",         "00000000", "0000000a", "0000000A",
-                                  "1A2B3C4D", "1a2b3c4d", "12"};
-        QRandomGenerator random(20250301);
-        OpenDatabase database;
-        for (int edit = 0; edit < 2000; ++edit) {
-            database.setCell(1 + int(random.bounded(12)), SerialNumber,
-                             pool.at(random.bounded(pool.size())));
-            SerialIndex fresh;
-            fresh.rebuild(database.records());
-            for (const QString &serial : pool)
-                QCOMPARE(database.serials().slotsWith(serial), fresh.slotsWith(serial));
-            for (int slot = 1; slot <= 12; ++slot)
-                QCOMPARE(database.serials().isDuplicated(slot), fresh.isDuplicated(slot));
-        }
-    }
-
-    void capturedSerial_data() {
-        addColumns<QString, QString>({"line", "serial"});
-        auto row = [](const char *name, const char *line, const char *serial) {
-            QTest::newRow(name) << QString(line) << QString(serial);
-        };
-        row("the last of two", "A 11111111 22222222", "22222222");
-        row("nine digits", "123456789", "");
-        row("seven digits", "RX 1234567", "");
-        row("lower case", "rx 1a2b3c4d", "1A2B3C4D");
-        row("a later longer run", "1A2B3C4D FFFFFFFFF", "1A2B3C4D");
-        row("run at the start", "DEADBEEF:ok", "DEADBEEF");
-        row("empty line", "", "");
-    }
-
-    void capturedSerial() {
-        QFETCH(QString, line);
-        QTEST(userdb::capturedSerial(line), "serial");
     }
 };
 
