@@ -1,5 +1,6 @@
 #include "tests/common/datacolumns.h"
 #include "userdb/bulkfill.h"
+#include "userdb/capturedserial.h"
 #include "userdb/fieldrules.h"
 #include "userdb/merge.h"
 #include "userdb/opendatabase.h"
@@ -300,6 +301,25 @@ private slots:
         QVERIFY(database.serials().slotsWith("0000001A").isEmpty());
         QVERIFY(database.records().cell(9, SerialNumber).isEmpty());
         QCOMPARE(cells.size(), 0);
+    }
+
+    void capturedSerial_data() {
+        addColumns<QString, QString>({"line", "serial"});
+        auto row = [](const char *name, const char *line, const char *serial) {
+            QTest::newRow(name) << QString(line) << QString(serial);
+        };
+        row("the last of two", "A 11111111 22222222", "22222222");
+        row("nine digits", "123456789", "");
+        row("seven digits", "RX 1234567", "");
+        row("lower case", "rx 1a2b3c4d", "1A2B3C4D");
+        row("a later longer run", "1A2B3C4D FFFFFFFFF", "1A2B3C4D");
+        row("run at the start", "DEADBEEF:ok", "DEADBEEF");
+        row("empty line", "", "");
+    }
+
+    void capturedSerial() {
+        QFETCH(QString, line);
+        QTEST(userdb::capturedSerial(line), "serial");
     }
 };
 
