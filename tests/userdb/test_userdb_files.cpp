@@ -86,40 +86,6 @@ private slots:
             QByteArray("a??b"));
     }
 
-    void writerOutput_data() {
-        // filled: "slot:serial:surname:other detail 2", slot order
-        addColumns<QString, QStringList, QByteArray>({"address", "filled", "expected"});
-        const QByteArray noAddress = "\"\"\r\n";
-        auto line = [](const QByteArray &serial) { return '"' + serial + '"' + rest(12) + "\r\n"; };
-        auto row = [](const char *name, const QString &address, const QStringList &filled,
-                      const QByteArray &expected) {
-            QTest::newRow(name) << address << filled << expected;
-        };
-        row("serial and surname", "Depot", {"1:0000001A:Smith"},
-            "\"Depot\"\r\n\"0000001A\",\"\",\"Smith\"" + rest(10) + "\r\n");
-        row("slots 1 and 5 become records 1 and 2", "", {"1:1:", "5:5:"},
-            noAddress + line("1") + line("5"));
-        row("only Other Detail 2", "", {"7:::spare"},
-            noAddress + "\"\"" + rest(11) + ",\"spare\"\r\n");
-        row("00000000 holds its place", "", {"2:00000000:", "3:3:"},
-            noAddress + line("00000000") + line("3"));
-        row("two-line address in Windows-1252", QStringLiteral("Site\r\nCaf\u00E9 \u20AC"), {},
-            "\"Site\r\nCaf\xE9 \x80\"\r\n");
-    }
-
-    void writerOutput() {
-        QFETCH(QString, address);
-        QFETCH(QStringList, filled);
-        RecordStore store;
-        for (const QString &slot : filled) {
-            const QStringList parts = slot.split(':');
-            store.setCell(parts.at(0).toInt(), SerialNumber, parts.at(1));
-            store.setCell(parts.at(0).toInt(), Surname, parts.at(2));
-            store.setCell(parts.at(0).toInt(), OtherDetail2, parts.value(3));
-        }
-        QTEST(writeDatabase(address, store), "expected");
-    }
-
     void reading_data() {
         // file: null: there is no file
         // records: as filledSlots lists them
