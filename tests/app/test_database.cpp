@@ -82,7 +82,7 @@ private slots:
     // its name, its title and the slot shown as they were; a failure names the file.
     void failuresLeaveTheOpenDatabase_data() {
         // file: chosen, and in the failure box; empty: cancelled
-        addColumns<app::Command, QString, QString>({"command", "file", "reason"});
+        addColumns<app::Command, QString, QString>("command", "file", "reason");
         using enum app::Command;
         QTest::newRow("load, cut short") << LoadDatabase << QString("cut.fxd") << "cut short";
         QTest::newRow("load, cancelled") << LoadDatabase << QString() << QString();
@@ -124,8 +124,8 @@ private slots:
     void whatTheBoxesTake_data() {
         // way: keys, paste or commit
         // column: of the record; 0: the address
-        addColumns<QString, QString, QString, int, QString, int>(
-            {"box", "way", "text", "column", "kept", "beeps"});
+        addColumns<QString, QString, QString, int, QString, int>("box", "way", "text", "column",
+                                                                 "kept", "beeps");
         const QString ime = QStringLiteral("Caf\u00E9, \"Lune\" \u4E2D");
         using namespace userdb;
         const auto row = [](const char *name, const char *box, const char *way, const QString &text,
@@ -201,7 +201,7 @@ private slots:
     // again.
     void serialCheckRunsForTheSlotBeingLeft_data() {
         // slotOfC: the slot edited, after the click
-        addColumns<QString, int, int>({"by", "slotOfC", "shown"});
+        addColumns<QString, int, int>("by", "slotOfC", "shown");
         QTest::newRow("another box") << "box" << 1 << 1;
         QTest::newRow("scroll bar") << "scroll bar" << 1 << 2;
         QTest::newRow("Sort button") << "sort" << 3 << 1;

@@ -70,7 +70,7 @@ private slots:
     // overlaps another, with both panels open and a transfer's progress bar shown.
     void fitsTheScreen_data() {
         // scrolls: with both panels open
-        addColumns<QString, int, bool, bool>({"screen", "points", "menusFit", "scrolls"});
+        addColumns<QString, int, bool, bool>("screen", "points", "menusFit", "scrolls");
         QTest::newRow("1920x1080, 13 pt") << "1920x1080" << 13 << true << false;
         QTest::newRow("1366x768, 9 pt") << "1366x768" << 9 << true << false;
         QTest::newRow("1366x768, 13 pt") << "1366x768" << 13 << true << true;
@@ -147,7 +147,7 @@ private slots:
     // and bottom edges), the frame as large as it was then; a
     // window closed maximized opens maximized. Closing remembers the place again.
     void rememberedPlace_data() {
-        addColumns<QRect, bool, QRect>({"frame", "maximized", "placed"});
+        addColumns<QRect, bool, QRect>("frame", "maximized", "placed");
         const auto row = [](const char *name, QRect frame, bool maximized, QRect placed) {
             QTest::newRow(name) << frame << maximized << placed;
         };
@@ -181,7 +181,7 @@ private slots:
     // a file that fails says why. A drag of anything but one local database file is refused
     // without a word.
     void fileFromOutside_data() {
-        addColumns<Action, bool, int>({"open", "opened", "said"});
+        addColumns<Action, bool, int>("open", "opened", "said");
         const auto openFile = [](const QString &name) {
             return Action([=](AppHarness &h) { h.w().openFile(name); });
         };
@@ -229,7 +229,7 @@ private slots:
     void recentFiles_data() {
         // +a: a.fxd opened; -a: deleted; =a: back again; ?: the menu shown; >a: saved as;
         // *a: a new database saved the first time; 0: Clear List.
-        addColumns<QStringList, QStringList>({"steps", "listed"});
+        addColumns<QStringList, QStringList>("steps", "listed");
         using Names = QStringList;
         QTest::newRow("again to the top")
             << Names{"+a", "+b", "+c", "+./a"} << Names{"a", "c", "b"};

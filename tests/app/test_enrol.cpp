@@ -64,7 +64,7 @@ private slots:
     // device that went away asks nothing and says that what was enrolled stays. Escape works
     // from the control that has the focus.
     void stopping_data() {
-        addColumns<QString, int, QString>({"how", "stopRequests", "lastRow"});
+        addColumns<QString, int, QString>("how", "stopRequests", "lastRow");
         QTest::newRow("Stop") << "Stop" << 1 << "1A2B3C4D  Slot 85";
         QTest::newRow("Escape") << "Escape" << 1 << "1A2B3C4D  Slot 85";
         QTest::newRow("no free slot") << "full" << 1 << "00C0FFEE  No free slot";

@@ -40,7 +40,7 @@ private slots:
     // unsaved; Save saves first, Discard goes on, Cancel changes nothing.
     void unsavedChangesAreAskedAbout_data() {
         // answer: none: no question expected
-        addColumns<Step, bool, std::optional<Answer>>({"step", "unsaved", "answer"});
+        addColumns<Step, bool, std::optional<Answer>>("step", "unsaved", "answer");
         const auto closed = [](AppHarness &h) { return !h.w().isDatabaseOpen(); };
         const auto surname = [](const char *text) {
             return [=](AppHarness &h) { return h.w().records().cell(1, userdb::Surname) == text; };

@@ -50,7 +50,7 @@ private slots:
     void pdfHoldsTheList_data() {
         // printer: a QPrinter as the print dialog gives, else QPdfWriter
         // points: the page, landscape
-        addColumns<bool, QSize>({"printer", "points"});
+        addColumns<bool, QSize>("printer", "points");
         QTest::newRow("PDF file, A4") << false << QSize(842, 595);
         QTest::newRow("printer, Letter") << true << QSize(792, 612);
     }

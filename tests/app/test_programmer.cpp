@@ -62,8 +62,8 @@ private slots:
     // The command-state table as start-up, discovery and the database commands apply it.
     void commandStates_data() {
         // action: after start-up
-        addColumns<bool, Action, QList<int>, QStringList>(
-            {"programmer", "action", "toolbar", "menus"});
+        addColumns<bool, Action, QList<int>, QStringList>("programmer", "action", "toolbar",
+                                                          "menus");
         using enum app::Command;
         const QList<int> programmerOnly = positions({{1, 2}, {12, 13}, {19, 31}});
         QTest::newRow("nothing") << false << run({}) << QList<int>{1, 2, 31} << QStringList{};
@@ -98,7 +98,7 @@ private slots:
     // Left by Disable, or by the programmer hanging up while the mode listens: either way the
     // commands come back. The records stay free meanwhile.
     void captureStatesAndBack_data() {
-        addColumns<bool, QList<QByteArray>, QString>({"hangUp", "sent", "status"});
+        addColumns<bool, QList<QByteArray>, QString>("hangUp", "sent", "status");
         QTest::newRow("Disable") << false << QList<QByteArray>{"R", "Q"} << "Communications OK";
         QTest::newRow("programmer hangs up")
             << true << QList<QByteArray>{"R"} << "Communications Error";
@@ -189,7 +189,7 @@ private slots:
     // records it sends: not a command (menus and toolbar all run one), the editor's exit mark
     // or a panel's button, nor a file from outside. Typing may go on.
     void databaseCommandsWaitForATransfer_data() {
-        addColumns<Action, bool>({"action", "refused"});
+        addColumns<Action, bool>("action", "refused");
         using enum app::Command;
         QTest::newRow("New") << run({NewDatabase}) << true;
         QTest::newRow("Load") << run({LoadDatabase}) << true;
@@ -233,7 +233,7 @@ private slots:
     // after the success message, and verifying lists it as different.
     void compareAndVerify_data() {
         // shown: the Comparison window's summary, else the status
-        addColumns<app::Command, QString, QStringList>({"command", "shown", "said"});
+        addColumns<app::Command, QString, QStringList>("command", "shown", "said");
         using enum app::Command;
         const QStringList done{"Data downloaded OK"};
         QTest::newRow("compare, three differ")
@@ -305,7 +305,7 @@ private slots:
     // A running transfer stops on Cancel or Escape: a read or a comparison changes nothing
     // (database, title, disk), a program says how far it got; the window is as before.
     void cancellingATransfer_data() {
-        addColumns<app::Command, bool, QStringList>({"command", "byEscape", "messages"});
+        addColumns<app::Command, bool, QStringList>("command", "byEscape", "messages");
         using enum app::Command;
         QTest::newRow("read, Cancel") << ReadReceiver << false << QStringList{};
         QTest::newRow("read the tag, Escape") << ReadTag << true << QStringList{};

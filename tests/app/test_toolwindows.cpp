@@ -62,8 +62,8 @@ private slots:
     // Screens of 1920 x 1080 and 1366 x 768 (a panel of 40 at the bottom); frames in screen
     // coordinates.
     void placement_data() {
-        addColumns<QRect, QRect, QRect, QSize, QRect>(
-            {"available", "main", "keep", "wanted", "placed"});
+        addColumns<QRect, QRect, QRect, QSize, QRect>("available", "main", "keep", "wanted",
+                                                      "placed");
         const auto row = [](const char *name, QRect available, QRect main, QRect keep, QSize wanted,
                             QRect placed) {
             QTest::newRow(name) << available << main << keep << wanted << placed;
@@ -174,7 +174,7 @@ private slots:
 
     void goToSlot_data() {
         // chosen: 0: none
-        addColumns<int, QString, int, int>({"lastSlot", "typed", "key", "chosen"});
+        addColumns<int, QString, int, int>("lastSlot", "typed", "key", "chosen");
         QTest::newRow("the last") << 340 << "340" << int(Qt::Key_Enter) << 340;
         QTest::newRow("past the last") << 340 << "400" << int(Qt::Key_Return) << 40;
         QTest::newRow("85-slot editor") << 85 << "86" << int(Qt::Key_Return) << 8;

@@ -67,7 +67,7 @@ private slots:
         // insertedAt: -1: no row inserted
         // removedAt: -1: no row removed
         addColumns<Change, QList<int>, int, int, int, QList<int>>(
-            {"change", "changedRows", "insertedAt", "removedAt", "resets", "listed"});
+            "change", "changedRows", "insertedAt", "removedAt", "resets", "listed");
         const auto row = [](const char *name, const QList<int> &changed, int inserted, int removed,
                             int resets, const QList<int> &listed, const Change &change) {
             QTest::newRow(name) << change << changed << inserted << removed << resets << listed;
@@ -138,7 +138,7 @@ private slots:
     }
 
     void findText_data() {
-        addColumns<QString, QList<int>>({"find", "shown"});
+        addColumns<QString, QList<int>>("find", "shown");
         QTest::newRow("serial in full, stored in lower case") << "1A2B3C4D" << QList<int>{1, 2};
         QTest::newRow("part of a surname, other case") << "SMITH" << QList<int>{9};
         QTest::newRow("telephone, spaces around") << "  9397 " << QList<int>{1};

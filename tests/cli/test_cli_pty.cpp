@@ -217,7 +217,7 @@ private slots:
         // simulator: empty: none is started
         // arguments: "PORT" is replaced by the port's path
         // reason: a part of the line
-        addColumns<QStringList, QStringList, QString>({"simulator", "arguments", "reason"});
+        addColumns<QStringList, QStringList, QString>("simulator", "arguments", "reason");
         const auto row = [](const char *name, const char *simulator, const char *arguments,
                             const char *reason) {
             QTest::newRow(name) << QString(simulator).split(' ', Qt::SkipEmptyParts)

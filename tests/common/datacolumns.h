@@ -2,11 +2,8 @@
 
 #include <QTest>
 
-#include <initializer_list>
-
-// Declares a data table's columns at once: the types in order, their names alike.
-template <typename... Types> void addColumns(std::initializer_list<const char *> names) {
-    Q_ASSERT(names.size() == sizeof...(Types));
-    auto name = names.begin();
-    (QTest::addColumn<Types>(*name++), ...);
+// Declares a data table's columns at once: the types in order, then one name for each.
+template <typename... Types, typename... Names> void addColumns(const Names &...names) {
+    static_assert(sizeof...(Types) == sizeof...(Names), "one name for each column");
+    (QTest::addColumn<Types>(names), ...);
 }

@@ -46,7 +46,7 @@ private slots:
     // "+PATH" and "-PATH" devices appearing and vanishing, "busy" and "free" a command.
     void rules_data() {
         // outcomes: of the discoveries the controller starts
-        addColumns<QStringList, QStringList, QStringList>({"events", "outcomes", "log"});
+        addColumns<QStringList, QStringList, QStringList>("events", "outcomes", "log");
         const auto row = [](const char *name, const QStringList &events,
                             const QStringList &outcomes, const QStringList &log) {
             QTest::newRow(name) << events << outcomes << log;

@@ -215,7 +215,7 @@ private slots:
         using enum proglink::DeviceCommand;
         // messages: on success, on failure
         // overall: the limit counted from the command
-        addColumns<Command, double, QStringList, double>({"run", "limit", "messages", "overall"});
+        addColumns<Command, double, QStringList, double>("run", "limit", "messages", "overall");
         auto size = [](auto s) { return [=](auto &c) { runMemorySizeCommand(c, 2, s); }; };
         auto run = [](auto d) { return [=](auto &c) { runDeviceCommand(c, 2, d); }; };
         const auto row = [](const char *letter, const Command &run, double limit,
@@ -441,7 +441,7 @@ private slots:
     // moment that wakes no event (seconds after the start), or right after slot 3's "OK",
     // between slots (at 0). The simulated memories hold other serials than the database.
     void cancel_data() {
-        addColumns<QString, double>({"command", "at"});
+        addColumns<QString, double>("command", "at");
         for (const char *command : {"read", "compare", "verify", "program"}) {
             newRow(QByteArray(command) + ", before") << QString(command) << -1.0;
             newRow(QByteArray(command) + ", under way") << QString(command) << 1.0;

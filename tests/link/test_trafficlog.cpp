@@ -30,7 +30,7 @@ class TestTrafficLog : public QObject {
 
 private slots:
     void rows_data() {
-        addColumns<Pieces, QStringList>({"pieces", "rows"});
+        addColumns<Pieces, QStringList>("pieces", "rows");
         QTest::newRow("control characters, a < that is no code, Windows-1252")
             << Pieces{{'S', "\x1b[0m\t\x7f\r"}, {'R', QByteArray(1, '\0') + "<CR>\x80\xe9\r"}}
             << QStringList{"S <0x1B>[0m<0x09><0x7F><CR>",

@@ -64,7 +64,7 @@ private slots:
         // lastKind: of the last output; -1: no output at all
         // lastPause: 0 when there is no output
         addColumns<ProgrammerOptions, QByteArray, QByteArray, int, double>(
-            {"options", "command", "reply", "lastKind", "lastPause"});
+            "options", "command", "reply", "lastKind", "lastPause");
         using enum Output::Kind;
         const auto row = [](const char *name, const QByteArray &command, const QByteArray &reply,
                             const ProgrammerOptions &options = {}, int kind = Text,

@@ -90,8 +90,8 @@ private slots:
         // file: null: there is no file
         // records: as filledSlots lists them
         // reason: why loading fails; empty: it loads
-        addColumns<QByteArray, QString, QStringList, QString>(
-            {"file", "address", "records", "reason"});
+        addColumns<QByteArray, QString, QStringList, QString>("file", "address", "records",
+                                                              "reason");
         auto row = [](const char *name, const QByteArray &file, const QString &address,
                       const QStringList &records, const QString &reason = {}) {
             QTest::newRow(name) << file << address << records << reason;
@@ -153,7 +153,7 @@ private slots:
     // A name in a folder holding users.fxd, the surname of slots 1 and 2, the bytes a file may
     // grow to (0: no limit), and how the reason after the name starts (null: it saves).
     void saveOutcomes_data() {
-        addColumns<QString, QString, int, QString>({"name", "surname", "sizeLimit", "error"});
+        addColumns<QString, QString, int, QString>("name", "surname", "sizeLimit", "error");
         auto row = [](const char *name, const char *file, const QString &surname, int limit,
                       const QString &error) {
             QTest::newRow(name) << QString(file) << surname << limit << error;
@@ -207,7 +207,7 @@ private slots:
     void writeTargets_data() {
         // throughName: replaceFileThrough, else replaceFile
         // reason: after "Cannot save "<path>": "; empty: written
-        addColumns<QString, bool, QString>({"kind", "throughName", "reason"});
+        addColumns<QString, bool, QString>("kind", "throughName", "reason");
         const QList<std::pair<const char *, const char *>> kinds = {
             {"regular", ""},
             {"fifo", "It is not a regular file (a device or a pipe)."},
@@ -342,7 +342,7 @@ private slots:
     void exportCells_data() {
         // text: the surname of slot 7
         // written: its cell in the file
-        addColumns<QString, QByteArray>({"text", "written"});
+        addColumns<QString, QByteArray>("text", "written");
         QTest::newRow("comma quoted") << "Smith, Jo" << QByteArray("\"Smith, Jo\"");
         QTest::newRow("quote doubled") << "a\"b" << QByteArray("\"a\"\"b\"");
         QTest::newRow("line break quoted") << "a\nb" << QByteArray("\"a\nb\"");
@@ -398,7 +398,7 @@ private slots:
     void importCases_data() {
         // filled: as filledSlots lists them
         // error: the reason; empty: the file is read
-        addColumns<QByteArray, QStringList, QString>({"file", "filled", "error"});
+        addColumns<QByteArray, QStringList, QString>("file", "filled", "error");
         auto row = [](const char *name, const QByteArray &file, const QStringList &filled,
                       const QString &error = {}) {
             QTest::newRow(name) << file << filled << error;
@@ -480,7 +480,7 @@ private slots:
 
     void fileRefusals_data() {
         // name: in a folder holding a folder "taken"
-        addColumns<QString, QString>({"name", "reason"});
+        addColumns<QString, QString>("name", "reason");
         auto row = [](const char *name, const char *file, const QString &reason) {
             QTest::newRow(name) << QString(file) << reason;
         };

@@ -65,7 +65,7 @@ class TestUserdbRecords : public QObject {
 
 private slots:
     void keyAndPasteFilters_data() {
-        addColumns<FieldKind, QString, QString>({"kind", "typed", "stored"});
+        addColumns<FieldKind, QString, QString>("kind", "typed", "stored");
         auto row = [](const char *name, FieldKind kind, const QString &typed,
                       const QString &stored) { QTest::newRow(name) << kind << typed << stored; };
         using K = FieldKind;
@@ -102,7 +102,7 @@ private slots:
     void sortCases_data() {
         // rows: as storeOf takes them
         // order: original slot numbers after the sort
-        addColumns<int, QString, QStringList>({"keyColumn", "rows", "order"});
+        addColumns<int, QString, QStringList>("keyColumn", "rows", "order");
         auto row = [](const char *name, int key, const QString &rows, const QString &order) {
             QTest::newRow(name) << key << rows << order.split(' ');
         };
@@ -304,7 +304,7 @@ private slots:
     }
 
     void capturedSerial_data() {
-        addColumns<QString, QString>({"line", "serial"});
+        addColumns<QString, QString>("line", "serial");
         auto row = [](const char *name, const char *line, const char *serial) {
             QTest::newRow(name) << QString(line) << QString(serial);
         };

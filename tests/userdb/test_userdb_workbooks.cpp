@@ -81,7 +81,7 @@ private slots:
     // Each kind of value that spreadsheets are known to change comes back from both exports as
     // it was, in its slot, with the address (a CSV holds none).
     void valueKinds_data() {
-        addColumns<QString, int, QString>({"extension", "column", "text"});
+        addColumns<QString, int, QString>("extension", "column", "text");
         const QList<std::tuple<const char *, int, QString>> kinds = {
             {"hex serial with E", SerialNumber, "1234E567"},
             {"all-digit serial with leading zeros", SerialNumber, "00001234"},
@@ -130,7 +130,7 @@ private slots:
     // belongs, rich text, inline text; with the problems listed as the user sees them. Then files
     // that are no workbook of users, and the bounds, refused before they are read whole.
     void workbookCells_data() {
-        addColumns<QByteArray, QStringList, QString>({"file", "filled", "error"});
+        addColumns<QByteArray, QStringList, QString>("file", "filled", "error");
         const auto refused = [](const char *name, const QByteArray &file, const QString &error) {
             QTest::newRow(name) << file << QStringList() << error;
         };
