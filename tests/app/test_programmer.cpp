@@ -29,8 +29,9 @@ private slots:
     void init() { QFile::remove("Untitled.fxd"); }
 
     // A size chosen before any programmer is found is sent by the search; both size messages
-    // come before the window shows; the toolbar keys ignore letter case. The traffic log holds
-    // every line from start-up on, whether its window is open or not.
+    // come before the window shows; the toolbar keys ignore letter case, and each reaches its
+    // own command. The traffic log holds every line from start-up on, whether its window is
+    // open or not.
     void startUpFindsTheProgrammerAndSendsBothSizes() {
         AppHarness h;
         h.child<QRadioButton>("optRX85Slot")->click();
@@ -41,9 +42,11 @@ private slots:
         QCOMPARE(h.dialogs.texts(),
                  (QStringList{"Receiver memory size set", "Backup tag size set"}));
         QCOMPARE(windowShownAtMessage, (QList<bool>{false, false}));
-        h.clickToolbar("findzepro1");
-        h.clickToolbar("no such key");
-        QCOMPARE(h.commandsSent(), (QList<QByteArray>{"P", "F", "G", "P", "F", "G"}));
+        for (const char *key :
+             {"findzepro1", "no such key", "ClearRX1", "ClearTag2", "RXtoTag", "TagtoRX"})
+            h.clickToolbar(key);
+        QCOMPARE(h.commandsSent(),
+                 (QList<QByteArray>{"P", "F", "G", "P", "F", "G", "K", "L", "Y", "X"}));
         h.w().runCommand(app::Command::ProgrammerLog);
         auto *log = h.w().findChild<QWidget *>("ProgrammerLogWindow");
         QVERIFY(log && log->isVisible() && log->windowTitle() == "Programmer Log");
@@ -56,7 +59,7 @@ private slots:
         h.timeline.after(1.0, [&] { h.w().close(); });
         h.w().runCommand(app::Command::EnableInternalReceiver);
         QVERIFY(!h.port.isOpen());
-        QCOMPARE(h.commandsSent().mid(6), (QList<QByteArray>{"R"}));
+        QCOMPARE(h.commandsSent().mid(10), (QList<QByteArray>{"R"}));
     }
 
     // The command-state table as start-up, discovery and the database commands apply it.

@@ -534,7 +534,8 @@ private slots:
         QStringList lines{aux.arg(3), serial.arg(5), aux.arg(5)};
         for (int slot = 6; slot <= 11; ++slot)
             lines << aux.arg(slot);
-        QVERIFY(!uploadMemory(rig.context, rig, 1, Device::Receiver, 85, store));
+        QCOMPARE(uploadMemory(rig.context, rig, 1, Device::Receiver, 85, store).outcome,
+                 proglink::UploadOutcome::Refused);
         QCOMPARE(rig.dialogs.texts(), QStringList{(lines << serial.arg(85)).join('\n')});
         QVERIFY(rig.port.operations().isEmpty());
     }

@@ -150,29 +150,37 @@ private slots:
         QCOMPARE(filledSlots(store), records); // and nothing stored past them
     }
 
-    // A name in a folder holding users.fxd, the surname of slots 1 and 2, the bytes a file may
-    // grow to (0: no limit), and how the reason after the name starts (null: it saves).
+    // A name in a folder holding users.fxd, where the text goes (slot 0: the address) beside
+    // slot 1's serial, the bytes a file may grow to (0: no limit), and how the reason after the
+    // name starts (null: it saves).
     void saveOutcomes_data() {
-        addColumns<QString, QString, int, QString>("name", "surname", "sizeLimit", "error");
-        auto row = [](const char *name, const char *file, const QString &surname, int limit,
-                      const QString &error) {
-            QTest::newRow(name) << QString(file) << surname << limit << error;
+        addColumns<QString, int, int, QString, int, QString>("name", "slot", "column", "text",
+                                                             "sizeLimit", "error");
+        auto row = [](const char *name, const char *file, int slot, int column, const QString &text,
+                      int limit, const QString &error) {
+            QTest::newRow(name) << QString(file) << slot << column << text << limit << error;
         };
         const QString plain(50, 'S');
-        row("replaces a longer file", "users.fxd", plain, 0, QString());
-        // Written as it stands, either would make a file that loads back different.
-        row("a double quote", "users.fxd", "O\"Brien", 0,
-            "Slot 1, Surname: a double quote cannot be stored");
-        row("outside Windows-1252", "users.fxd", QStringLiteral("Li \u4E2D"), 0,
-            "Slot 1, Surname: the character \"\u4E2D\" cannot be stored");
-        row("folder that does not exist", "missing/users.fxd", plain, 0, "No such file");
+        row("replaces a longer file", "users.fxd", 2, Surname, plain, 0, QString());
+        // Written as it stands, any of these would make a file that loads back different.
+        row("a double quote in the last cell", "users.fxd", SlotCount, OtherDetail2, "O\"Brien", 0,
+            "Slot 4095, Other Detail 2: a double quote cannot be stored");
+        row("outside Windows-1252", "users.fxd", 1, SerialNumber, QStringLiteral("Li \u4E2D"), 0,
+            "Slot 1, Serial Number: the character \"\u4E2D\" cannot be stored");
+        row("a double quote in the address", "users.fxd", 0, 0, "\"", 0,
+            "Database address: a double quote cannot be stored");
+        row("folder that does not exist", "missing/users.fxd", 2, Surname, plain, 0,
+            "No such file");
         // The write itself fails midway, as on a full disk.
-        row("file size limit", "users.fxd", plain, 16, "Not all of the data could be written.");
+        row("file size limit", "users.fxd", 2, Surname, plain, 16,
+            "Not all of the data could be written.");
     }
 
     void saveOutcomes() {
         QFETCH(QString, name);
-        QFETCH(QString, surname);
+        QFETCH(int, slot);
+        QFETCH(int, column);
+        QFETCH(QString, text);
         QFETCH(int, sizeLimit);
         QFETCH(QString, error);
         QTemporaryDir dir;
@@ -180,16 +188,16 @@ private slots:
         QVERIFY(writeFile(dir.filePath("users.fxd"), previous));
         const QString path = dir.filePath(name);
         RecordStore store;
-        for (int slot = 1; slot <= 2; ++slot) {
-            store.setCell(slot, SerialNumber, "0000001A");
-            store.setCell(slot, Surname, surname);
-        }
+        store.setCell(1, SerialNumber, "0000001A");
+        if (slot > 0)
+            store.setCell(slot, column, text);
+        const QString address = slot > 0 ? QString("Depot") : text;
         rlimit saved{};
         QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
         const rlimit limited{sizeLimit > 0 ? rlim_t(sizeLimit) : saved.rlim_cur, saved.rlim_max};
         const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
-        const QString message = saveDatabaseFile(path, "Depot", store);
+        const QString message = saveDatabaseFile(path, address, store);
         setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, previousHandler);
         QVERIFY2(error.isNull() ? message.isEmpty()
@@ -197,7 +205,7 @@ private slots:
                  qPrintable(message));
         // A refusal leaves the old file as it was, and nothing else is left behind.
         QCOMPARE(readFile(dir.filePath("users.fxd")),
-                 error.isNull() ? writeDatabase("Depot", store) : previous);
+                 error.isNull() ? writeDatabase(address, store) : previous);
         QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
                  QStringList{"users.fxd"});
     }
@@ -286,12 +294,12 @@ private slots:
             RecordStore store;
             RecordStore packed; // what the file holds: the slots with text, in slot order
             int count = 0;
-            for (int slot = 1; slot <= SlotCount; slot += random.bounded(1, 400)) {
+            for (int slot = SlotCount; slot >= 1; slot -= random.bounded(1, 400)) // the last too
                 for (int column = 1; column <= ColumnCount; ++column)
                     store.setCell(slot, column, randomText(random, 12));
+            for (int slot = 1; slot <= SlotCount; ++slot)
                 if (store.record(slot) != Record{})
                     packed.setRecord(++count, store.record(slot));
-            }
             const QString address = randomText(random, 12);
             valid << writeDatabase(address, store);
             RecordStore read;
