@@ -455,9 +455,13 @@ private slots:
                 quote);
         row("quote never closed", "Serial Number,Surname\r\n1,\"Smith\r\n2,x\r\n", {},
             problem("Row 2, Surname: the quoted cell has no closing quote"));
-        row("not Windows-1252", "Serial Number,Other Names\r\n1,\xE4\xB8\xAD\r\n", {},
-            problem("Row 2, Other Names: the character \"\u4E2D\" cannot be stored in a database "
-                    "file"));
+        // Each character is named whole: one beyond the first plane, and one within it.
+        const QString notStored = "Row 2, %1: the character \"%2\" cannot be stored in a database "
+                                  "file";
+        row("not Windows-1252",
+            "Serial Number,Other Names,Surname\r\n1,\xF0\x9F\x98\x80,\xE4\xB8\xADx\r\n", {},
+            "It has 2 problems:\n" + notStored.arg("Surname", "\u4E2D") + '\n' +
+                notStored.arg("Other Names", "\U0001F600"));
         row("cell past the header", "Serial Number,Surname\r\n1,Smith,Jo\r\n1,Smith,\r\n", {},
             problem("Row 2, column 3: the header row has no title for this cell"));
         row("more cells than a spreadsheet has columns",

@@ -245,7 +245,9 @@ private slots:
         row("serial case only", {1, SerialNumber, "1a2b3c4d", 1, {}});
         row("serial leaves a pair", {2, SerialNumber, "", 1, {1}});
         row("serial moves between groups", {2, SerialNumber, "cafef00d", 1, {1, 3}});
+        row("the last cell", {SlotCount, OtherDetail2, "X", 1, {}});
         row("slot out of range", {4096, Surname, "X", 0, {}});
+        row("column out of range", {1, ColumnCount + 1, "X", 0, {}});
     }
 
     void cellEditsAnnounceRealChanges() {
