@@ -55,6 +55,7 @@ private slots:
             {"a file from outside",
              {[=](AppHarness &h) { h.w().openFile(other); }, surname("Other")}},
             {"Read", {run({ReadReceiver}), surname("")}},
+            {"Read the tag", {run({ReadTag}), surname("")}},
             {"Import CSV",
              {[this](AppHarness &h) { h.runWithDocument(ImportCsv, path("users.csv")); },
               surname("Csv")}},

@@ -187,10 +187,18 @@ private slots:
         QCOMPARE(h.child<QLineEdit>("txtRemlet")->text(), "1A2B3C4D");
         QCOMPARE(h.child<QLabel>("StatusBar1Panel2")->text(), "Serial 1A2B3C4D is also in slot 17");
         Names duringRead;
-        h.timeline.after(0.5, [&] { duringRead = enabledTools(h); });
+        int refused = -1;
+        h.timeline.after(0.5, [&] {
+            duringRead = enabledTools(h);
+            const int beeps = h.dialogs.beeps();
+            for (const char *name : {"mnuUserList", "mnuFind", "mnuProgrammerLog"})
+                h.w().menuAction(name)->trigger();
+            refused = h.dialogs.beeps() - beeps;
+        });
         h.runAnswering(app::Command::ReadReceiver, platform::Answer::Discard);
-        // A read holds the programmer and the records: only what merely looks stays.
+        // A read holds the programmer and the records: only what merely looks stays, and runs.
         QCOMPARE(duringRead, (Names{"mnuUserList", "mnuFind", "mnuGoToSlot", "mnuProgrammerLog"}));
+        QCOMPARE(refused, 0);
         h.w().runCommand(app::Command::CloseDatabase);
         QCOMPARE(enabledTools(h), Always);
     }
