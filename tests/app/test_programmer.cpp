@@ -163,21 +163,24 @@ private slots:
     }
 
     // While one command waits for the programmer, another is refused with a beep and a brief
-    // notice, and a refused size choice goes back.
+    // notice, and a refused size choice (of either memory) goes back.
     void secondExchangeWhileOneWaitsIsRefused() {
         StartedApp h(1, {.ackDelay = 5.0});
         const QList<int> toolbar = h.visibleToolbarPositions();
         auto *rx85 = h.child<QRadioButton>("optRX85Slot");
+        auto *tag85 = h.child<QRadioButton>("optTAG85Slot");
         h.timeline.after(1.0, [&] {
             h.w().runCommand(app::Command::ClearReceiver);
             h.w().runCommand(app::Command::EnableInternalReceiver);
             rx85->click();
+            tag85->click();
             QCOMPARE(h.visibleToolbarPositions(), toolbar);
             QVERIFY(h.child("cmdCancel")->isHidden()); // a copy cannot be cancelled
         });
         h.w().runCommand(app::Command::CopyReceiverToTag);
-        QCOMPARE(h.dialogs.beeps(), 3);
+        QCOMPARE(h.dialogs.beeps(), 4);
         QVERIFY(h.child<QRadioButton>("optRX340Slot")->isChecked() && !rx85->isChecked());
+        QVERIFY(h.child<QRadioButton>("optTag340Slot")->isChecked() && !tag85->isChecked());
         QCOMPARE(h.w().statusText(),
                  "The programmer is busy: wait for the current command to finish");
         QCOMPARE(h.commandsSent().mid(3), (QList<QByteArray>{"Y"}));
