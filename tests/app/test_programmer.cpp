@@ -2,6 +2,7 @@
 // start-up, the command-state table, the busy guard, failures that escape a command, closing,
 // and what a read, a program or a comparison does to the open database; and once on the real
 // serial port, clock and event loop against the zepro-sim process, exactly as with hardware.
+#include "app/programmer/programmersession.h"
 #include "appharness.h"
 #include "platform/qt/qteventloop.h"
 #include "platform/qt/qtserialport.h"
@@ -42,11 +43,17 @@ private slots:
         QCOMPARE(h.dialogs.texts(),
                  (QStringList{"Receiver memory size set", "Backup tag size set"}));
         QCOMPARE(windowShownAtMessage, (QList<bool>{false, false}));
-        for (const char *key :
-             {"findzepro1", "no such key", "ClearRX1", "ClearTag2", "RXtoTag", "TagtoRX"})
+        for (const char *key : {"findzepro1", "no such key", "ClearRX1", "ClearTag2", "RXtoTag",
+                                "TagtoRX", "LoadfromTag"})
             h.clickToolbar(key);
         QCOMPARE(h.commandsSent(),
-                 (QList<QByteArray>{"P", "F", "G", "P", "F", "G", "K", "L", "Y", "X"}));
+                 (QList<QByteArray>{"P", "F", "G", "P", "F", "G", "K", "L", "Y", "X", "C"}));
+        QVERIFY(h.child<QRadioButton>("optBurnTag")->isChecked()); // the device last read
+        // Programming and comparing use the sizes chosen.
+        QCOMPARE(h.w().programmer().memorySlots(proglink::Device::Receiver), 85);
+        QCOMPARE(h.w().programmer().memorySlots(proglink::Device::Tag), 340);
+        h.child<QRadioButton>("optRX340Slot")->click();
+        QCOMPARE(h.w().programmer().memorySlots(proglink::Device::Receiver), 340);
         h.w().runCommand(app::Command::ProgrammerLog);
         auto *log = h.w().findChild<QWidget *>("ProgrammerLogWindow");
         QVERIFY(log && log->isVisible() && log->windowTitle() == "Programmer Log");
@@ -59,7 +66,7 @@ private slots:
         h.timeline.after(1.0, [&] { h.w().close(); });
         h.w().runCommand(app::Command::EnableInternalReceiver);
         QVERIFY(!h.port.isOpen());
-        QCOMPARE(h.commandsSent().mid(10), (QList<QByteArray>{"R"}));
+        QCOMPARE(h.commandsSent().mid(11), (QList<QByteArray>{"E", "R"}));
     }
 
     // The command-state table as start-up, discovery and the database commands apply it.
