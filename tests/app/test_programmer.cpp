@@ -156,9 +156,12 @@ private slots:
         QVERIFY(none.w().isMenuVisible("mnuRead"));
         QCOMPARE(none.dialogs.messages().size(), 0);
         QCOMPARE(none.w().statusText(), "Backup tag size set");
+        none.child<QRadioButton>("optTAG85Slot")->click(); // clicked: a box again
+        QCOMPARE(none.dialogs.texts(), QStringList{"Backup tag size set"});
         none.deviceWatcher.vanish("COM1");
         QVERIFY(!none.w().isMenuVisible("mnuRead"));
         QVERIFY(none.child<QLabel>("StatusBar1Panel2")->text().endsWith(waiting));
+        QVERIFY(!none.w().menuAction("mnuCompareReceiver")->isEnabled());
         StartedApp h;
         h.dialogs.clear();
         h.port.holdElsewhere(1);
