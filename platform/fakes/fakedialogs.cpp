@@ -1,6 +1,7 @@
 #include "platform/fakes/fakedialogs.h"
 
 #include <QStringList>
+#include <optional>
 
 namespace platform {
 
@@ -12,13 +13,16 @@ void FakeDialogs::message(const QString &text, const QString &caption, MessageIc
 
 Answer FakeDialogs::ask(const QString &text, const QString &, const QList<Answer> &buttons) {
     m_questions.append(text);
-    if (m_answers.empty()) {
+    const std::optional<Answer> queued =
+        m_answers.empty() ? std::nullopt : std::optional(m_answers.front());
+    if (queued)
+        m_answers.pop_front();
+    // A user can only click a button the box offers.
+    if (!queued || !buttons.contains(*queued)) {
         ++m_unexpectedQuestions;
         return buttons.isEmpty() ? Answer::Cancel : buttons.last();
     }
-    const Answer answer = m_answers.front();
-    m_answers.pop_front();
-    return answer;
+    return *queued;
 }
 
 QStringList FakeDialogs::texts() const {

@@ -20,8 +20,8 @@ public:
     };
 
     void message(const QString &text, const QString &caption, MessageIcon icon) override;
-    // Answers from the queue; with none left, the box's escape answer (its last button), and
-    // the question counts as unexpected.
+    // Answers from the queue. With none left, or one the box does not offer, the question
+    // counts as unexpected and gets the box's escape answer (its last button).
     Answer ask(const QString &text, const QString &caption, const QList<Answer> &buttons) override;
     void beep() override { ++m_beeps; }
 
