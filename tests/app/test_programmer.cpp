@@ -90,6 +90,13 @@ private slots:
             h.port.addPort(1);
             h.w().runCommand(FindProgrammer);
         }) << QList<int>{1, 2, 29, 30, 31} << QStringList{};
+        // What needs a database stays hidden when the mode ends (a search then shows the
+        // identification again).
+        QTest::newRow("capture mode left, no database") << true << Action([](AppHarness &h) {
+            h.timeline.after(0.1, [&h] { h.w().runCommand(DisableInternalReceiver); });
+            h.w().runCommand(EnableInternalReceiver);
+            h.w().runCommand(FindProgrammer);
+        }) << programmerOnly << ProgrammerItems;
     }
     void commandStates() {
         QFETCH(bool, programmer);
