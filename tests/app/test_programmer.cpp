@@ -379,12 +379,16 @@ private slots:
     // capture mode as Disable does.
     void enrolFobsFromTheToolsMenu() {
         StartedApp h;
+        h.child<QRadioButton>("optTAG85Slot")->click(); // the fobs go to the receiver's 340
         h.showNewDatabase();
         h.w().database().setCell(1, userdb::SerialNumber, "0000ABCD");
-        h.w().database().setCell(2, userdb::Surname, "Booked");
+        for (int slot = 2; slot <= 85; ++slot)
+            h.w().database().setCell(slot, userdb::Surname, "Booked");
         QPointer<QWidget> enrol;
+        bool shown = false;
         h.timeline.after(0.5, [&] {
             enrol = h.w().findChild<QWidget *>("EnrolWindow");
+            shown = enrol && enrol->isVisible();
             h.programmer.pressFob("RX 1A2B3C4D");
             h.timeline.after(0.5, [&] {
                 h.programmer.pressFob("RX 0000abcd");
@@ -394,13 +398,13 @@ private slots:
             });
         });
         h.w().runCommand(app::Command::EnrolFobs);
-        QVERIFY(enrol && enrol->windowTitle() == "Enrol Fobs");
-        QCOMPARE(h.w().records().cell(3, userdb::SerialNumber), "1A2B3C4D");
-        QCOMPARE(h.w().records().cell(4, userdb::SerialNumber), "");
+        QVERIFY(shown && enrol->windowTitle() == "Enrol Fobs");
+        QCOMPARE(h.w().records().cell(86, userdb::SerialNumber), "1A2B3C4D");
+        QCOMPARE(h.w().records().cell(87, userdb::SerialNumber), "");
         QCOMPARE(h.child<QLabel>("lblRemletCount")->text(), "2");
         QCOMPARE(h.dialogs.beeps(), 2); // New and Sort waited
         QVERIFY(h.shownTitle().endsWith("*"));
-        QCOMPARE(h.commandsSent().mid(3), (QList<QByteArray>{"R", "Q"}));
+        QCOMPARE(h.commandsSent().mid(3), (QList<QByteArray>{"H", "R", "Q"}));
         QVERIFY(h.w().isMenuVisible("mnuRead"));
     }
 
