@@ -43,7 +43,8 @@ private slots:
         QCOMPARE(h.dialogs.texts(),
                  (QStringList{"Receiver memory size set", "Backup tag size set"}));
         QCOMPARE(windowShownAtMessage, (QList<bool>{false, false}));
-        for (const char *key : {"findzepro1", "no such key", "ClearRX1", "ClearTag2", "RXtoTag",
+        QCOMPARE(app::MainWindow::commandForToolbarKey("findzepro1"), app::Command::FindProgrammer);
+        for (const char *key : {"FindZEPRO1", "no such key", "ClearRX1", "ClearTag2", "RXtoTag",
                                 "TagtoRX", "LoadfromTag"})
             h.clickToolbar(key);
         QCOMPARE(h.commandsSent(),
