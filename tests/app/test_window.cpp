@@ -137,6 +137,11 @@ private slots:
             QVERIFY2(!letters.join(' ').contains("none"), qPrintable(letters.join(' ')));
             QCOMPARE(QSet<QString>(letters.begin(), letters.end()).size(), letters.size());
         }
+        // A screen reader names the bars, and the menus without their "&".
+        QCOMPARE(readerName(h.w().menuBar()) + '|' +
+                     readerName(h.w().menuAction("mnuTools")->menu()) + '|' +
+                     readerName(h.child("StatusBar1")),
+                 "Menu bar|Tools|Status bar");
     }
 
     // A Tools item is offered only when it can apply. Labels whose text changes give that text
@@ -332,7 +337,9 @@ private slots:
         h.documents.printer = &printer;
         h.w().runCommand(app::Command::PrintUserList);
         QCOMPARE(h.documents.printRequests(), 1);
-        QCOMPARE(h.dialogs.messages().size(), 1); // the refused spreadsheet's only
+        h.runWithDocument(app::Command::ExportCsv, path("missing/users.csv"));
+        QCOMPARE(h.dialogs.texts().size(), 2); // the refused spreadsheet's and the failed export's
+        QVERIFY(h.dialogs.texts().last().startsWith("Cannot export to"));
     }
 };
 
