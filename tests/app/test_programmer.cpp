@@ -3,6 +3,7 @@
 // and what a read, a program or a comparison does to the open database; and once on the real
 // serial port, clock and event loop against the zepro-sim process, exactly as with hardware.
 #include "app/programmer/programmersession.h"
+#include "app/programmerport/portsetting.h"
 #include "appharness.h"
 #include "platform/qt/qteventloop.h"
 #include "platform/qt/qtserialport.h"
@@ -29,11 +30,12 @@ class ProgrammerTest : public InOwnFolder {
 private slots:
     void init() { QFile::remove("Untitled.fxd"); }
 
-    // A size chosen before any programmer is found is sent by the search; both size messages
-    // come before the window shows; the toolbar keys ignore letter case, and each reaches its
-    // own command. The traffic log holds every line from start-up on, whether its window is
-    // open or not.
+    // The port chosen in an earlier run is chosen again. A size chosen before any programmer is
+    // found is sent by the search; both size messages come before the window shows; the
+    // toolbar keys ignore letter case, and each reaches its own command. The traffic log holds
+    // every line from start-up on, whether its window is open or not.
     void startUpFindsTheProgrammerAndSendsBothSizes() {
+        app::savePinnedPort("/tmp/zepro-pinned");
         AppHarness h;
         h.child<QRadioButton>("optRX85Slot")->click();
         QVERIFY(h.commandsSent().isEmpty() && h.dialogs.messages().isEmpty());
@@ -43,6 +45,8 @@ private slots:
         QCOMPARE(h.dialogs.texts(),
                  (QStringList{"Receiver memory size set", "Backup tag size set"}));
         QCOMPARE(windowShownAtMessage, (QList<bool>{false, false}));
+        QCOMPARE(h.portCatalog.pinnedPath(), "/tmp/zepro-pinned");
+        app::savePinnedPort({});
         QCOMPARE(app::MainWindow::commandForToolbarKey("findzepro1"), app::Command::FindProgrammer);
         for (const char *key : {"FindZEPRO1", "no such key", "ClearRX1", "ClearTag2", "RXtoTag",
                                 "TagtoRX", "LoadfromTag"})
@@ -271,6 +275,7 @@ private slots:
             << done + QStringList{"Slot 1 changed after it was sent: program again to send it"};
     }
     void compareAndVerify() {
+        QSettings().remove("Programmer/VerifyAfterProgramming");
         AppHarness h;
         h.programmer.model().tag().setSlot(5, {"0000BEEF", "0001"});
         QFETCH(app::Command, command);
@@ -281,6 +286,7 @@ private slots:
         h.startWithDatabase();
         for (const int slot : {1, 2})
             h.w().database().setCell(slot, userdb::SerialNumber, QString("0000100%1").arg(slot));
+        QVERIFY(!h.w().menuAction("mnuVerifyAfterProgramming")->isChecked()); // until chosen
         h.w().menuAction("mnuVerifyAfterProgramming")->setChecked(true);
         const userdb::RecordStore before = h.w().records();
         if (command == app::Command::ProgramReceiver) // slot 1 is sent by then, slot 300 not yet
