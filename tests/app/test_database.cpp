@@ -76,6 +76,7 @@ private slots:
         QCOMPARE(readerName(h.child("Label4")), "3"); // a screen reader reads the count
         QCOMPARE(h.w().DatabaseFilename(), path("other.fxd"));
         QVERIFY(h.shownTitle().endsWith(path("other.fxd") + "*")); // merged, not saved
+        QVERIFY(!h.child("fraMergeDatabase")->isVisibleTo(&h.w()));
     }
 
     // A file that cannot be read or written, or a cancelled dialog, leaves the open database,
@@ -273,6 +274,7 @@ private slots:
         QCOMPARE(h.w().records().cell(5, userdb::SerialNumber), "FFFFFFFF");
         QCOMPARE(h.child<QLineEdit>("txtRemlet")->text(), "0000000A"); // slot 1 shown
         QVERIFY(!h.child("fraSort")->isVisibleTo(&h.w()) && h.child("fraTXUsers")->isEnabled());
+        QVERIFY(!h.child("prbDownload")->isVisibleTo(&h.w())); // the sort's progress
 
         // A bulk fill's refusal is a box and changes nothing; a fill shows the last slot filled.
         h.w().database().setCell(2, userdb::Surname, "Owner");

@@ -38,7 +38,7 @@ private slots:
     void initTestCase() { QCoreApplication::setOrganizationName("RemletManagerTest"); }
 
     // Rows as they come (an LF joining the row of its CR), up to the cap; Save Log... writes the
-    // text, a failure is told; Clear empties the log.
+    // text, a failure is told; Clear empties the log; Close closes the window.
     void programmerLog() {
         proglink::TrafficLog log;
         platform::FakeDocumentDialogs documents;
@@ -78,6 +78,8 @@ private slots:
         window.findChild<QPushButton *>("cmdClear")->click();
         QCOMPARE(model.rowCount(), 0);
         QCOMPARE(log.size(), 0);
+        window.findChild<QPushButton *>("cmdClose")->click();
+        QVERIFY(!window.isVisible());
     }
 
     // The port list as the model shows it. A row chosen, a path typed that does not exist yet,
