@@ -193,17 +193,21 @@ private slots:
         QCOMPARE(h.child<QLabel>("StatusBar1Panel2")->text(), "Serial 1A2B3C4D is also in slot 17");
         Names duringRead;
         int refused = -1;
+        bool listShown = false;
         h.timeline.after(0.5, [&] {
             duringRead = enabledTools(h);
             const int beeps = h.dialogs.beeps();
-            for (const char *name : {"mnuUserList", "mnuFind", "mnuProgrammerLog"})
-                h.w().menuAction(name)->trigger();
+            h.w().menuAction("mnuUserList")->trigger();
+            if (auto *list = h.w().findChild<QWidget *>("UserListWindow"))
+                listShown = list->isVisible();
+            h.w().menuAction("mnuFind")->trigger();
+            h.w().menuAction("mnuProgrammerLog")->trigger();
             refused = h.dialogs.beeps() - beeps;
         });
         h.runAnswering(app::Command::ReadReceiver, platform::Answer::Discard);
         // A read holds the programmer and the records: only what merely looks stays, and runs.
         QCOMPARE(duringRead, (Names{"mnuUserList", "mnuFind", "mnuGoToSlot", "mnuProgrammerLog"}));
-        QCOMPARE(refused, 0);
+        QVERIFY(listShown && refused == 0);
         h.w().runCommand(app::Command::CloseDatabase);
         QCOMPARE(enabledTools(h), Always);
     }
@@ -346,9 +350,16 @@ private slots:
         h.documents.printer = &printer;
         h.w().runCommand(app::Command::PrintUserList);
         QCOMPARE(h.documents.printRequests(), 1);
+        // Each failure is told: an export into a folder that is not there, a printer that fails.
         h.runWithDocument(app::Command::ExportCsv, path("missing/users.csv"));
-        QCOMPARE(h.dialogs.texts().size(), 2); // the refused spreadsheet's and the failed export's
-        QVERIFY(h.dialogs.texts().last().startsWith("Cannot export to"));
+        h.runWithDocument(app::Command::ExportPdf, path("missing/users.pdf"));
+        QPdfWriter broken(path("missing/printed.pdf"));
+        h.documents.printer = &broken;
+        h.w().runCommand(app::Command::PrintUserList);
+        const QStringList told = h.dialogs.texts().mid(1); // after the refused import's
+        QCOMPARE(told.size(), 3);
+        QVERIFY(told[0].startsWith("Cannot export to") && told[1].contains("missing/users.pdf"));
+        QCOMPARE(told[2], "The printer could not print the user list.");
     }
 };
 
