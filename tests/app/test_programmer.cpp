@@ -36,6 +36,7 @@ private slots:
     // every line from start-up on, whether its window is open or not.
     void startUpFindsTheProgrammerAndSendsBothSizes() {
         app::savePinnedPort("/tmp/zepro-pinned");
+        const auto unpin = qScopeGuard([] { app::savePinnedPort({}); });
         AppHarness h;
         h.child<QRadioButton>("optRX85Slot")->click();
         QVERIFY(h.commandsSent().isEmpty() && h.dialogs.messages().isEmpty());
@@ -46,7 +47,6 @@ private slots:
                  (QStringList{"Receiver memory size set", "Backup tag size set"}));
         QCOMPARE(windowShownAtMessage, (QList<bool>{false, false}));
         QCOMPARE(h.portCatalog.pinnedPath(), "/tmp/zepro-pinned");
-        app::savePinnedPort({});
         QCOMPARE(app::MainWindow::commandForToolbarKey("findzepro1"), app::Command::FindProgrammer);
         for (const char *key : {"FindZEPRO1", "no such key", "ClearRX1", "ClearTag2", "RXtoTag",
                                 "TagtoRX", "LoadfromTag"})
@@ -348,7 +348,7 @@ private slots:
     void cancellingATransfer() {
         QFETCH(app::Command, command);
         QFETCH(bool, byEscape);
-        AppHarness h(1, {.ackDelay = 1.5});
+        AppHarness h(1, {.ackDelay = 1.5}); // Cancel comes while slot 1 waits for its "OK"
         h.programmer.model().receiver().setSlot(1, {"0000BEEF", "0001"});
         h.programmer.model().tag().setSlot(1, {"0000BEEF", "0001"});
         h.w().startUp();
