@@ -5,6 +5,7 @@
 #include "tests/common/datacolumns.h"
 #include "userdb/opendatabase.h"
 
+#include <QAbstractItemModelTester>
 #include <QtTest>
 #include <QtWidgets>
 
@@ -91,6 +92,8 @@ private slots:
         QFETCH(int, insertedAt);
         QFETCH(int, removedAt);
         Lists lists;
+        QAbstractItemModelTester tester(&lists.model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
         QSignalSpy changed(&lists.model, &QAbstractItemModel::dataChanged);
         QSignalSpy inserted(&lists.model, &QAbstractItemModel::rowsInserted);
         QSignalSpy removed(&lists.model, &QAbstractItemModel::rowsRemoved);
@@ -112,6 +115,7 @@ private slots:
         QCOMPARE(rowsOf(removed), (QList<QVariant>{removedAt, removedAt}));
         QTEST(int(reset.size()), "resets");
         QTEST(slotsOf(lists.model), "listed");
+        QCOMPARE(slotsOf(UserListModel(lists.database)), slotsOf(lists.model)); // opened later
     }
 
     // Many slots changed one cell at a time before the event loop runs again (a loop in a
