@@ -297,7 +297,7 @@ private slots:
         QFile::remove("Untitled.fxd"); // a read's, from another test
         AppHarness h(0);
         QString aboutTitle; // of the box the menu item opens, closed again at once
-        QTimer::singleShot(0, [&aboutTitle] {
+        QTimer::singleShot(0, &h.w(), [&aboutTitle] {
             if (QWidget *box = QApplication::activeModalWidget()) {
                 aboutTitle = box->windowTitle();
                 box->close();
