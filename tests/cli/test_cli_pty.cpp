@@ -64,35 +64,6 @@ class TestCliPty : public QObject {
     QString path(const char *name) const { return m_dir.filePath(name); }
 
 private slots:
-    // find, program, compare, a changed file, read: results on standard output only.
-    void programCompareAndRead() {
-        const QString link = path("zepro");
-        sim::SimulatorProcess sim({"--no-pacing", "--link", link});
-        const auto onPort = [&](QStringList args) { return remletctl(args << "--port" << link); };
-        QVERIFY(writeDatabase(path("site.fxd"), {"0000ABCD", "00C0FFEE", "", "1234abcd"}));
-
-        // Searching the ports, then asking the one given (by a path relative to the current
-        // folder, which the serial port alone would look for under /dev).
-        QVERIFY(QDir::setCurrent(m_dir.path()));
-        const Run found{0, "1\t" + link.toUtf8() + "\tZEPRO V2.4\n", ""};
-        QCOMPARE(remletctl({"find"}, link), found);
-        QCOMPARE(remletctl({"find", "--port", "zepro"}), found);
-
-        // No terminal: no progress.
-        QCOMPARE(onPort({"program", "receiver", path("site.fxd")}), Silent);
-        QCOMPARE(onPort({"compare", "receiver", path("site.fxd")}), Silent);
-
-        QVERIFY(writeDatabase(path("changed.fxd"), {"0000ABCD", "00C0FFEF", "", "1234ABCD"}));
-        QCOMPARE(onPort({"compare", "receiver", path("changed.fxd")}),
-                 (Run{1, "2\t00C0FFEF\t0002\t00C0FFEE\t0002\n", ""}));
-        QCOMPARE(onPort({"read", "receiver", path("read.fxd")}), Silent);
-        userdb::RecordStore back;
-        QCOMPARE(userdb::loadDatabaseFile(path("read.fxd"), back).error, QString());
-        QCOMPARE(back.cell(4, userdb::SerialNumber) + back.cell(4, userdb::AuxiliaryWord),
-                 "1234ABCD0004");
-        QCOMPARE(back.cell(340, userdb::SerialNumber), "00000000");
-    }
-
     // enrol: new fobs into the next free slots (slot 2 holds "00000000" and keeps its aux), a
     // known fob named on standard error, a fob held on the reader and lines without a fob
     // ignored; then a run ended by SIGTERM switches the receiver off. Every fob printed is in
@@ -163,9 +134,12 @@ private slots:
                  help.out);
     }
 
-    // Against a programmer that ends its lines with CR LF, at the wire's pace: read and compare
-    // send no size command unless --sizes is given; users beyond the size are named and make
-    // program and compare exit 1; --log writes every line that went over the wire.
+    // Against a programmer that ends its lines with CR LF, at the wire's pace: find searches the
+    // ports, or asks the one given (by a path relative to the current folder, which the serial
+    // port alone would look for under /dev); read and compare send no size command unless
+    // --sizes is given; users beyond the size are named and make program and compare exit 1; a
+    // comparison prints each slot that differs, nothing when all match; --log writes every line
+    // that went over the wire. Results go to standard output only.
     void sizesLeftOutUsersAndLog() {
         const QString link = path("crlf");
         sim::SimulatorProcess sim({"--crlf", "--link", link});
@@ -177,7 +151,11 @@ private slots:
             return remletctl(command.split(' ') << "--port" << link << "--log" << path(log));
         };
 
-        QCOMPARE(run("find --sizes 85", "find.log").exitCode, 0);
+        QVERIFY(QDir::setCurrent(m_dir.path()));
+        const Run found{0, "1\t" + link.toUtf8() + "\tZEPRO V2.4\n", ""};
+        QCOMPARE(remletctl({"find"}, link), found);
+        QCOMPARE(remletctl({"find", "--sizes", "85", "--port", "crlf", "--log", "find.log"}),
+                 found);
         QCOMPARE(logRows(path("find.log"), "sent"), (QStringList{"P<CR>", "F<CR>", "H<CR>"}));
         // Each LF comes a character after its CR: read with it, after the port closed (not
         // read at all), or in the next command's wait (a row of its own), as timing has it.
@@ -203,12 +181,14 @@ private slots:
         // Without --sizes, 340 slots are compared: the device reports none beyond 85.
         const Run all = run("compare receiver " + path("hundred.fxd"), "all.log");
         QCOMPARE(all.exitCode, 1);
+        QVERIFY2(all.out.startsWith("86\t0000A056\t0086\t00000000\t0000\n"), all.out);
         QCOMPARE(all.out.count('\n'), 15);
         QCOMPARE(all.err, QByteArray());
         QCOMPARE(logRows(path("all.log"), "sent"), QStringList{"D<CR>"});
         QCOMPARE(run("--sizes 85 compare receiver " + path("hundred.fxd"), "85.log"),
                  (Run{1, "", leftOut.toUtf8()}));
         QCOMPARE(logRows(path("85.log"), "sent"), (QStringList{"F<CR>", "D<CR>"}));
+        QCOMPARE(run("compare receiver " + path("back.fxd"), "back.log"), Silent);
     }
 
     // Each failure exits 2 with one line on standard error and leaves the files as they were,
@@ -250,14 +230,12 @@ private slots:
         QFETCH(QStringList, arguments);
         QFETCH(QString, reason);
         QTemporaryDir dir;
-        QVERIFY(QDir::setCurrent(dir.path()));
-        QVERIFY(writeDatabase("site.fxd", {"0000ABCD"}));
+        QVERIFY(QDir::setCurrent(dir.path()) && writeDatabase("site.fxd", {"0000ABCD"}));
         QVERIFY(writeDatabase("bad.fxd", {"0000ABCD", "1234\t678"}));
         QStringList full;
         for (int slot = 1; slot <= 85; ++slot)
             full << QString::number(slot).rightJustified(8, '0');
-        QVERIFY(writeDatabase("full.fxd", full));
-        QVERIFY(writeFile("fob.txt", "RX 1A2B3C4D\n"));
+        QVERIFY(writeDatabase("full.fxd", full) && writeFile("fob.txt", "RX 1A2B3C4D\n"));
         QVERIFY(writeFile("bad.csv", "Serial Number\r\nX\r\nY\r\n"));
         const QByteArray before = readFile("site.fxd");
         std::optional<sim::SimulatorProcess> sim;
