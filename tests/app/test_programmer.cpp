@@ -277,7 +277,7 @@ private slots:
     void compareAndVerify() {
         QSettings().remove("Programmer/VerifyAfterProgramming");
         AppHarness h;
-        h.programmer.model().tag().setSlot(5, {"0000BEEF", "0001"});
+        h.programmer.model().tag().setSlot(340, {"0000BEEF", "0001"});
         QFETCH(app::Command, command);
         if (command == app::Command::CompareWithReceiver) // already holds what the database does
             for (const int slot : {1, 2})
@@ -317,13 +317,13 @@ private slots:
             QStringList third;
             for (int c = 0; c < rows.columnCount(); ++c)
                 third << rows.index(2, c).data().toString();
-            QCOMPARE(third, (QStringList{"5", "00000000", "0000", "0000BEEF", "0001"}));
+            QCOMPARE(third, (QStringList{"340", "00000000", "0000", "0000BEEF", "0001"}));
             table->setCurrentIndex(rows.index(0, 0));
             QTest::keyClick(table, Qt::Key_Down);
             QTest::keyClick(table, Qt::Key_Down);
             QCOMPARE(h.w().EditSlotNumber(), 1);
             QTest::keyClick(table, Qt::Key_Enter);
-            QCOMPARE(h.w().EditSlotNumber(), 5);
+            QCOMPARE(h.w().EditSlotNumber(), 340);
             QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
                               table->visualRect(rows.index(1, 0)).center());
             QCOMPARE(h.w().EditSlotNumber(), 2); // a click chooses too
