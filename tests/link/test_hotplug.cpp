@@ -94,13 +94,6 @@ private slots:
         session.timeline.advance(60);
         QTEST(session.log, "log");
     }
-
-    // The watch is handed on to the device watcher.
-    void watchHandedOn() {
-        Session session;
-        session.controller.watch({"/tmp/zepro"});
-        QCOMPARE(session.watcher.watched(), QStringList{"/tmp/zepro"});
-    }
 };
 
 QTEST_GUILESS_MAIN(TestHotPlug)
