@@ -73,8 +73,6 @@ private slots:
     }
     void stopping() {
         QFETCH(QString, how);
-        QFETCH(int, stopRequests);
-        QFETCH(QString, lastRow);
         Session s(85);
         for (int slot = 1; slot <= 84; ++slot)
             s.database.setCell(slot, SerialNumber, QString::number(slot).rightJustified(8, '0'));
@@ -95,11 +93,10 @@ private slots:
         s.window.addCaptureLine("RX 0000BEEF"); // comes before the receiver is off
         s.window.close();                       // asks no second time
 
-        QCOMPARE(stops.count(), stopRequests);
-        QCOMPARE(s.current(), lastRow);
+        QTEST(int(stops.count()), "stopRequests");
+        QTEST(s.current(), "lastRow");
         QCOMPARE(s.database.cell(85, SerialNumber), "1A2B3C4D");
-        QVERIFY(!s.button("cmdStop")->isEnabled());
-        QVERIFY(s.label("lblMessage")->isVisibleTo(&s.window));
+        QVERIFY(!s.button("cmdStop")->isEnabled() && s.label("lblMessage")->isVisibleTo(&s.window));
     }
 };
 

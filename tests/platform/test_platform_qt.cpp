@@ -259,8 +259,7 @@ private slots:
 
         QTemporaryDir dir;
         const QString previous = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(dir.path()));
-        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("app.path")));
+        QVERIFY(QDir::setCurrent(dir.path()) && QDir(dir.path()).mkdir(QStringLiteral("app.path")));
         QtFileDialog files;
         QFileDialog open;
         files.configure(open, QtFileDialog::Mode::Open);

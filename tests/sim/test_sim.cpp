@@ -177,8 +177,7 @@ private slots:
     void streams() {
         Bench endless({.endless = true});
         const QByteArray first = endless.command("K", 1.0);
-        QVERIFY(first.size() > 900 && !first.contains('\r'));
-        QVERIFY(endless.after(1.0).size() > 900);
+        QVERIFY(first.size() > 900 && !first.contains('\r') && endless.after(1.0).size() > 900);
         Bench flood({.floodAfter = 'K'});
         const QByteArray flooded = flood.command("K", 0.05);
         QVERIFY(flooded.startsWith("OK\r....") && flooded.size() > qsizetype(40) * 4096);
