@@ -1,7 +1,6 @@
 #include "platform/fakes/fakedialogs.h"
 
 #include <QStringList>
-#include <optional>
 
 namespace platform {
 
@@ -13,16 +12,14 @@ void FakeDialogs::message(const QString &text, const QString &caption, MessageIc
 
 Answer FakeDialogs::ask(const QString &text, const QString &, const QList<Answer> &buttons) {
     m_questions.append(text);
-    const std::optional<Answer> queued =
-        m_answers.empty() ? std::nullopt : std::optional(m_answers.front());
-    if (queued)
+    if (!m_answers.empty()) {
+        const Answer answer = m_answers.front();
         m_answers.pop_front();
-    // A user can only click a button the box offers.
-    if (!queued || !buttons.contains(*queued)) {
-        ++m_unexpectedQuestions;
-        return buttons.isEmpty() ? Answer::Cancel : buttons.last();
+        if (buttons.contains(answer)) // a user can only click a button the box offers
+            return answer;
     }
-    return *queued;
+    ++m_unexpectedQuestions;
+    return buttons.isEmpty() ? Answer::Cancel : buttons.last();
 }
 
 QStringList FakeDialogs::texts() const {
